@@ -1,0 +1,393 @@
+#include "common/fe.h"
+
+#include <sys/stat.h>
+
+#include <cctype>
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "common/config.h"
+#include "common/fn.h"
+#include "common/st.h"
+#include "common/sys.h"
+#include "win/we.h"
+
+#if TRK_WINDOWS
+#include <direct.h>
+#include <windows.h>
+#else
+#include <sys/statvfs.h>
+#include <unistd.h>
+
+#include <filesystem>
+#endif
+
+static const char SRC[] = "..\\common\\fe";
+
+namespace {
+
+const size_t BLOCK = 1024;
+const int DRIVES = 26;
+
+// The system calls, on a path in the host's form.
+#if TRK_WINDOWS
+typedef struct _stat64 HOST_STAT;
+int host_stat(const char *path, HOST_STAT *st) { return _stat64(path, st); }
+int host_mkdir(const char *path) { return _mkdir(path); }
+int host_rmdir(const char *path) { return _rmdir(path); }
+int host_chdir(const char *path) { return _chdir(path); }
+char *host_getcwd(char *out, int size) { return _getcwd(out, size); }
+#else
+typedef struct stat HOST_STAT;
+int host_stat(const char *path, HOST_STAT *st) { return stat(path, st); }
+int host_mkdir(const char *path) { return mkdir(path, 0777); }
+int host_rmdir(const char *path) { return rmdir(path); }
+int host_chdir(const char *path) { return chdir(path); }
+char *host_getcwd(char *out, int size) { return getcwd(out, static_cast<size_t>(size)); }
+#endif
+
+// A present name of at most FN_MAX_PATH characters; else the internal-error report.
+bool name_ok(int line, const char *name)
+{
+    if (name && std::strlen(name) <= FN_MAX_PATH)
+        return true;
+    WE_internal_error(SRC, static_cast<int16_t>(line));
+    return false;
+}
+
+bool status_of(const char *name, HOST_STAT *st) { return host_stat(SYS_host_path(name).c_str(), st) == 0; }
+
+bool is_directory(const char *name)
+{
+    HOST_STAT st;
+    return status_of(name, &st) && (st.st_mode & S_IFMT) == S_IFDIR;
+}
+
+bool is_separator(char c) { return c == '\\' || c == '/'; }
+
+// Copies a name (at most FN_MAX_PATH characters) without one trailing separator.
+void copy_without_separator(char *out, const char *name)
+{
+    size_t n = std::strlen(name);
+    if (n > 0 && is_separator(name[n - 1]))
+        --n;
+    std::memcpy(out, name, n);
+    out[n] = 0;
+}
+
+bool make_one(const char *path) { return host_mkdir(SYS_host_path(path).c_str()) == 0; }
+
+// Creates path and its missing parents; the path is cut and mended in place.
+int16_t make_chain(char *path)
+{
+    if (FE_dir_exists(path) || make_one(path))
+        return 1;
+    char *cut = path + std::strlen(path);
+    while (cut > path && !is_separator(*cut))
+        --cut;
+    if (cut == path)
+        return 0;
+    const char separator = *cut;
+    *cut = 0;
+    const int16_t parent = make_chain(path);
+    *cut = separator;
+    // One more try once the parent is there: a directory that cannot be made
+    // (no right, a file in the way) must not be tried for ever.
+    return parent && make_one(path);
+}
+
+// Suite paths use "\"; a directory read from a host without drives comes with "/".
+void to_suite_form(char *path)
+{
+#if !TRK_WINDOWS
+    ST_replace_char(path, '/', '\\');
+#else
+    (void)path;
+#endif
+}
+
+bool drive_ok(int line, int16_t drive)
+{
+    if (drive >= 0 && drive < DRIVES)
+        return true;
+    WE_internal_error(SRC, static_cast<int16_t>(line));
+    return false;
+}
+
+// Selects the drive without the system's box for a drive without a medium.
+bool select_drive(int16_t drive)
+{
+#if TRK_WINDOWS
+    const UINT mode = SetErrorMode(SEM_FAILCRITICALERRORS);
+    const bool done = _chdrive(drive + 1) == 0 && _getdrive() == drive + 1;
+    SetErrorMode(mode);
+    return done;
+#else
+    (void)drive;
+    return false;
+#endif
+}
+
+// 1 when both names lead to one file (a copy onto itself would empty it first).
+bool same_file(const char *a, const char *b)
+{
+#if TRK_WINDOWS
+    char full_a[FN_MAX_PATH + 1], full_b[FN_MAX_PATH + 1];
+    if (!_fullpath(full_a, a, sizeof full_a) || !_fullpath(full_b, b, sizeof full_b))
+        return false;
+    ST_upper(full_a);
+    ST_upper(full_b);
+    return std::strcmp(full_a, full_b) == 0;
+#else
+    HOST_STAT sa, sb;
+    return status_of(a, &sa) && status_of(b, &sb) && sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
+#endif
+}
+
+// Copies the blocks; false on a failed read or a short write.
+bool copy_blocks(FILE *from, FILE *to)
+{
+    char block[BLOCK];
+    for (;;) {
+        const size_t got = std::fread(block, 1, BLOCK, from);
+        if (got > 0 && std::fwrite(block, 1, got, to) != got)
+            return false;
+        if (got < BLOCK)
+            return !std::ferror(from);
+    }
+}
+
+}  // namespace
+
+int16_t FE_exists(const char *name)
+{
+    if (!name_ok(__LINE__, name))
+        return 0;
+    HOST_STAT st;
+    return status_of(name, &st);
+}
+
+int16_t FE_dir_exists(const char *path)
+{
+    if (!name_ok(__LINE__, path))
+        return 0;
+    if (is_directory(path))
+        return 1;
+    // Older runtimes find a directory only in one of the two forms.
+    char other[FN_MAX_PATH + 2];
+    const size_t n = std::strlen(path);
+    if (n > 0 && path[n - 1] == '\\') {
+        copy_without_separator(other, path);
+    } else {
+        std::memcpy(other, path, n);
+        other[n] = '\\';
+        other[n + 1] = 0;
+    }
+    return is_directory(other);
+}
+
+int16_t FE_make_path(const char *path)
+{
+    if (!name_ok(__LINE__, path))
+        return 0;
+    if (FE_dir_exists(path))
+        return 1;
+    char copy[FN_MAX_PATH + 1];
+    copy_without_separator(copy, path);
+    return *copy ? make_chain(copy) : 0;
+}
+
+int16_t FE_remove_dir(const char *path)
+{
+    if (!name_ok(__LINE__, path))
+        return 0;
+    char copy[FN_MAX_PATH + 1];
+    copy_without_separator(copy, path);
+    return host_rmdir(SYS_host_path(copy).c_str()) == 0;
+}
+
+int16_t FE_change_dir(const char *path)
+{
+    if (!name_ok(__LINE__, path))
+        return 0;
+    return host_chdir(SYS_host_path(path).c_str()) == 0;
+}
+
+int16_t FE_change_dir_drive(const char *path)
+{
+    if (!name_ok(__LINE__, path))
+        return 0;
+    const unsigned char letter = static_cast<unsigned char>(path[0]);
+    if (std::isalpha(letter) && path[1] == ':') {
+        if (!FE_set_drive(static_cast<int16_t>(std::toupper(letter) - 'A'))) {
+            WE_internal_error(SRC, __LINE__);
+            return 0;
+        }
+        path += 2;
+        if (!*path)
+            return 1;
+    }
+    return FE_change_dir(path);
+}
+
+int16_t FE_get_dir(char *out)
+{
+    if (!out) {
+        WE_internal_error(SRC, __LINE__);
+        return 0;
+    }
+    if (!host_getcwd(out, FN_MAX_PATH + 1)) {
+        *out = 0;
+        return 0;
+    }
+    to_suite_form(out);
+    return 1;
+}
+
+int16_t FE_get_drive()
+{
+#if TRK_WINDOWS
+    return static_cast<int16_t>(_getdrive() - 1);
+#else
+    return -1;
+#endif
+}
+
+int16_t FE_set_drive(int16_t drive)
+{
+    if (!drive_ok(__LINE__, drive))
+        return 0;
+    return select_drive(drive);
+}
+
+int16_t FE_drive_ready(int16_t drive)
+{
+    if (!drive_ok(__LINE__, drive))
+        return 0;
+    char dir[FN_MAX_PATH + 1];
+    const bool have_dir = host_getcwd(dir, sizeof dir) != nullptr;
+    const int16_t saved = FE_get_drive();
+    const int16_t ready = select_drive(drive);
+    if (saved >= 0)
+        select_drive(saved);
+    if (have_dir)
+        host_chdir(dir);
+    return ready;
+}
+
+int16_t FE_full_path(const char *name, char *out, int16_t size)
+{
+    if (!name_ok(__LINE__, name) || !out || size < 1) {
+        if (name && !out)
+            WE_internal_error(SRC, __LINE__);
+        if (out && size >= 1)
+            *out = 0;
+        return 0;
+    }
+    *out = 0;
+#if TRK_WINDOWS
+    char full[4 * FN_MAX_PATH];
+    if (!_fullpath(full, name, sizeof full))
+        return 0;
+    const std::string result = full;
+#else
+    std::error_code failed;
+    const std::filesystem::path absolute = std::filesystem::absolute(SYS_host_path(name), failed);
+    if (failed)
+        return 0;
+    const std::string result = absolute.lexically_normal().string();
+#endif
+    if (result.size() >= static_cast<size_t>(size)) {
+        WE_internal_error(SRC, __LINE__);
+        return 0;
+    }
+    std::memcpy(out, result.c_str(), result.size() + 1);
+    to_suite_form(out);
+    return 1;
+}
+
+int16_t FE_file_size(const char *name, uint32_t *size)
+{
+    if (!size) {
+        WE_internal_error(SRC, __LINE__);
+        return 0;
+    }
+    *size = 0xFFFFFFFFu;
+    if (!name_ok(__LINE__, name))
+        return 0;
+    HOST_STAT st;
+    if (!status_of(name, &st) || (st.st_mode & S_IFMT) != S_IFREG || st.st_size < 0 ||
+        static_cast<uint64_t>(st.st_size) >= 0xFFFFFFFFu)
+        return 0;
+    *size = static_cast<uint32_t>(st.st_size);
+    return 1;
+}
+
+int16_t FE_not_newer(const char *a, const char *b)
+{
+    if (!name_ok(__LINE__, a) || !name_ok(__LINE__, b))
+        return 0;
+    HOST_STAT sa, sb;
+    return status_of(a, &sa) && status_of(b, &sb) && sa.st_mtime <= sb.st_mtime;
+}
+
+int16_t FE_copy_file(const char *source, const char *target)
+{
+    if (!name_ok(__LINE__, source) || !name_ok(__LINE__, target) || same_file(source, target))
+        return 0;
+    FILE *from = SYS_fopen(source, "rb");
+    if (!from)
+        return 0;
+    FILE *to = SYS_fopen(target, "wb");
+    if (!to) {
+        std::fclose(from);
+        return 0;
+    }
+    bool done = copy_blocks(from, to);
+    std::fclose(from);
+    done = std::fclose(to) == 0 && done;
+    if (!done)
+        std::remove(SYS_host_path(target).c_str());
+    return done;
+}
+
+int16_t FE_rename(const char *old_name, const char *new_name)
+{
+    if (!name_ok(__LINE__, old_name) || !name_ok(__LINE__, new_name))
+        return 0;
+    return std::rename(SYS_host_path(old_name).c_str(), SYS_host_path(new_name).c_str()) == 0;
+}
+
+int16_t FE_remove(const char *name)
+{
+    if (!name_ok(__LINE__, name) || is_directory(name))
+        return 0;
+    return std::remove(SYS_host_path(name).c_str()) == 0;
+}
+
+int16_t FE_disk_space(const char *directory, uint64_t *free_bytes, uint32_t *cluster_size)
+{
+    if (!free_bytes || !cluster_size) {
+        WE_internal_error(SRC, __LINE__);
+        return 0;
+    }
+    *free_bytes = 0;
+    *cluster_size = 0;
+    if (!name_ok(__LINE__, directory))
+        return 0;
+#if TRK_WINDOWS
+    DWORD sectors_per_cluster, bytes_per_sector, free_clusters, clusters;
+    if (!GetDiskFreeSpaceA(directory, &sectors_per_cluster, &bytes_per_sector, &free_clusters, &clusters))
+        return 0;
+    *cluster_size = sectors_per_cluster * bytes_per_sector;
+    *free_bytes = static_cast<uint64_t>(free_clusters) * *cluster_size;
+#else
+    struct statvfs fs;
+    if (statvfs(SYS_host_path(directory).c_str(), &fs) != 0)
+        return 0;
+    *cluster_size = static_cast<uint32_t>(fs.f_frsize);
+    *free_bytes = static_cast<uint64_t>(fs.f_bavail) * fs.f_frsize;
+#endif
+    return 1;
+}

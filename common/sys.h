@@ -1,0 +1,10 @@
+// The few system calls the portable layers need, with the suite's paths.
+// Paths inside the suite use "\" as separator; on a host without drives
+// (the native build) "\" is turned into "/" here, at the system boundary.
+#pragma once
+#include <cstdio>
+#include <string>
+
+std::string SYS_host_path(const char *name);
+// fopen of a suite path; null on failure.
+FILE *SYS_fopen(const char *name, const char *mode);

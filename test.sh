@@ -1,0 +1,84 @@
+#!/bin/bash
+# Builds both presets and runs every test: native (AddressSanitizer + UBSan)
+# and the Windows build under Wine. Ends with "N passed, N failed".
+set -u
+top=$(cd "$(dirname "$0")" && pwd)
+cd "$top"
+tools/deps.sh || { echo "0 passed, 1 failed"; exit 1; }
+
+fail=0
+for preset in native win64; do
+    if ! cmake --preset "$preset" >/dev/null || ! cmake --build --preset "$preset"; then
+        echo "build of $preset failed"
+        fail=1
+    fi
+done
+if [ "$fail" -ne 0 ]; then
+    echo "0 passed, 1 failed"
+    exit 1
+fi
+
+results=$top/build/results
+rm -rf "$results"
+mkdir -p "$results/native" "$results/win64"
+
+# One X server and one Wine server for the whole Windows half.
+export DISPLAY=:$((90 + RANDOM % 100))
+Xvfb "$DISPLAY" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb=$!
+export WINEPREFIX=$top/build/win64/wineprefix
+cleanup() {
+    WINEPREFIX=$WINEPREFIX wineserver -k >/dev/null 2>&1
+    kill "$xvfb" >/dev/null 2>&1
+}
+trap cleanup EXIT
+export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+if [ ! -f "$WINEPREFIX/system.reg" ]; then
+    LC_ALL=cs_CZ.UTF-8 wineboot --init >/dev/null 2>&1
+fi
+wineserver -p >/dev/null 2>&1
+
+run_ctest() {   # preset, result folder
+    GTEST_OUTPUT="xml:$2/" ctest --preset "$1" --output-on-failure || true
+}
+run_ctest native "$results/native"
+run_ctest win64 "$results/win64"
+
+# Count the cases of every GoogleTest report; a program that wrote no report
+# (it crashed or did not start) counts as one failure.
+passed=0
+failed=0
+for preset in native win64; do
+    expected=$(ctest --preset "$preset" -N -L gtest | sed -n 's/^ *Test *#[0-9]*: *//p')
+    for t in $expected; do
+        xml=$results/$preset/$t.xml
+        [ -f "$results/$preset/$t.exe.xml" ] && xml=$results/$preset/$t.exe.xml
+        if [ ! -f "$xml" ]; then
+            echo "$preset/$t: no test report"
+            failed=$((failed + 1))
+            continue
+        fi
+        line=$(grep -m1 '<testsuites ' "$xml")
+        n=$(echo "$line" | sed -n 's/.* tests="\([0-9]*\)".*/\1/p')
+        f=$(echo "$line" | sed -n 's/.* failures="\([0-9]*\)".*/\1/p')
+        e=$(echo "$line" | sed -n 's/.* errors="\([0-9]*\)".*/\1/p')
+        d=$(echo "$line" | sed -n 's/.* disabled="\([0-9]*\)".*/\1/p')
+        bad=$((f + e))
+        passed=$((passed + n - d - bad))
+        failed=$((failed + bad))
+        echo "$preset/$t: $((n - d - bad)) passed, $bad failed"
+    done
+    # Tests that are not GoogleTest programs count one each.
+    other=$(ctest --preset "$preset" -N -LE gtest | sed -n 's/^ *Total Tests: *//p')
+    if [ "${other:-0}" -gt 0 ]; then
+        log=$results/$preset/other.log
+        ctest --preset "$preset" -LE gtest >"$log" 2>&1
+        ok=$(sed -n 's/.*tests passed, \([0-9]*\) tests failed out of \([0-9]*\).*/\2 \1/p' "$log")
+        total=${ok% *}
+        bad=${ok#* }
+        passed=$((passed + total - bad))
+        failed=$((failed + bad))
+    fi
+done
+echo "$passed passed, $failed failed"
+[ "$failed" -eq 0 ] && [ "$passed" -gt 0 ]

@@ -1,0 +1,22 @@
+#!/bin/sh
+# Installs what the build and the tests need, when it is missing (Debian, as root).
+set -eu
+need=""
+have() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok installed'; }
+for p in cmake ninja-build g++ googletest libgtest-dev libbenchmark-dev zlib1g-dev \
+         mingw-w64 g++-mingw-w64-x86-64-posix libz-mingw-w64-dev wine wine64 xvfb xauth \
+         locales clang libclang-rt-dev qpdf time imagemagick; do
+    have "$p" || need="$need $p"
+done
+if [ -n "$need" ]; then
+    echo "Installing:$need"
+    export DEBIAN_FRONTEND=noninteractive
+    apt-get update -qq
+    apt-get install -y -qq $need >/dev/null
+fi
+# Wine takes its ANSI code page (1250) from this locale.
+if ! locale -a 2>/dev/null | grep -qi '^cs_CZ.utf8$'; then
+    sed -i 's/^# *cs_CZ.UTF-8 UTF-8/cs_CZ.UTF-8 UTF-8/' /etc/locale.gen
+    grep -q '^cs_CZ.UTF-8 UTF-8' /etc/locale.gen || echo 'cs_CZ.UTF-8 UTF-8' >> /etc/locale.gen
+    locale-gen >/dev/null
+fi

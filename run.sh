@@ -13,3 +13,55 @@ echo "Built (Windows, build/win64):"
 find build/win64 -maxdepth 3 -name '*.exe' ! -path '*/googletest/*' ! -path '*/CMakeFiles/*' | sort | sed 's/^/  /'
 echo "Built (host tools, build/native):"
 find build/native/tools -maxdepth 2 -type f -perm -u+x 2>/dev/null | sort | sed 's/^/  /'
+
+# The installer under Wine: on the display when there is one, else on a
+# private virtual screen (Xvfb). A run without a terminal or without a display
+# ends after TRK_RUN_SECONDS seconds (default 20): the window is closed as a
+# user would close it; otherwise it runs until the user closes it.
+exe=build/win64/INSTTRKP.exe
+[ -f "$exe" ] || { echo "no $exe"; exit 1; }
+export WINEPREFIX="$top/build/win64/wineprefix"
+export LC_ALL=cs_CZ.UTF-8 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+if [ ! -f "$WINEPREFIX/system.reg" ]; then
+    wineboot --init >/dev/null 2>&1
+    wineserver -w
+fi
+xvfb=""
+interactive=1
+if [ -z "${DISPLAY:-}" ]; then
+    interactive=0
+    display=90
+    while [ -e "/tmp/.X11-unix/X$display" ] || [ -e "/tmp/.X$display-lock" ]; do
+        display=$((display + 1))
+    done
+    Xvfb ":$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+    xvfb=$!
+    export DISPLAY=":$display"
+    sleep 1
+fi
+[ -t 0 ] || interactive=0
+rundir=$(mktemp -d)
+echo
+echo "Starting INSTTRKP.EXE under Wine (display $DISPLAY, working directory $rundir)"
+(cd "$rundir" && exec wine "$top/$exe") &
+program=$!
+if [ $interactive = 0 ]; then
+    seconds=${TRK_RUN_SECONDS:-20}
+    for _ in $(seq $((seconds * 10))); do
+        kill -0 $program 2>/dev/null || break
+        sleep 0.1
+    done
+    if kill -0 $program 2>/dev/null; then
+        echo "Closing the window after $seconds s"
+        (cd "$rundir" && wine taskkill /im INSTTRKP.exe >/dev/null 2>&1) || true
+        for _ in $(seq 100); do
+            kill -0 $program 2>/dev/null || break
+            sleep 0.1
+        done
+    fi
+fi
+wait $program && code=0 || code=$?
+wineserver -k 2>/dev/null || true
+[ -n "$xvfb" ] && { kill "$xvfb" 2>/dev/null || true; wait "$xvfb" 2>/dev/null || true; }
+rm -rf "$rundir"
+echo "INSTTRKP.EXE ended with exit code $code"

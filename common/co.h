@@ -33,7 +33,7 @@ enum CO_KIND : int16_t {
     CO_CODE_PAGE,    // int16_t
     CO_UNIT,         // int16_t
     CO_CURSOR,       // int16_t
-    CO_KEY,          // int16_t key code
+    CO_KEY_CODE,     // int16_t key code
 };
 
 // The record. Its initial contents are the built-in defaults; the fields

@@ -31,8 +31,10 @@ int16_t CZ_strip_char(char *c);
 
 // Converts the text in place from code page `source` to `target` (numbers above;
 // a source of 0 counts as KEYBCS2). To ASCII the Czech letters lose their
-// diacritics. 1 when any character changed, else 0. Source ASCII: nothing, 1.
-// Source LATIN2 is not supported: internal-error report, text unchanged, 0.
+// diacritics. 1 when any character changed, else 0. From KEYBCS2 an unknown
+// target changes nothing; from CP1250 any unknown target means KEYBCS2.
+// Source ASCII: nothing, 1. Source LATIN2 is not supported: internal-error
+// report, text unchanged, 0; an unknown source: switch-error report, 0.
 int16_t CZ_convert(int16_t source, int16_t target, char *text);
 
 // Czech order of the two CP1250 characters found at the first position where

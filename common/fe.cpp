@@ -164,13 +164,14 @@ int16_t FE_exists(const char *name)
 {
     if (!name_ok(__LINE__, name))
         return 0;
+    // The runtime's stat does not find "DIR\" on Windows.
     HOST_STAT st;
-    return status_of(name, &st);
+    return status_of(name, &st) || FE_dir_exists(name);
 }
 
 int16_t FE_dir_exists(const char *path)
 {
-    if (!name_ok(__LINE__, path))
+    if (!name_ok(__LINE__, path) || !*path)
         return 0;
     if (is_directory(path))
         return 1;
@@ -278,14 +279,13 @@ int16_t FE_drive_ready(int16_t drive)
 
 int16_t FE_full_path(const char *name, char *out, int16_t size)
 {
-    if (!name_ok(__LINE__, name) || !out || size < 1) {
-        if (name && !out)
-            WE_internal_error(SRC, __LINE__);
-        if (out && size >= 1)
-            *out = 0;
+    if (!out || size < 1) {
+        WE_internal_error(SRC, __LINE__);
         return 0;
     }
     *out = 0;
+    if (!name_ok(__LINE__, name))
+        return 0;
 #if TRK_WINDOWS
     char full[4 * FN_MAX_PATH];
     if (!_fullpath(full, name, sizeof full))

@@ -61,6 +61,22 @@ void split_at(const char *path, size_t *dir_length, const char **name)
     }
 }
 
+// Writes the pattern characters [from, to) with every "*" replaced by fill, at
+// most limit characters; gives their number.
+size_t fill_in(char *out, const char *from, const char *to, const char *fill, size_t limit)
+{
+    size_t n = 0;
+    for (const char *p = from; p < to && n < limit; ++p) {
+        if (*p != '*') {
+            out[n++] = *p;
+            continue;
+        }
+        for (const char *f = fill; *f && n < limit; ++f)
+            out[n++] = *f;
+    }
+    return n;
+}
+
 // Copies n characters and terminates.
 void put(char *out, const char *from, size_t n)
 {
@@ -174,8 +190,7 @@ int16_t FN_from_pattern(const char *pattern, const char *name, char *out)
     if (!fits(pattern_length, __LINE__))
         return 0;
 
-    // Only the first DOS_BASE characters of the cleaned name can survive the
-    // cuts below (it holds no "."), so no more are kept.
+    // No more of the cleaned name than the longer DOS part can survive.
     char clean[DOS_BASE + 1];
     size_t c = 0;
     for (const char *p = name; *p && c < DOS_BASE; ++p)
@@ -183,29 +198,19 @@ int16_t FN_from_pattern(const char *pattern, const char *name, char *out)
             clean[c++] = *p;
     clean[c] = 0;
 
+    // Base and extension of the pattern's file part, each with its "*" filled
+    // in and cut to its DOS length.
     const char *file = file_part(pattern);
     const size_t dir_length = static_cast<size_t>(file - pattern);
-    char whole[FN_MAX_PATH + DOS_BASE + 1];
-    const char *star = std::strchr(file, '*');
-    if (star) {
-        const size_t before = static_cast<size_t>(star - file);
-        std::memcpy(whole, file, before);
-        std::memcpy(whole + before, clean, c);
-        put(whole + before + c, star + 1, std::strlen(star + 1));
-    } else {
-        put(whole, file, std::strlen(file));
-    }
-
+    const char *dot = std::strrchr(file, '.');
+    const char *file_end = file + std::strlen(file);
     char dos[DOS_BASE + 1 + DOS_EXT + 1];
-    char *dot = std::strrchr(whole, '.');
-    if (dot)
-        *dot = 0;
-    const size_t base = std::min(std::strlen(whole), DOS_BASE);
-    put(dos, whole, base);
+    size_t d = fill_in(dos, file, dot ? dot : file_end, clean, DOS_BASE);
     if (dot) {
-        dos[base] = '.';
-        put(dos + base + 1, dot + 1, std::min(std::strlen(dot + 1), DOS_EXT));
+        dos[d++] = '.';
+        d += fill_in(dos + d, dot + 1, file_end, clean, DOS_EXT);
     }
+    dos[d] = 0;
     ST_upper(dos);
 
     // "X:\..." on the current drive is the same place as "\...".

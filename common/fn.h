@@ -31,8 +31,8 @@ int16_t FN_split(const char *path, char *directory, char *name);
 // trailing backslash of directory ignored; else 0.
 int16_t FN_same_dir(const char *path, const char *directory);
 // Builds a DOS file name into out: name without ".", "\", "/", "*", "?", ":",
-// "~", ",", ";", "|" and blanks takes the place of the "*" in the file part of
-// pattern; the pattern's directory stays; the base is cut to 8 and the
+// "~", ",", ";", "|" and blanks takes the place of each "*" in the file part
+// of pattern; the pattern's directory stays; the base is cut to 8 and the
 // extension to 3 characters and the file part upper-cased; a leading "X:" of
 // the current drive is removed (the path then starts at the root "\").
 // 1; 0 when the result would pass FN_MAX_PATH (internal error, out empty).

@@ -16,9 +16,9 @@ const size_t PAD_LEFT_LIMIT = 80;
 const size_t NATURAL_LIMIT = 100;
 
 // 1 when every pointer is there; otherwise the internal-error report for the caller's line.
-bool present(int line, const void *a, const void *b = "", const void *c = "")
+bool present(int line, const void *a, const void *b = "")
 {
-    if (a && b && c)
+    if (a && b)
         return true;
     WE_internal_error(SRC, static_cast<int16_t>(line));
     return false;
@@ -65,18 +65,31 @@ int16_t null_order(const char *a, const char *b)
     return a ? 1 : b ? -1 : 0;
 }
 
-// Plain order over two sequences of equal length n given by an accessor:
-// the first bytes as signed characters, the rest as unsigned bytes.
-template <class AT>
-int16_t plain_order(size_t n, AT at_a, AT at_b)
+// A text seen at a width: pad leading blanks, then the text, then zeros.
+struct ALIGNED {
+    const char *text;
+    size_t length;
+    size_t pad;
+    char operator()(size_t i) const
+    {
+        if (i < pad)
+            return ' ';
+        i -= pad;
+        return i < length ? text[i] : 0;
+    }
+};
+
+// Plain order over the first n positions: the first bytes as signed
+// characters, the rest as unsigned bytes.
+int16_t plain_order(size_t n, const ALIGNED &a, const ALIGNED &b)
 {
     if (n == 0)
         return 0;
-    const signed char fa = static_cast<signed char>(at_a(0)), fb = static_cast<signed char>(at_b(0));
+    const signed char fa = static_cast<signed char>(a(0)), fb = static_cast<signed char>(b(0));
     if (fa != fb)
         return static_cast<int16_t>(fa - fb);
     for (size_t i = 1; i < n; ++i) {
-        const unsigned char ca = static_cast<unsigned char>(at_a(i)), cb = static_cast<unsigned char>(at_b(i));
+        const unsigned char ca = static_cast<unsigned char>(a(i)), cb = static_cast<unsigned char>(b(i));
         if (ca != cb)
             return static_cast<int16_t>(ca - cb);
     }
@@ -442,8 +455,8 @@ int16_t ST_compare_plain(const char *a, const char *b)
     if (order != 2)
         return order;
     // The terminators take part, so that a text that ends first is decided there.
-    const size_t n = std::max(std::strlen(a), std::strlen(b)) + 1;
-    return plain_order(n, [a](size_t i) { return a[i]; }, [b](size_t i) { return b[i]; });
+    const size_t la = std::strlen(a), lb = std::strlen(b);
+    return plain_order(std::max(la, lb) + 1, ALIGNED{a, la, 0}, ALIGNED{b, lb, 0});
 }
 
 int16_t ST_compare_trimmed(char *a, char *b)
@@ -500,11 +513,7 @@ int16_t ST_compare_right(const char *a, const char *b)
     // Right-aligned in place of copies: position i of the longer width reads a
     // blank until the text begins.
     const size_t la = std::strlen(a), lb = std::strlen(b), n = std::max(la, lb);
-    auto aligned = [n](const char *s, size_t len) {
-        return [s, len, n](size_t i) { return i < n - len ? ' ' : s[i - (n - len)]; };
-    };
-    const auto at_a = aligned(a, la), at_b = aligned(b, lb);
-    return plain_order(n, at_a, at_b);
+    return plain_order(n, ALIGNED{a, la, n - la}, ALIGNED{b, lb, n - lb});
 }
 
 int16_t ST_equal_words(const char *a, const char *b)

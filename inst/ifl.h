@@ -48,7 +48,7 @@ struct IFL_state {
     int16_t desktop_shortcut;         // 1 = make the shortcut
     int16_t quick_launch_shortcut;    // 1 = make the shortcut
     C_FILE *list;                     // open "DISKLIST.LST", owned; null when closed
-    int16_t records_read;             // since the header was last read
+    uint16_t records_read;            // since the header was last read (up to 65535)
 };
 
 // Makes a cleared state: source directory = the program's own directory in
@@ -85,7 +85,7 @@ void IFL_encode_record(const IFL_state *state, uint8_t bytes[IFL_RECORD_SIZE]);
 int16_t IFL_safe_name(const char *name, int16_t allow_dot);
 // 1 when the current record is safe: its three names pass IFL_safe_name and its
 // disk index has a label letter (0 to 25). Otherwise the error box
-// "Nepřípustný záznam %d souboru DISKLIST.LST: %s \"%s\"" (record number from
+// "Nepřípustný záznam %u souboru DISKLIST.LST: %s \"%s\"" (record number from
 // 1, the field, its value) and 0. Nothing is read.
 int16_t IFL_check_record(const IFL_state *state);
 // One whole pass over the list, every record checked as above; the engine calls

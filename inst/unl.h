@@ -31,7 +31,7 @@ int16_t UNL_recording();
 // (the file layer has shown why).
 // A file: directory + "\" + name + "\" + second (a null name or second is left
 // out; no backslash is doubled).
-int16_t UNL_add_file(const char *directory, const char *name, const char *second = nullptr);
+int16_t UNL_add_file(const char *directory, const char *name = nullptr, const char *second = nullptr);
 // A directory, stored without one trailing backslash.
 int16_t UNL_add_directory(const char *path);
 // A key path under HKEY_LOCAL_MACHINE, as given.

@@ -25,7 +25,8 @@
 
 // What the reader did with one line of a file, told to an observer.
 enum WCO_LINE_EVENT : int16_t {
-    WCO_LINE_ENTRY = 1,     // the key was set in the section (the value may be cut, see below)
+    WCO_LINE_SECTION = 1,   // a section marker: the section is current
+    WCO_LINE_ENTRY,         // the key was set in the section (the value may be cut, see below)
     WCO_LINE_IGNORED,       // neither a section marker nor an entry: passed over
     WCO_LINE_NO_KEY,        // an entry without a key, or a key that cannot be stored: dropped
     WCO_LINE_OUTSIDE,       // an entry outside any section: dropped (internal-error report)
@@ -38,12 +39,14 @@ enum WCO_LINE_EVENT : int16_t {
 };
 
 // One event: line number (from 1) and, where there are some, the section
-// and key concerned (null otherwise). The texts are valid during the call.
+// and key concerned and, for an ignored line, its trimmed text (null
+// otherwise). The texts are valid during the call.
 struct WCO_LINE_NOTE {
     int32_t line;
     WCO_LINE_EVENT event;
     const char *section;
     const char *key;
+    const char *text;
 };
 typedef void (*WCO_OBSERVER)(void *context, const WCO_LINE_NOTE *note);
 

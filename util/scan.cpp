@@ -107,8 +107,8 @@ static const char *real_at(const char *p, double *value)
         negative = *q == '-';
         q++;
     }
-    // The digits form one whole number; wider than the 32 bits of the older
-    // reader, so that large values written with six decimals read back.
+    // The digits form one whole number, held in 64 bits so that values of
+    // 2147.483648 and more written with six decimals still read back.
     int64_t whole = 0;
     int decimals = 0;
     bool point = false;

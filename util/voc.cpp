@@ -99,7 +99,7 @@ KEY_NAMES::KEY_NAMES()
     static const char punctuation[] = "\\=-[];',./";
     static const char numpad[] = "0123456789*+/-.";
     char one[2] = {0, 0};
-    char letter[40];
+    char fkey[8];
 
     add("", "KB_null");
     add("", "Control+Break");
@@ -108,8 +108,8 @@ KEY_NAMES::KEY_NAMES()
     ST_copy(names_[17], "Control+BackSpace", LONGEST);   // the suite's own spelling
     add_four("Tilda`/~");
     for (int f = 1; f <= 12; f++) {
-        snprintf(letter, sizeof letter, "F%d", f);
-        add_four(letter);
+        snprintf(fkey, sizeof fkey, "F%d", f);
+        add_four(fkey);
     }
     for (char c = '0'; c <= '9'; c++) {
         one[0] = c;

@@ -6,6 +6,7 @@
 
 #include "common/fe.h"
 #include "common/fi.h"
+#include "common/fn.h"
 #include "common/mm.h"
 #include "common/st.h"
 #include "win/we.h"

@@ -1,0 +1,121 @@
+#include "inst/unl.h"
+
+#include "common/fi.h"
+#include "common/st.h"
+#include "win/we.h"
+
+// A null path is a mistake of the engine, so the report names the engine.
+static const char SRC[] = "insttrkp";
+
+namespace {
+
+C_FILE *uninst = nullptr;   // "UNINST.LST" while recording is on
+
+// Appends text to a path of at most UNL_PATH_MAX characters, cutting what
+// does not fit (no cut mark: the path is a name, not a display text).
+void append_cut(char *path, const char *text)
+{
+    int16_t n = ST_length(path);
+    while (n < UNL_PATH_MAX && *text)
+        path[n++] = *text++;
+    path[n] = 0;
+}
+
+// Adds "\" unless the path already ends with one, then the name.
+void append_name(char *path, const char *name)
+{
+    int16_t n = ST_length(path);
+    if (n > 0 && path[n - 1] != '\\')
+        append_cut(path, "\\");
+    append_cut(path, name);
+}
+
+int16_t write_record(int16_t kind, const char *path)
+{
+    uint8_t record[UNL_RECORD_SIZE];
+    record[0] = static_cast<uint8_t>(kind);
+    record[1] = static_cast<uint8_t>(static_cast<uint16_t>(kind) >> 8);
+    int n = 0;
+    while (n < UNL_PATH_MAX && path[n]) {
+        record[2 + n] = static_cast<uint8_t>(path[n]);
+        n++;
+    }
+    // The terminator, then blanks up to offset 1025; a path of 1024
+    // characters fills the field and the zero at 1026 ends it.
+    if (n < UNL_PATH_MAX)
+        record[2 + n++] = 0;
+    while (n < UNL_PATH_MAX)
+        record[2 + n++] = ' ';
+    record[1026] = 0;
+    record[1027] = 0;
+    return FI_write(uninst, record, UNL_RECORD_SIZE);
+}
+
+}  // namespace
+
+int16_t UNL_open()
+{
+    UNL_close();
+    if (!FI_create(&uninst, UNL_LIST_NAME))
+        return 1;
+    if (!FI_open(uninst, FI_BIN_CREATE))
+        FI_destroy(&uninst);
+    return 1;
+}
+
+int16_t UNL_close()
+{
+    if (uninst) {
+        FI_close(uninst, 0);
+        FI_destroy(&uninst);
+    }
+    return 1;
+}
+
+int16_t UNL_recording() { return uninst ? 1 : 0; }
+
+int16_t UNL_add_file(const char *directory, const char *name, const char *second)
+{
+    if (!directory) {
+        WE_internal_error(SRC, __LINE__);
+        return 0;
+    }
+    if (!uninst)
+        return 1;
+    char path[UNL_PATH_MAX + 1] = "";
+    append_cut(path, directory);
+    if (name && name[0])
+        append_name(path, name);
+    if (second && second[0])
+        append_name(path, second);
+    return write_record(UNL_KIND_FILE, path);
+}
+
+int16_t UNL_add_directory(const char *path)
+{
+    if (!path) {
+        WE_internal_error(SRC, __LINE__);
+        return 0;
+    }
+    if (!uninst)
+        return 1;
+    char directory[UNL_PATH_MAX + 1] = "";
+    append_cut(directory, path);
+    int16_t n = ST_length(directory);
+    if (n > 0 && directory[n - 1] == '\\')
+        directory[n - 1] = 0;
+    return write_record(UNL_KIND_DIRECTORY, directory);
+}
+
+int16_t UNL_add_registry_key(const char *key_path)
+{
+    if (!key_path) {
+        WE_internal_error(SRC, __LINE__);
+        return 0;
+    }
+    if (!uninst)
+        return 1;
+    char key[UNL_PATH_MAX + 1] = "";
+    append_cut(key, key_path);
+    return write_record(UNL_KIND_REGISTRY_KEY, key);
+}

@@ -1,0 +1,114 @@
+// Dialog item wrappers: thin layers over SendDlgItemMessageA,
+// SetDlgItemTextA and GetDlgItemTextA for one control of a dialog. A dialog
+// makes its wrappers in init (new (SRC, __LINE__)) by control id and deletes
+// them in its destructor; a wrapper reads its control's rectangle (dialog
+// client coordinates) when it is made.
+//
+// Status flags: 1 = success, 0 = failure (no such control).
+#pragma once
+#include <windows.h>
+
+#include <cstdint>
+
+#include "common/mm.h"
+
+// Item kinds.
+enum DT_KIND : int16_t {
+    DT_BUTTON = 1,
+    DT_STATIC,
+    DT_EDIT,
+    DT_RADIOBUTTON,
+    DT_LIST,
+    DT_KEY,
+    DT_TABLE,
+};
+
+class C_DT_TOOLS : public MM_OBJECT {
+public:
+    C_DT_TOOLS(int16_t kind, HWND dialog, int32_t id);
+    virtual ~C_DT_TOOLS();
+    C_DT_TOOLS(const C_DT_TOOLS &) = delete;
+    C_DT_TOOLS &operator=(const C_DT_TOOLS &) = delete;
+
+    // The control's window, or null.
+    HWND control() const;
+    // SendDlgItemMessageA to the control.
+    LRESULT send(UINT message, WPARAM wparam, LPARAM lparam) const;
+
+    int16_t kind;
+    HWND dialog;
+    int32_t id = -1;
+    int32_t x = 0;   // the control's rectangle in the dialog's client area
+    int32_t y = 0;
+    int32_t width = 0;
+    int32_t height = 0;
+
+protected:
+    int16_t set_text(const char *text);
+    // At most maximum characters into text (maximum + 1 bytes).
+    int16_t get_text(char *text, int16_t maximum) const;
+};
+
+class C_DT_BUTTON : public C_DT_TOOLS {
+public:
+    static const int16_t KIND = DT_BUTTON;
+    C_DT_BUTTON(HWND dialog, int32_t id) : C_DT_TOOLS(KIND, dialog, id) {}
+    using C_DT_TOOLS::set_text;
+};
+
+class C_DT_STATIC : public C_DT_TOOLS {
+public:
+    static const int16_t KIND = DT_STATIC;
+    C_DT_STATIC(HWND dialog, int32_t id) : C_DT_TOOLS(KIND, dialog, id) {}
+    using C_DT_TOOLS::set_text;
+    using C_DT_TOOLS::get_text;
+};
+
+class C_DT_EDIT : public C_DT_TOOLS {
+public:
+    static const int16_t KIND = DT_EDIT;
+    C_DT_EDIT(HWND dialog, int32_t id) : C_DT_TOOLS(KIND, dialog, id) {}
+    using C_DT_TOOLS::set_text;
+    using C_DT_TOOLS::get_text;
+};
+
+class C_DT_RADIOBUTTON : public C_DT_TOOLS {
+public:
+    static const int16_t KIND = DT_RADIOBUTTON;
+    C_DT_RADIOBUTTON(HWND dialog, int32_t id) : C_DT_TOOLS(KIND, dialog, id) {}
+    using C_DT_TOOLS::set_text;
+    using C_DT_TOOLS::get_text;
+    int16_t set_checked(int16_t checked);
+    int16_t checked() const;   // 1 when checked
+};
+
+class C_DT_LIST : public C_DT_TOOLS {
+public:
+    static const int16_t KIND = DT_LIST;
+    C_DT_LIST(HWND dialog, int32_t id) : C_DT_TOOLS(KIND, dialog, id) {}
+    int16_t clear();
+    // The index of the new line, or -1.
+    int32_t add(const char *text);
+    int16_t set_selection(int32_t index);
+    // The selected index, or -1.
+    int32_t selection() const;
+};
+
+// The key-input control (WM_USER + 1 sets, WM_USER + 2 reads the key code).
+class C_DT_KEY : public C_DT_TOOLS {
+public:
+    static const int16_t KIND = DT_KEY;
+    C_DT_KEY(HWND dialog, int32_t id) : C_DT_TOOLS(KIND, dialog, id) {}
+    int16_t set_key(int16_t key);
+    int16_t key() const;
+};
+
+// The table control: its messages through send(); the two used by dialogs here.
+class C_DT_TABLE : public C_DT_TOOLS {
+public:
+    static const int16_t KIND = DT_TABLE;
+    C_DT_TABLE(HWND dialog, int32_t id) : C_DT_TOOLS(KIND, dialog, id) {}
+    // Makes the row of that index current; 0 when out of range.
+    int16_t select_row_index(int32_t index);
+    int32_t current_row_index() const;
+};

@@ -1,0 +1,208 @@
+// The colour table: its defaults, the CO_color_table keys, the values on a
+// true-colour screen and on a 256-colour palette screen.
+#include <windows.h>
+
+#include <cstdio>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "swin/col.h"
+#include "swin/wco.h"
+#include "swin/wgd.h"
+#include "tests/testutil.h"
+#include "tests/win/iat.h"
+
+namespace {
+
+// A zeroed driver of the test's own, and the colour section removed afterwards.
+class COLOUR_STORE : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        store = WCO_system_store();
+        ASSERT_NE(store, nullptr);
+        WCO_remove_section(store, COL_SECTION);
+        driver = WGD_DRIVER{};
+        COL_init(&driver.colours);
+    }
+    void TearDown() override
+    {
+        if (driver.palette)
+            DeleteObject(driver.palette);
+        WCO_remove_section(store, COL_SECTION);
+    }
+    std::string stored(int entry)
+    {
+        char key[32];
+        std::snprintf(key, sizeof key, "color_table_item_%02d", entry);
+        const char *v = WCO_get_text_ref(store, COL_SECTION, key);
+        return v ? v : "<missing>";
+    }
+    WCO_file *store = nullptr;
+    WGD_DRIVER driver{};
+};
+
+int(WINAPI *real_caps)(HDC, int) = nullptr;
+
+// A 256-colour palette screen.
+int WINAPI palette_caps(HDC dc, int index)
+{
+    if (index == RASTERCAPS)
+        return RC_PALETTE;
+    if (index == SIZEPALETTE)
+        return 256;
+    return real_caps(dc, index);
+}
+
+}  // namespace
+
+TEST(ColDefaults, TheSixteenColourSetAndWhiteAfterIt)
+{
+    COL_TABLE t;
+    ASSERT_EQ(COL_init(&t), 1);
+    struct {
+        int entry, r, g, b;
+        const char *name;
+    } rows[] = {
+        {0, 0, 0, 0, "černá"},
+        {1, 0, 0, 128, "modrá"},
+        {2, 0, 128, 0, "zelená"},
+        {3, 0, 128, 128, "modrozelená"},
+        {4, 128, 0, 0, "červená"},
+        {5, 128, 0, 128, "fialová"},
+        {6, 192, 128, 0, "hnědá"},
+        {7, 192, 192, 192, "světle šedá"},
+        {8, 128, 128, 128, "tmavě šedá"},
+        {9, 0, 0, 255, "světle modrá"},
+        {10, 0, 255, 0, "světle zelená"},
+        {11, 0, 255, 255, "světle modrozelená"},
+        {12, 255, 0, 0, "světle červená"},
+        {13, 255, 0, 255, "světle fialová"},
+        {14, 255, 255, 0, "žlutá"},
+        {15, 255, 255, 255, "bílá"},
+        {40, 255, 255, 255, "bílá"},
+        {64, 255, 255, 255, "bílá"},
+    };
+    for (const auto &row : rows) {
+        const COL_ENTRY &e = t.entries[row.entry];
+        EXPECT_EQ(e.red, row.r) << row.entry;
+        EXPECT_EQ(e.green, row.g) << row.entry;
+        EXPECT_EQ(e.blue, row.b) << row.entry;
+        EXPECT_STREQ(e.name, row.name) << row.entry;
+        EXPECT_EQ(e.standard, row.entry < 15 ? row.entry : 15);
+        EXPECT_EQ(COL_value(&t, static_cast<int16_t>(row.entry)), RGB(row.r, row.g, row.b));
+    }
+    EXPECT_TRUE(TU_reports().empty());
+}
+
+TEST(ColDefaults, AnEntryOutsideTheTableIsAnInternalError)
+{
+    COL_TABLE t;
+    COL_init(&t);
+    for (int16_t entry : {int16_t(-1), int16_t(65), int16_t(1000)}) {
+        TU_clear_reports();
+        EXPECT_EQ(COL_value(&t, entry), 0u);
+        ASSERT_EQ(TU_count(WE_KIND_INTERNAL), 1);
+        EXPECT_EQ(TU_reports()[0].text.rfind("Chyba v souboru ..\\swin\\col řádek ", 0), 0u);
+    }
+    TU_clear_reports();
+    EXPECT_EQ(COL_value(nullptr, 1), 0u);
+    EXPECT_EQ(COL_init(nullptr), 0);
+    EXPECT_EQ(COL_load(nullptr), 0);
+    EXPECT_EQ(TU_count(WE_KIND_INTERNAL), 3);
+}
+
+TEST_F(COLOUR_STORE, AMissingSectionGetsAllSixtyFourKeys)
+{
+    ASSERT_EQ(COL_load(&driver), 1);
+    EXPECT_EQ(stored(0), "0, 0, 0, černá");
+    EXPECT_EQ(stored(6), "192, 128, 0, hnědá");
+    EXPECT_EQ(stored(14), "255, 255, 0, žlutá");
+    EXPECT_EQ(stored(15), "255, 255, 255, bílá");
+    EXPECT_EQ(stored(63), "255, 255, 255, bílá");
+    EXPECT_EQ(stored(64), "<missing>");   // entry 64 is not stored
+    WCO_section *section = WCO_find_section(store, COL_SECTION);
+    ASSERT_NE(section, nullptr);
+    EXPECT_EQ(section->count, 64);
+    EXPECT_TRUE(TU_reports().empty());
+}
+
+TEST_F(COLOUR_STORE, StoredColoursAreReadAndBadOnesRewritten)
+{
+    WCO_RGB own{1, 2, 3, "Moje barva"};
+    WCO_set_rgb(store, COL_SECTION, "color_table_item_03", &own);
+    WCO_set_text(store, COL_SECTION, "color_table_item_04", "nesmysl");
+    WCO_set_text(store, COL_SECTION, "color_table_item_64", "9, 9, 9, nikdy");
+    ASSERT_EQ(COL_load(&driver), 1);
+    EXPECT_EQ(driver.colours.entries[3].red, 1);
+    EXPECT_EQ(driver.colours.entries[3].blue, 3);
+    EXPECT_STREQ(driver.colours.entries[3].name, "Moje barva");
+    EXPECT_EQ(driver.colours.entries[3].standard, 3);
+    EXPECT_EQ(stored(4), "128, 0, 0, červená");   // unreadable: the default written back
+    EXPECT_EQ(driver.colours.entries[64].red, 255);   // 64 is never read
+    EXPECT_EQ(driver.palette, nullptr);   // a true-colour screen
+    HDC dc = GetDC(nullptr);
+    EXPECT_EQ(COL_value(&driver.colours, 3), GetNearestColor(dc, RGB(1, 2, 3)));
+    ReleaseDC(nullptr, dc);
+    EXPECT_EQ(COL_value(&driver.colours, 3) & 0xFF000000u, 0u);
+}
+
+TEST_F(COLOUR_STORE, APaletteScreenGetsSixtyFourPaletteEntries)
+{
+    IAT_PATCH caps("GDI32.dll", "GetDeviceCaps", reinterpret_cast<void *>(palette_caps));
+    ASSERT_TRUE(caps.active());
+    real_caps = reinterpret_cast<int(WINAPI *)(HDC, int)>(caps.original());
+    WCO_RGB own{10, 20, 30, "vlastní"};
+    WCO_set_rgb(store, COL_SECTION, "color_table_item_63", &own);
+    ASSERT_EQ(COL_load(&driver), 1);
+    ASSERT_NE(driver.palette, nullptr);
+    EXPECT_EQ(GetPaletteEntries(driver.palette, 0, 0, nullptr), 64u);
+    PALETTEENTRY entries[64];
+    ASSERT_EQ(GetPaletteEntries(driver.palette, 0, 64, entries), 64u);
+    EXPECT_EQ(entries[6].peRed, 192);
+    EXPECT_EQ(entries[6].peGreen, 128);
+    EXPECT_EQ(entries[6].peBlue, 0);
+    EXPECT_EQ(entries[63].peRed, 10);
+    EXPECT_EQ(entries[63].peBlue, 30);
+    EXPECT_EQ(COL_value(&driver.colours, 6), 0x02000000u | RGB(192, 128, 0));
+    EXPECT_EQ(COL_value(&driver.colours, 63), 0x02000000u | RGB(10, 20, 30));
+    // A second load replaces the palette.
+    HPALETTE first = driver.palette;
+    ASSERT_EQ(COL_load(&driver), 1);
+    EXPECT_NE(driver.palette, nullptr);
+    EXPECT_EQ(GetObjectType(first), 0u);   // deleted
+    EXPECT_TRUE(TU_reports().empty());
+}
+
+namespace {
+
+size_t failing_size = 0;
+void *(*real_calloc)(size_t, size_t) = nullptr;
+
+void *calloc_failing(size_t count, size_t size)
+{
+    if (count * size == failing_size)
+        return nullptr;
+    return real_calloc(count, size);
+}
+
+}  // namespace
+
+TEST_F(COLOUR_STORE, NoMemoryForThePaletteRecord)
+{
+    IAT_PATCH caps("GDI32.dll", "GetDeviceCaps", reinterpret_cast<void *>(palette_caps));
+    real_caps = reinterpret_cast<int(WINAPI *)(HDC, int)>(caps.original());
+    IAT_PATCH memory("msvcrt.dll", "calloc", reinterpret_cast<void *>(calloc_failing));
+    ASSERT_TRUE(memory.active());
+    real_calloc = reinterpret_cast<void *(*)(size_t, size_t)>(memory.original());
+    failing_size = sizeof(LOGPALETTE) + 63 * sizeof(PALETTEENTRY);
+    EXPECT_EQ(COL_load(&driver), 0);
+    failing_size = 0;
+    EXPECT_EQ(driver.palette, nullptr);
+    ASSERT_EQ(TU_reports().size(), 1u);
+    EXPECT_EQ(TU_reports()[0].kind, WE_KIND_LOW_MEMORY);
+    EXPECT_EQ(TU_reports()[0].text, " Málo paměti");
+    EXPECT_EQ(COL_value(&driver.colours, 6), RGB(192, 128, 0));   // the colours as they are
+    EXPECT_EQ(stored(6), "192, 128, 0, hnědá");   // the keys were written before
+}

@@ -1,0 +1,424 @@
+// The dialog base on real dialogs: modal runs and their results, the
+// binding with nested dialogs, command tables, placement, the item table,
+// the modeless form and the failures of each.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "swin/dialog.h"
+#include "swin/dtools.h"
+#include "tests/testutil.h"
+#include "tests/win/boxanswer.h"
+#include "tests/win/dlgutil.h"
+
+namespace {
+
+class TEST_DIALOG : public C_DIALOG {
+public:
+    explicit TEST_DIALOG(HWND owner_ = nullptr, int32_t number = 0) : C_DIALOG(owner_, number) {}
+    int16_t init() override
+    {
+        init_calls++;
+        return init_answer;
+    }
+    void after_init() override
+    {
+        if (on_after_init)
+            on_after_init(this);
+    }
+    int16_t can_close() override
+    {
+        can_close_calls++;
+        if (refusals > 0) {
+            refusals--;
+            return 0;
+        }
+        return 1;
+    }
+    void size(WPARAM, LPARAM) override { size_calls++; }
+    LRESULT command(UINT message, WPARAM wparam, LPARAM lparam) override
+    {
+        commands.push_back({message, wparam});
+        return table ? DIALOG_dispatch(this, table, message, wparam, lparam) : 0;
+    }
+
+    int16_t init_answer = 1;
+    int init_calls = 0;
+    int can_close_calls = 0;
+    int refusals = 0;
+    int size_calls = 0;
+    std::vector<std::pair<UINT, WPARAM>> commands;
+    const DIALOG_COMMAND *table = nullptr;
+    std::function<void(TEST_DIALOG *)> on_after_init;
+};
+
+// A small dialog "Zkušební dialog" with an OK button (1) and a static text (100).
+TEMPLATE_BUILDER small_template(const std::wstring &title = L"Zkušební dialog", int16_t cx = 160, int16_t cy = 60)
+{
+    TEMPLATE_BUILDER b(WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | WS_VISIBLE, cx, cy, title);
+    b.item(100, 0x0082, 0, 5, 5, 100, 10, L"Text");
+    b.item(1, 0x0080, BS_DEFPUSHBUTTON | WS_TABSTOP, 50, 40, 50, 14, L"OK");
+    return b;
+}
+
+// Records the window rectangle and ends the dialog with 1.
+void record_and_end(TEST_DIALOG *d, RECT *r)
+{
+    GetWindowRect(d->window, r);
+    DIALOG_end(d, 1);
+}
+
+RECT work_area()
+{
+    RECT r;
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &r, 0);
+    return r;
+}
+
+int ended_value = 0;
+LRESULT end_with_42(C_DIALOG *d)
+{
+    DIALOG_end(d, 42);
+    return 1;
+}
+LRESULT count_call(C_DIALOG *)
+{
+    ended_value++;
+    return 7;
+}
+
+class Dialog : public ::testing::Test {
+protected:
+    TEST_DRIVER driver;
+};
+
+}  // namespace
+
+TEST_F(Dialog, InitThatFailsCancelsAtOnce)
+{
+    TEMPLATE_BUILDER t = small_template();
+    TEST_DIALOG d;
+    d.init_answer = 0;
+    EXPECT_EQ(DIALOG_run_modal(&d, t.get()), 2);
+    EXPECT_EQ(d.init_calls, 1);
+    EXPECT_EQ(d.cancelled, 1);
+    EXPECT_EQ(WGD_top_dialog(), nullptr);   // off the stack again
+    EXPECT_TRUE(TU_reports().empty());
+}
+
+TEST_F(Dialog, EscAndCloseWithoutATableEntryEndWithCancel)
+{
+    TEMPLATE_BUILDER t = small_template();
+    for (int press : {BOX_ANSWERER::ESC, BOX_ANSWERER::CLOSE, 2}) {
+        TEST_DIALOG d;
+        BOX_ANSWERER box("Zkušební dialog", press);
+        EXPECT_EQ(DIALOG_run_modal(&d, t.get()), 2) << press;
+        EXPECT_TRUE(box.found());
+        EXPECT_EQ(d.cancelled, 1);
+        ASSERT_FALSE(d.commands.empty());
+        EXPECT_EQ(LOWORD(d.commands.back().second), IDCANCEL);   // offered to the command operation first
+    }
+}
+
+TEST_F(Dialog, OkAndSixAskCanCloseFirst)
+{
+    TEMPLATE_BUILDER t = small_template();
+    {
+        TEST_DIALOG d;
+        d.refusals = 1;
+        BOX_ANSWERER box("Zkušební dialog", {{1}, {1}});
+        EXPECT_EQ(DIALOG_run_modal(&d, t.get()), 1);
+        EXPECT_EQ(d.can_close_calls, 2);   // the first press was refused
+        EXPECT_EQ(d.cancelled, 0);
+        EXPECT_EQ(box.control_text(100, 1), "Text");   // still open after the refusal
+    }
+    {
+        TEST_DIALOG d;
+        BOX_ANSWERER box("Zkušební dialog", 6);
+        EXPECT_EQ(DIALOG_run_modal(&d, t.get()), 6);
+        EXPECT_EQ(d.can_close_calls, 1);
+    }
+}
+
+TEST_F(Dialog, CommandTableEntriesMatchExactly)
+{
+    ended_value = 0;
+    const DIALOG_COMMAND table[] = {
+        {1, 0, WM_COMMAND, 10, 0, count_call, {0, 0}},                       // not used: flags 1
+        {3, 0, WM_COMMAND, MAKEWPARAM(10, 5), 0, count_call, {0, 0}},        // notification 5 only
+        {3, 0, WM_COMMAND, 11, 0, count_call, {0, 0}},
+        {3, 0, WM_CHAR, 11, 0, end_with_42, {0, 0}},
+        {0, 0, WM_COMMAND, 12, 0, count_call, {0, 0}},                       // the end
+        {3, 0, WM_COMMAND, 12, 0, count_call, {0, 0}},                       // past the end
+    };
+    TEST_DIALOG d;
+    EXPECT_EQ(DIALOG_dispatch(&d, table, WM_COMMAND, 10, 0), 0);
+    EXPECT_EQ(DIALOG_dispatch(&d, table, WM_COMMAND, MAKEWPARAM(10, 5), 0), 7);
+    EXPECT_EQ(DIALOG_dispatch(&d, table, WM_COMMAND, 11, 0), 7);
+    EXPECT_EQ(DIALOG_dispatch(&d, table, WM_COMMAND, 12, 0), 0);
+    EXPECT_EQ(ended_value, 2);
+    EXPECT_EQ(DIALOG_dispatch(&d, nullptr, WM_COMMAND, 12, 0), 0);
+    EXPECT_EQ(TU_count(WE_KIND_INTERNAL), 1);
+
+    // In a running dialog: the table's handler ends it.
+    TEMPLATE_BUILDER t = small_template();
+    TEST_DIALOG running;
+    running.table = table;
+    running.on_after_init = [](TEST_DIALOG *self) { SendMessageA(self->window, WM_CHAR, 11, 0); };
+    EXPECT_EQ(DIALOG_run_modal(&running, t.get()), 42);
+}
+
+TEST_F(Dialog, NestedDialogsAreBoundToTheirObjects)
+{
+    TEMPLATE_BUILDER outer_t = small_template(L"Vnější");
+    TEMPLATE_BUILDER inner_t = small_template(L"Vnitřní");
+    TEST_DIALOG outer, inner;
+    int32_t inner_result = -1;
+    outer.on_after_init = [&](TEST_DIALOG *self) {
+        EXPECT_EQ(WGD_top_dialog(), self);
+        inner.on_after_init = [&](TEST_DIALOG *in) {
+            EXPECT_EQ(WGD_top_dialog(), in);
+            EXPECT_NE(in->window, self->window);
+            DIALOG_end(in, 5);
+        };
+        inner_result = DIALOG_run_modal(&inner, inner_t.get());
+        DIALOG_end(self, 4);
+    };
+    EXPECT_EQ(DIALOG_run_modal(&outer, outer_t.get()), 4);
+    EXPECT_EQ(inner_result, 5);
+    EXPECT_EQ(outer.init_calls, 1);
+    EXPECT_EQ(inner.init_calls, 1);
+    EXPECT_EQ(WGD_top_dialog(), nullptr);
+}
+
+TEST_F(Dialog, TheThirtyFirstDialogIsRefused)
+{
+    TEST_DIALOG filler[WGD_DIALOGS];
+    for (TEST_DIALOG &f : filler)
+        ASSERT_EQ(WGD_push_dialog(&f), 1);
+    TEMPLATE_BUILDER t = small_template();
+    TEST_DIALOG d;
+    EXPECT_EQ(DIALOG_run_modal(&d, t.get()), 0);
+    EXPECT_EQ(d.init_calls, 0);
+    ASSERT_EQ(TU_count(WE_KIND_INTERNAL), 1);
+    EXPECT_EQ(TU_reports()[0].text.rfind("Chyba v souboru ..\\swin\\wgd řádek ", 0), 0u) << TU_reports()[0].text;
+    for (TEST_DIALOG &f : filler)
+        WGD_remove_dialog(&f);
+}
+
+TEST_F(Dialog, MissingTemplateAndNoDriverGiveZero)
+{
+    TEST_DIALOG d(nullptr, 999);
+    EXPECT_EQ(DIALOG_run_modal(&d), 0);
+    ASSERT_EQ(TU_reports().size(), 1u);
+    EXPECT_EQ(TU_reports()[0].text, "WRC - chybí id : 999");
+    EXPECT_EQ(WGD_top_dialog(), nullptr);
+    TU_clear_reports();
+
+    WGD_DRIVER *saved = WGD_driver;
+    WGD_driver = nullptr;
+    TEMPLATE_BUILDER t = small_template();
+    EXPECT_EQ(DIALOG_run_modal(&d, t.get()), 0);
+    EXPECT_EQ(DIALOG_create_modeless(&d, t.get()), 0);
+    WGD_driver = saved;
+    EXPECT_EQ(DIALOG_run_modal(nullptr), 0);
+    EXPECT_EQ(TU_count(WE_KIND_INTERNAL), 3);
+    EXPECT_EQ(TU_reports()[0].text.rfind("Chyba v souboru ..\\swin\\dialog řádek ", 0), 0u);
+}
+
+TEST_F(Dialog, SystemFailureToCreateGivesThree)
+{
+    TEMPLATE_BUILDER t = small_template();
+    t.item(50, L"NO_SUCH_CLASS_NAME", 0, 1, 1, 10, 10, L"");
+    TEST_DIALOG d;
+    EXPECT_EQ(DIALOG_run_modal(&d, t.get()), 3);
+    EXPECT_EQ(TU_count(WE_KIND_INTERNAL), 1);
+    EXPECT_EQ(WGD_top_dialog(), nullptr);
+    EXPECT_EQ(d.being_created, 0);
+}
+
+TEST_F(Dialog, PlacementModes)
+{
+    const RECT work = work_area();
+    HWND owner = CreateWindowExA(0, "STATIC", "vlastník", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 80, 400, 300,
+                                 nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    ASSERT_NE(owner, nullptr);
+    TEMPLATE_BUILDER t = small_template();
+    RECT r{}, o{};
+    GetWindowRect(owner, &o);
+    {   // default: centred on the work area, also with an owner
+        TEST_DIALOG d(owner);
+        d.on_after_init = [&](TEST_DIALOG *self) { record_and_end(self, &r); };
+        DIALOG_run_modal(&d, t.get());
+        EXPECT_NEAR((r.left + r.right) / 2, (work.left + work.right) / 2, 1);
+        EXPECT_NEAR((r.top + r.bottom) / 2, (work.top + work.bottom) / 2, 1);
+        EXPECT_EQ(d.last_x, r.left);   // recorded after the placement
+        EXPECT_EQ(d.last_y, r.top);
+        EXPECT_EQ(d.window_width, r.right - r.left);
+        EXPECT_GT(d.client_width, 0);
+    }
+    {   // over the owner
+        TEST_DIALOG d(owner);
+        d.place_over_owner();
+        d.on_after_init = [&](TEST_DIALOG *self) { record_and_end(self, &r); };
+        DIALOG_run_modal(&d, t.get());
+        EXPECT_NEAR((r.left + r.right) / 2, (o.left + o.right) / 2, 1);
+        EXPECT_NEAR((r.top + r.bottom) / 2, (o.top + o.bottom) / 2, 1);
+    }
+    {   // in the owner's client area
+        TEST_DIALOG d(owner);
+        d.place_owner_client(10, 20);
+        d.on_after_init = [&](TEST_DIALOG *self) { record_and_end(self, &r); };
+        DIALOG_run_modal(&d, t.get());
+        POINT p{10, 20};
+        ClientToScreen(owner, &p);
+        EXPECT_EQ(r.left, p.x);
+        EXPECT_EQ(r.top, p.y);
+    }
+    {   // fixed, clamped into the work area
+        TEST_DIALOG d(owner);
+        d.place_fixed(work.left - 50, work.bottom + 100);
+        d.on_after_init = [&](TEST_DIALOG *self) { record_and_end(self, &r); };
+        DIALOG_run_modal(&d, t.get());
+        EXPECT_EQ(r.left, work.left);
+        EXPECT_EQ(r.bottom, work.bottom);
+    }
+    {   // larger than the work area: the right and bottom edges win
+        TEMPLATE_BUILDER huge = small_template(L"Velký", 2000, 2000);
+        TEST_DIALOG d;
+        d.place_fixed(work.left + 5, work.top + 5);
+        d.on_after_init = [&](TEST_DIALOG *self) { record_and_end(self, &r); };
+        DIALOG_run_modal(&d, huge.get());
+        EXPECT_EQ(r.right, work.right);
+        EXPECT_EQ(r.bottom, work.bottom);
+        EXPECT_LT(r.left, work.left);
+        EXPECT_LT(r.top, work.top);
+    }
+    EXPECT_TRUE(TU_reports().empty());
+    {   // a placement value of no mode: switch error, centred on the work area
+        TEST_DIALOG d(owner);
+        d.placement = static_cast<DIALOG_PLACEMENT>(9);
+        d.on_after_init = [&](TEST_DIALOG *self) { record_and_end(self, &r); };
+        DIALOG_run_modal(&d, t.get());
+        EXPECT_NEAR((r.left + r.right) / 2, (work.left + work.right) / 2, 1);
+        ASSERT_EQ(TU_count(WE_KIND_SWITCH), 1);
+        EXPECT_EQ(TU_reports()[0].title, " Chyba switch, informujte dodavatele ");
+    }
+    DestroyWindow(owner);
+}
+
+TEST_F(Dialog, TitleUnitsAndScrollMessages)
+{
+    TEMPLATE_BUILDER t = small_template();
+    t.item(60, 0x0084, SBS_HORZ, 5, 20, 100, 10, L"");
+    TEST_DIALOG d;
+    std::string title;
+    int32_t ux = 0, uy = 0;
+    C_DT_TOOLS *bar = nullptr;
+    RECT bar_rect{5, 20, 105, 30};
+    d.on_after_init = [&](TEST_DIALOG *self) {
+        MapDialogRect(self->window, &bar_rect);
+        EXPECT_EQ(DIALOG_set_title(self, "Nový titulek"), 1);
+        char text[100];
+        DIALOG_get_title(self, text, 99);
+        title = text;
+        RECT r{0, 0, 8, 16};
+        MapDialogRect(self->window, &r);
+        ux = r.right;
+        uy = r.bottom;
+        DIALOG_pixels_to_units(self, &ux, &uy);
+        bar = new C_DT_TOOLS(DT_BUTTON, self->window, 60);
+        DIALOG_add_item(self, bar);
+        SendMessageA(self->window, WM_HSCROLL, SB_LINERIGHT, reinterpret_cast<LPARAM>(GetDlgItem(self->window, 60)));
+        SendMessageA(self->window, WM_VSCROLL, SB_LINEDOWN, reinterpret_cast<LPARAM>(GetDlgItem(self->window, 1)));
+        DIALOG_end(self, 1);
+    };
+    EXPECT_EQ(DIALOG_run_modal(&d, t.get()), 1);
+    EXPECT_EQ(title, "Nový titulek");
+    EXPECT_EQ(ux, 8);
+    EXPECT_EQ(uy, 16);
+    // Only the registered scroll bar reaches the command operation, with its id.
+    ASSERT_EQ(d.commands.size(), 1u);
+    EXPECT_EQ(d.commands[0].first, static_cast<UINT>(WM_HSCROLL));
+    EXPECT_EQ(d.commands[0].second, MAKEWPARAM(60, SB_LINERIGHT));
+    ASSERT_NE(bar, nullptr);
+    // The rectangle was read at construction, in dialog client coordinates.
+    EXPECT_EQ(bar->x, bar_rect.left);
+    EXPECT_EQ(bar->y, bar_rect.top);
+    EXPECT_EQ(bar->width, bar_rect.right - bar_rect.left);
+    EXPECT_EQ(bar->height, bar_rect.bottom - bar_rect.top);
+    delete bar;
+    EXPECT_EQ(DIALOG_set_title(&d, nullptr), 0);
+    EXPECT_EQ(TU_count(WE_KIND_INTERNAL), 1);
+}
+
+TEST_F(Dialog, ItemTableHoldsNinetyNine)
+{
+    TEST_DIALOG d;
+    EXPECT_EQ(DIALOG_add_item(&d, nullptr), 0);
+    std::vector<C_DT_TOOLS *> items;
+    for (int i = 0; i < DIALOG_ITEMS_MAX; i++) {
+        items.push_back(i % 2 ? static_cast<C_DT_TOOLS *>(new C_DT_STATIC(nullptr, 200 + i))
+                              : static_cast<C_DT_TOOLS *>(new C_DT_EDIT(nullptr, 200 + i)));
+        ASSERT_EQ(DIALOG_add_item(&d, items.back()), 1);
+    }
+    C_DT_BUTTON extra(nullptr, 500);
+    EXPECT_EQ(DIALOG_add_item(&d, &extra), 0);
+    EXPECT_EQ(TU_count(WE_KIND_INTERNAL), 2);
+    EXPECT_EQ(DIALOG_find<C_DT_STATIC>(&d, 201), items[1]);
+    EXPECT_EQ(DIALOG_find<C_DT_EDIT>(&d, 298), items[98]);
+    EXPECT_EQ(TU_count(WE_KIND_INTERNAL), 2);
+    EXPECT_EQ(DIALOG_find<C_DT_EDIT>(&d, 201), nullptr);     // another kind
+    EXPECT_EQ(DIALOG_find<C_DT_STATIC>(&d, 500), nullptr);   // not registered
+    EXPECT_EQ(TU_count(WE_KIND_INTERNAL), 4);
+    for (C_DT_TOOLS *i : items)
+        delete i;
+}
+
+TEST_F(Dialog, OneModelessDialogAtATime)
+{
+    TEMPLATE_BUILDER t = small_template(L"Nemodální");
+    TEST_DIALOG first, second;
+    ASSERT_EQ(DIALOG_create_modeless(&first, t.get()), 1);
+    EXPECT_EQ(driver->modeless, &first);
+    ASSERT_NE(first.window, nullptr);
+    EXPECT_EQ(first.window, first.modeless_window);
+    EXPECT_EQ(first.init_calls, 1);
+    EXPECT_TRUE(IsWindowVisible(first.window));
+    EXPECT_EQ(DIALOG_create_modeless(&second, t.get()), 0);
+    EXPECT_EQ(TU_count(WE_KIND_INTERNAL), 1);
+    EXPECT_EQ(second.init_calls, 0);
+
+    // A modal dialog while the modeless one exists asks both before ending with 1.
+    TEMPLATE_BUILDER m = small_template();
+    TEST_DIALOG modal;
+    first.refusals = 1;
+    {
+        BOX_ANSWERER box("Zkušební dialog", {{1}, {1}});
+        EXPECT_EQ(DIALOG_run_modal(&modal, m.get()), 1);
+    }
+    EXPECT_EQ(modal.can_close_calls, 2);
+    EXPECT_EQ(first.can_close_calls, 2);
+
+    HWND window = first.window;
+    DIALOG_end(&first, 1);   // destroys the modeless window
+    EXPECT_FALSE(IsWindow(window));
+    EXPECT_EQ(driver->modeless, nullptr);
+    EXPECT_EQ(first.window, nullptr);
+
+    // The print-cancel template, modeless, with its Czech title; the
+    // destructor destroys a window that is still there.
+    TEST_DIALOG *print = new TEST_DIALOG(nullptr, 130);
+    ASSERT_EQ(DIALOG_create_modeless(print), 1);
+    char title[50];
+    DIALOG_get_title(print, title, 49);
+    EXPECT_STREQ(title, "Zru\x9A" "en\xED tisku");
+    window = print->window;
+    delete print;
+    EXPECT_FALSE(IsWindow(window));
+    EXPECT_EQ(driver->modeless, nullptr);
+}

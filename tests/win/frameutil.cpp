@@ -1,0 +1,74 @@
+#include "tests/win/frameutil.h"
+
+#include "swin/wgd.h"
+
+std::vector<int16_t> TEST_CLIENT::deleted;
+
+namespace {
+
+const std::function<void(TEST_FRAME *)> *current_scenario = nullptr;
+
+C_UMAIN *make_test_frame()
+{
+    return new ("test", 0) TEST_FRAME();
+}
+
+}  // namespace
+
+TEST_CLIENT::TEST_CLIENT(C_UMAIN *owner_frame, int16_t kind) : C_CW(owner_frame)
+{
+    client_kind = kind;
+}
+
+TEST_CLIENT::~TEST_CLIENT()
+{
+    deleted.push_back(client_kind);
+}
+
+int16_t TEST_CLIENT::can_close()
+{
+    return refuse ? 0 : 1;
+}
+
+void TEST_FRAME::after_create(WPARAM, LPARAM)
+{
+    if (current_scenario)
+        (*current_scenario)(this);
+    for (C_CW *client : clients)
+        if (client)
+            static_cast<TEST_CLIENT *>(client)->refuse = 0;
+    if (window && !window_stays)
+        PostMessageA(window, WM_BW_CLOSE_REQUEST, 0, 0);
+}
+
+void TEST_FRAME::close_request()
+{
+    UMAIN_close_all_clients(this);
+}
+
+void TEST_FRAME::create_client(int16_t slot, int16_t kind)
+{
+    if (!kind)
+        return;
+    TEST_CLIENT *client = new ("test", 0) TEST_CLIENT(this, kind);
+    client->create();
+    clients[slot] = client;
+}
+
+void TEST_FRAME::show_status(const char *text)
+{
+    statuses.push_back(text);
+}
+
+int16_t TEST_FRAME::kind_of(int16_t slot) const
+{
+    return clients[slot] ? clients[slot]->client_kind : -1;
+}
+
+int32_t FRAME_run(const std::function<void(TEST_FRAME *)> &scenario)
+{
+    current_scenario = &scenario;
+    int32_t code = WGD_run(GetModuleHandleA(nullptr), SW_SHOW, make_test_frame);
+    current_scenario = nullptr;
+    return code;
+}

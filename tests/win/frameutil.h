@@ -1,0 +1,41 @@
+// Helpers of the frame tests: a frame and a client that record what happens
+// to them, and a run of the real GUI (WGD_run with its message loop) in which
+// a test's scenario runs from the frame's after_create.
+#pragma once
+#include <windows.h>
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "swin2/cw.h"
+#include "swin2/umain.h"
+
+// A client that may refuse to close; its kind is recorded when it is deleted.
+class TEST_CLIENT : public C_CW {
+public:
+    TEST_CLIENT(C_UMAIN *owner, int16_t kind);
+    ~TEST_CLIENT() override;
+    int16_t can_close() override;
+
+    int16_t refuse = 0;
+    static std::vector<int16_t> deleted;   // kinds, in order of deletion
+};
+
+class TEST_FRAME : public C_UMAIN {
+public:
+    void after_create(WPARAM wparam, LPARAM lparam) override;   // runs the scenario, then closes
+    void close_request() override;                              // UMAIN_close_all_clients
+    void create_client(int16_t slot, int16_t kind) override;    // a TEST_CLIENT (kind 0: none)
+    void show_status(const char *text) override;
+
+    std::vector<std::string> statuses;   // show_status texts
+    int16_t window_stays = 0;            // 1: after_create does not close the frame
+    int16_t kind_of(int16_t slot) const;   // -1 for an empty slot
+};
+
+// WGD_run with a TEST_FRAME whose after_create runs the scenario; afterwards
+// every client is made to agree and the frame is closed as the user would
+// close it. The exit code of WGD_run.
+int32_t FRAME_run(const std::function<void(TEST_FRAME *)> &scenario);

@@ -1,0 +1,318 @@
+// The frame: its client stack (posted push, pop and replace, a client that
+// refuses to close, the full stack), the state and clock fields, the layout
+// and the way it closes.
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "common/dt.h"
+#include "swin/sbar.h"
+#include "swin/wgd.h"
+#include "tests/testutil.h"
+#include "tests/win/frameutil.h"
+#include "win/gdd.h"
+#include "win/pfu.h"
+
+namespace {
+
+// A function-table set holding "&Konec" (1049), grey, for the frame while it lives.
+class EXIT_TABLE {
+public:
+    EXIT_TABLE() : previous_(GDD_global.tables)
+    {
+        entries_[0] = PFU_ENTRY{1049, PFU_GREY | PFU_KEEP, 0, 0, 0, nullptr, 1, nullptr, 0};
+        entries_[1] = PFU_ENTRY{0, PFU_END, 0, 0, 0, nullptr, 0, nullptr, 0};
+        set_.tables[0] = entries_;
+        set_.count = 1;
+        set_.entries = 1;
+        GDD_global.tables = &set_;
+    }
+    ~EXIT_TABLE() { GDD_global.tables = previous_; }
+    EXIT_TABLE(const EXIT_TABLE &) = delete;
+    EXIT_TABLE &operator=(const EXIT_TABLE &) = delete;
+    uint16_t state() const { return entries_[0].state; }
+
+private:
+    PFU_TABLES *previous_;
+    PFU_ENTRY entries_[2];
+    PFU_TABLES set_{};
+};
+
+std::vector<int16_t> kinds(const TEST_FRAME *frame)
+{
+    std::vector<int16_t> k;
+    for (int16_t slot = 0; slot < UMAIN_CLIENTS; slot++)
+        k.push_back(frame->kind_of(slot));
+    return k;
+}
+
+std::vector<int16_t> stack_of(std::vector<int16_t> occupied)
+{
+    occupied.resize(UMAIN_CLIENTS, -1);
+    return occupied;
+}
+
+}  // namespace
+
+TEST(UmainClients, RequestsArePostedAndRunInOrder)
+{
+    TEST_CLIENT::deleted.clear();
+    FRAME_run([](TEST_FRAME *frame) {
+        EXPECT_EQ(frame->top_client(), nullptr);
+        EXPECT_EQ(frame->top_slot(), -1);
+        ASSERT_EQ(UMAIN_push_client(frame, 11), 1);
+        EXPECT_EQ(frame->top_client(), nullptr);   // not before the message runs
+        UMAIN_push_client(frame, 12);
+        UMAIN_push_client(frame, 13);
+        WGD_pump_messages();
+        EXPECT_EQ(kinds(frame), stack_of({11, 12, 13}));
+        EXPECT_EQ(frame->top_slot(), 2);
+        EXPECT_EQ(frame->top_client(), frame->clients[2]);
+
+        UMAIN_pop_client(frame);
+        WGD_pump_messages();
+        EXPECT_EQ(kinds(frame), stack_of({11, 12}));
+        EXPECT_EQ(TEST_CLIENT::deleted, std::vector<int16_t>({13}));
+
+        UMAIN_replace_client(frame, 21);   // the top client (slot 1) is replaced
+        WGD_pump_messages();
+        EXPECT_EQ(kinds(frame), stack_of({11, 21}));
+        EXPECT_EQ(TEST_CLIENT::deleted, std::vector<int16_t>({13, 12}));
+
+        UMAIN_pop_client(frame);
+        UMAIN_pop_client(frame);
+        UMAIN_pop_client(frame);   // on an empty stack: nothing
+        WGD_pump_messages();
+        EXPECT_EQ(kinds(frame), stack_of({}));
+        UMAIN_replace_client(frame, 31);   // an empty stack: slot 0
+        WGD_pump_messages();
+        EXPECT_EQ(kinds(frame), stack_of({31}));
+    });
+    EXPECT_EQ(TEST_CLIENT::deleted, std::vector<int16_t>({13, 12, 21, 11, 31}));
+    EXPECT_TRUE(TU_reports().empty());
+}
+
+TEST(UmainClients, ClientsFillTheAreaAboveTheStatusBar)
+{
+    FRAME_run([](TEST_FRAME *frame) {
+        UMAIN_push_client(frame, 1);
+        UMAIN_push_client(frame, 2);
+        WGD_pump_messages();
+        RECT frame_client;
+        GetClientRect(frame->window, &frame_client);
+        ASSERT_NE(frame->status_bar, nullptr);
+        int32_t bar = SBAR_height(frame->status_bar);
+        EXPECT_GT(bar, 0);
+        EXPECT_EQ(frame->client_area.right, frame_client.right);
+        EXPECT_EQ(frame->client_area.bottom, frame_client.bottom - bar);
+        RECT r;
+        GetWindowRect(frame->status_bar->window, &r);
+        MapWindowPoints(nullptr, frame->window, reinterpret_cast<POINT *>(&r), 2);
+        EXPECT_EQ(r.left, 0);
+        EXPECT_EQ(r.right, frame_client.right);
+        EXPECT_EQ(r.bottom, frame_client.bottom);
+        for (int16_t slot : {0, 1}) {
+            C_CW *client = frame->clients[slot];
+            ASSERT_NE(client, nullptr);
+            EXPECT_EQ(GetParent(client->window), frame->window);
+            GetWindowRect(client->window, &r);
+            MapWindowPoints(nullptr, frame->window, reinterpret_cast<POINT *>(&r), 2);
+            EXPECT_EQ(r.left, 0);
+            EXPECT_EQ(r.top, 0);
+            EXPECT_EQ(r.right, frame->client_area.right);
+            EXPECT_EQ(r.bottom, frame->client_area.bottom);
+        }
+        // A new size is passed on.
+        SetWindowPos(frame->window, nullptr, 0, 0, 500, 400, SWP_NOMOVE | SWP_NOZORDER);
+        GetClientRect(frame->window, &frame_client);
+        GetClientRect(frame->clients[1]->window, &r);
+        RECT edge{0, 0, 0, 0};
+        AdjustWindowRectEx(&edge, 0, FALSE, WS_EX_CLIENTEDGE);
+        EXPECT_EQ(r.right + (edge.right - edge.left), frame_client.right);
+        EXPECT_EQ(r.bottom + (edge.bottom - edge.top), frame_client.bottom - bar);
+    });
+}
+
+TEST(UmainClients, ARefusingClientStaysAndSetsTheExitFunction)
+{
+    EXIT_TABLE table;
+    TEST_CLIENT::deleted.clear();
+    HWND frame_window = nullptr;
+    FRAME_run([&](TEST_FRAME *frame) {
+        frame_window = frame->window;
+        UMAIN_push_client(frame, 1);
+        UMAIN_push_client(frame, 2);
+        WGD_pump_messages();
+        static_cast<TEST_CLIENT *>(frame->clients[1])->refuse = 1;
+
+        UMAIN_pop_client(frame);
+        WGD_pump_messages();
+        EXPECT_EQ(kinds(frame), stack_of({1, 2}));
+        EXPECT_EQ(table.state(), PFU_NORMAL | PFU_KEEP);   // grey became normal
+
+        PFU_set_state(GDD_global.tables, 0, 1049, PFU_GREY);
+        UMAIN_replace_client(frame, 5);
+        WGD_pump_messages();
+        EXPECT_EQ(kinds(frame), stack_of({1, 2}));
+        EXPECT_EQ(table.state(), PFU_NORMAL | PFU_KEEP);
+
+        // Closing all goes from the top down: the refusing top client stops
+        // it at once and nothing is deleted.
+        PFU_set_state(GDD_global.tables, 0, 1049, PFU_GREY);
+        EXPECT_EQ(UMAIN_close_all_clients(frame), 0);
+        EXPECT_EQ(kinds(frame), stack_of({1, 2}));
+        EXPECT_EQ(table.state(), PFU_NORMAL | PFU_KEEP);
+
+        // The lower one refuses: the top one goes, the frame stays open.
+        static_cast<TEST_CLIENT *>(frame->clients[1])->refuse = 0;
+        static_cast<TEST_CLIENT *>(frame->clients[0])->refuse = 1;
+        EXPECT_EQ(UMAIN_close_all_clients(frame), 0);
+        WGD_pump_messages();
+        EXPECT_EQ(kinds(frame), stack_of({1}));
+        EXPECT_TRUE(IsWindow(frame->window));
+
+        // The system close box goes through the same question.
+        SendMessageA(frame->window, WM_SYSCOMMAND, SC_CLOSE, 0);
+        WGD_pump_messages();
+        EXPECT_TRUE(IsWindow(frame->window));
+        EXPECT_EQ(kinds(frame), stack_of({1}));
+    });
+    EXPECT_FALSE(IsWindow(frame_window));
+    EXPECT_EQ(TEST_CLIENT::deleted, std::vector<int16_t>({2, 1}));
+    EXPECT_TRUE(TU_reports().empty());
+}
+
+TEST(UmainClients, ARefusalWithoutTheExitFunctionInTheTablesIsShown)
+{
+    PFU_TABLES empty{};
+    PFU_ENTRY end[1] = {PFU_ENTRY{0, PFU_END, 0, 0, 0, nullptr, 0, nullptr, 0}};
+    empty.tables[0] = end;
+    empty.count = 1;
+    PFU_TABLES *previous = GDD_global.tables;
+    GDD_global.tables = &empty;
+    FRAME_run([](TEST_FRAME *frame) {
+        UMAIN_push_client(frame, 1);
+        WGD_pump_messages();
+        static_cast<TEST_CLIENT *>(frame->clients[0])->refuse = 1;
+        UMAIN_pop_client(frame);
+        WGD_pump_messages();
+        EXPECT_EQ(frame->kind_of(0), 1);
+    });
+    GDD_global.tables = previous;
+    ASSERT_EQ(TU_reports().size(), 1u);
+    EXPECT_EQ(TU_reports()[0].kind, WE_KIND_ERROR);
+    EXPECT_EQ(TU_reports()[0].text, "Změna statu funkce (id=1049) - není v žádné tabulce funkcí");
+}
+
+TEST(UmainClients, TheTwentyFirstPushIsAnInternalErrorAndChangesNothing)
+{
+    FRAME_run([](TEST_FRAME *frame) {
+        std::vector<int16_t> expected;
+        for (int16_t k = 1; k <= UMAIN_CLIENTS; k++) {
+            UMAIN_push_client(frame, k);
+            expected.push_back(k);
+        }
+        WGD_pump_messages();
+        EXPECT_EQ(kinds(frame), expected);
+        EXPECT_TRUE(TU_reports().empty());
+        UMAIN_push_client(frame, 99);
+        WGD_pump_messages();
+        EXPECT_EQ(kinds(frame), expected);
+        ASSERT_EQ(TU_reports().size(), 1u);
+        EXPECT_EQ(TU_reports()[0].kind, WE_KIND_INTERNAL);
+        EXPECT_EQ(TU_reports()[0].text.rfind("Chyba v souboru ..\\swin2\\umain řádek ", 0), 0u)
+            << TU_reports()[0].text;
+    });
+}
+
+TEST(UmainClients, TheBaseFactoryIsAnInternalError)
+{
+    C_UMAIN frame;
+    frame.create_client(0, 100);
+    EXPECT_EQ(frame.clients[0], nullptr);
+    ASSERT_EQ(TU_count(WE_KIND_INTERNAL), 1);
+    EXPECT_EQ(TU_reports()[0].text.rfind("Chyba v souboru ..\\swin2\\umain řádek ", 0), 0u);
+}
+
+TEST(UmainClients, RequestsWithoutAFrame)
+{
+    C_UMAIN frame;   // no window
+    EXPECT_EQ(UMAIN_push_client(&frame, 1), 0);
+    EXPECT_TRUE(TU_reports().empty());
+    EXPECT_EQ(UMAIN_push_client(nullptr, 1), 0);
+    EXPECT_EQ(UMAIN_replace_client(nullptr, 1), 0);
+    EXPECT_EQ(UMAIN_pop_client(nullptr), 0);
+    EXPECT_EQ(UMAIN_close_all_clients(nullptr), 0);
+    EXPECT_EQ(UMAIN_set_state(nullptr, 1), 0);
+    EXPECT_EQ(UMAIN_clear_state(nullptr, 1), 0);
+    EXPECT_EQ(TU_count(WE_KIND_INTERNAL), 6);
+}
+
+TEST(UmainFields, StateFieldShowsSavingBeforeModified)
+{
+    FRAME_run([](TEST_FRAME *frame) {
+        ASSERT_NE(frame->status_bar, nullptr);
+        EXPECT_EQ(frame->state, 0);
+        EXPECT_STREQ(SBAR_text(frame->status_bar, UMAIN_FIELD_STATE), "");
+        struct {
+            bool set;
+            uint16_t flags;
+            const char *text;
+        } steps[] = {
+            {true, UMAIN_MODIFIED, "modifikováno"},
+            {true, UMAIN_SAVING, "Ukládání"},
+            {false, UMAIN_SAVING, "modifikováno"},
+            {true, UMAIN_SAVING, "Ukládání"},
+            {false, UMAIN_MODIFIED, "Ukládání"},
+            {false, UMAIN_SAVING, ""},
+        };
+        for (const auto &s : steps) {
+            EXPECT_EQ(s.set ? UMAIN_set_state(frame, s.flags) : UMAIN_clear_state(frame, s.flags), 1);
+            EXPECT_STREQ(SBAR_text(frame->status_bar, UMAIN_FIELD_STATE), s.text) << s.flags;
+        }
+    });
+}
+
+TEST(UmainFields, TheTimerShowsDateAndTimeInFieldThree)
+{
+    FRAME_run([](TEST_FRAME *frame) {
+        ASSERT_NE(frame->status_bar, nullptr);
+        DT_DATE before = DT_today();
+        SendMessageA(frame->window, WM_TIMER, UMAIN_TIMER, 0);
+        DT_DATE after = DT_today();
+        std::string shown = SBAR_text(frame->status_bar, UMAIN_FIELD_CLOCK);
+        std::string day1 = std::string(DT_date_short(&before)) + " ";
+        std::string day2 = std::string(DT_date_short(&after)) + " ";
+        EXPECT_TRUE(shown.rfind(day1, 0) == 0 || shown.rfind(day2, 0) == 0) << shown;
+        // "14:07.09" after the date and its blank
+        ASSERT_EQ(shown.size(), day1.size() + 8) << shown;
+        std::string time = shown.substr(day1.size());
+        EXPECT_EQ(time[2], ':');
+        EXPECT_EQ(time[5], '.');
+    });
+}
+
+TEST(UmainFields, CreationGivesTitleIconsMenuAndStatusBar)
+{
+    FRAME_run([](TEST_FRAME *frame) {
+        char text[64] = "";
+        GetWindowTextA(frame->window, text, sizeof text);
+        EXPECT_STREQ(text, "Titulek");
+        GetClassNameA(frame->window, text, sizeof text);
+        EXPECT_STREQ(text, "UNI_MAIN_WINDOW");
+        EXPECT_EQ(frame->kind, BW_KIND_FRAME);
+        EXPECT_EQ(frame->large_icon, 20);
+        EXPECT_EQ(frame->small_icon, 23);
+        EXPECT_NE(GetClassLongPtrA(frame->window, GCLP_HICON), 0);
+        EXPECT_NE(GetClassLongPtrA(frame->window, GCLP_HICONSM), 0);
+        EXPECT_EQ(GetMenu(frame->window), frame->menu);
+        EXPECT_NE(frame->menu, nullptr);
+        EXPECT_EQ(frame->menu_table, GDD_global.tables->tables[0]);
+        ASSERT_NE(frame->status_bar, nullptr);
+        EXPECT_EQ(GetParent(frame->status_bar->window), frame->window);
+        EXPECT_EQ(frame->active, 1);
+    });
+}

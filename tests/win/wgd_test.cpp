@@ -1,0 +1,392 @@
+// The GUI driver: window table, dialog stack, owner of the boxes, the run
+// with its start-up failures, the message pump and the system queries.
+#include <windows.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "swin/dialog.h"
+#include "swin/sbar.h"
+#include "swin/wgd.h"
+#include "tests/testutil.h"
+#include "tests/win/dlgutil.h"
+#include "tests/win/frameutil.h"
+#include "tests/win/iat.h"
+#include "win/we.h"
+
+namespace {
+
+bool internal_error_in(const char *source)
+{
+    for (const TU_REPORT &r : TU_reports())
+        if (r.kind == WE_KIND_INTERNAL && r.text.rfind(std::string("Chyba v souboru ") + source + " řádek ", 0) == 0)
+            return true;
+    return false;
+}
+
+}  // namespace
+
+TEST(WgdWindowTable, FiftyWindowsFitTheFiftyFirstIsRefused)
+{
+    TEST_DRIVER driver;
+    std::vector<std::unique_ptr<C_BW>> windows;
+    for (int i = 0; i < WGD_WINDOWS + 1; i++)
+        windows.emplace_back(new C_BW());
+    for (int i = 0; i < WGD_WINDOWS; i++) {
+        ASSERT_EQ(WGD_register_window(windows[i].get()), 1) << i;
+        EXPECT_EQ(windows[i]->serial, i);
+    }
+    EXPECT_EQ(WGD_register_window(windows[WGD_WINDOWS].get()), 0);
+    EXPECT_EQ(windows[WGD_WINDOWS]->serial, -1);
+    EXPECT_EQ(driver->serial, WGD_WINDOWS);
+
+    // Out of the middle: the later entries move down and a slot is free again.
+    EXPECT_EQ(WGD_unregister_window(windows[10].get()), 1);
+    EXPECT_EQ(driver->windows[10], windows[11].get());
+    EXPECT_EQ(driver->windows[WGD_WINDOWS - 2], windows[WGD_WINDOWS - 1].get());
+    EXPECT_EQ(driver->windows[WGD_WINDOWS - 1], nullptr);
+    EXPECT_EQ(WGD_unregister_window(windows[10].get()), 0);
+    EXPECT_EQ(WGD_register_window(windows[WGD_WINDOWS].get()), 1);
+    EXPECT_EQ(windows[WGD_WINDOWS]->serial, WGD_WINDOWS);
+    EXPECT_EQ(TU_count(WE_KIND_INTERNAL), 0);
+    windows.clear();   // a deleted window leaves the table
+    for (C_BW *slot : driver->windows)
+        EXPECT_EQ(slot, nullptr);
+}
+
+TEST(WgdWindowTable, BringToFrontMovesToTheEndAndRecordsTheActiveWindow)
+{
+    TEST_DRIVER driver;
+    C_BW a, b, c, stranger;
+    for (C_BW *w : {&a, &b, &c})
+        ASSERT_EQ(WGD_register_window(w), 1);
+    EXPECT_EQ(WGD_bring_to_front(&a), 1);
+    EXPECT_EQ(driver->active, &a);
+    EXPECT_EQ(driver->windows[0], &b);
+    EXPECT_EQ(driver->windows[1], &c);
+    EXPECT_EQ(driver->windows[2], &a);
+    EXPECT_EQ(driver->windows[3], nullptr);
+    EXPECT_EQ(a.serial, 0);   // it keeps its number
+
+    EXPECT_EQ(WGD_bring_to_front(&stranger), 1);   // not registered: only recorded
+    EXPECT_EQ(driver->active, &stranger);
+    EXPECT_EQ(driver->windows[3], nullptr);
+    EXPECT_EQ(WGD_bring_to_front(nullptr), 1);
+    EXPECT_EQ(driver->active, nullptr);
+    EXPECT_EQ(driver->windows[2], &a);
+}
+
+TEST(WgdWindowTable, NullWindowAndNoDriver)
+{
+    C_BW w;
+    EXPECT_EQ(WGD_register_window(&w), 0);   // no driver
+    EXPECT_EQ(WGD_bring_to_front(&w), 0);
+    EXPECT_EQ(TU_count(WE_KIND_INTERNAL), 0);
+    EXPECT_EQ(WGD_register_window(nullptr), 0);
+    EXPECT_TRUE(internal_error_in("..\\swin\\wgd"));
+}
+
+TEST(WgdDialogStack, ThirtyDialogsFitTheThirtyFirstIsAnInternalError)
+{
+    TEST_DRIVER driver;
+    std::vector<std::unique_ptr<C_DIALOG>> dialogs;
+    for (int i = 0; i < WGD_DIALOGS + 1; i++)
+        dialogs.emplace_back(new C_DIALOG(static_cast<HWND>(nullptr), 100));
+    EXPECT_EQ(WGD_top_dialog(), nullptr);
+    for (int i = 0; i < WGD_DIALOGS; i++) {
+        ASSERT_EQ(WGD_push_dialog(dialogs[i].get()), 1);
+        EXPECT_EQ(WGD_top_dialog(), dialogs[i].get());
+    }
+    TU_clear_reports();
+    EXPECT_EQ(WGD_push_dialog(dialogs[WGD_DIALOGS].get()), 0);
+    EXPECT_TRUE(internal_error_in("..\\swin\\wgd"));
+
+    // Removing leaves a hole that the next push fills; the top is the highest slot.
+    EXPECT_EQ(WGD_remove_dialog(dialogs[5].get()), 1);
+    EXPECT_EQ(WGD_dialog_at(5), nullptr);
+    EXPECT_EQ(WGD_remove_dialog(dialogs[5].get()), 0);
+    EXPECT_EQ(WGD_top_dialog(), dialogs[WGD_DIALOGS - 1].get());
+    EXPECT_EQ(WGD_push_dialog(dialogs[WGD_DIALOGS].get()), 1);
+    EXPECT_EQ(WGD_dialog_at(5), dialogs[WGD_DIALOGS].get());
+    EXPECT_EQ(WGD_dialog_at(-1), nullptr);
+    EXPECT_EQ(WGD_dialog_at(WGD_DIALOGS), nullptr);
+    for (int i = 0; i < WGD_DIALOGS + 1; i++)
+        WGD_remove_dialog(dialogs[i].get());
+    EXPECT_EQ(WGD_top_dialog(), nullptr);
+}
+
+TEST(WgdOwner, OrderDialogActiveTopWindowFrame)
+{
+    EXPECT_EQ(WGD_owner_window(), nullptr);   // no driver
+    HWND seen_frame = nullptr;
+    FRAME_run([&](TEST_FRAME *frame) {
+        seen_frame = frame->window;
+        EXPECT_EQ(WE_owner(), frame->window);   // the lookup is installed with the driver
+        UMAIN_push_client(frame, 7);
+        WGD_pump_messages();
+        C_CW *client = frame->top_client();
+        ASSERT_NE(client, nullptr);
+
+        HWND other = CreateWindowExA(0, "STATIC", "jiné", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                                     GetModuleHandleA(nullptr), nullptr);
+        WGD_TOP_WINDOW top{other};
+        WGD_driver->top_window = &top;
+        EXPECT_EQ(WE_owner(), other);   // the top window before the frame
+        WGD_bring_to_front(client);
+        EXPECT_EQ(WE_owner(), client->window);   // the active window before the top window
+
+        C_DIALOG dialog(static_cast<HWND>(nullptr), 100);
+        HWND dialog_window = CreateWindowExA(0, "STATIC", "dialog", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                                             GetModuleHandleA(nullptr), nullptr);
+        dialog.window = dialog_window;
+        ASSERT_EQ(WGD_push_dialog(&dialog), 1);
+        EXPECT_EQ(WE_owner(), dialog_window);   // an open dialog before all
+        WGD_remove_dialog(&dialog);
+        dialog.window = nullptr;
+        DestroyWindow(dialog_window);
+
+        WGD_bring_to_front(nullptr);
+        WGD_driver->top_window = nullptr;
+        DestroyWindow(other);
+        EXPECT_EQ(WE_owner(), frame->window);
+    });
+    EXPECT_NE(seen_frame, nullptr);
+    EXPECT_EQ(WE_owner(), nullptr);   // and removed with it
+    EXPECT_EQ(WGD_driver, nullptr);
+}
+
+TEST(WgdStatus, StatusTextGoesToFieldZeroAndTheFrameEcho)
+{
+    WE_status("bez okna %d", 1);   // no driver: nothing, no report
+    EXPECT_TRUE(TU_reports().empty());
+    FRAME_run([](TEST_FRAME *frame) {
+        ASSERT_NE(frame->status_bar, nullptr);
+        WE_status("Kopíruji %s", "SOUBOR.TXT");
+        EXPECT_STREQ(SBAR_text(frame->status_bar, 0), "Kopíruji SOUBOR.TXT");
+        ASSERT_EQ(frame->statuses.size(), 1u);
+        EXPECT_EQ(frame->statuses[0], "Kopíruji SOUBOR.TXT");
+    });
+    EXPECT_TRUE(TU_reports().empty());
+}
+
+TEST(WgdRun, EndsWithTheExitCodeOfTheClose)
+{
+    TEST_CLIENT::deleted.clear();
+    int32_t code = FRAME_run([](TEST_FRAME *frame) {
+        EXPECT_EQ(WGD_driver->main_window, frame);
+        EXPECT_EQ(WGD_driver->instance, GetModuleHandleA(nullptr));
+        EXPECT_TRUE(IsWindow(frame->window));
+        UMAIN_push_client(frame, 3);
+    });
+    EXPECT_EQ(code, 0);
+    EXPECT_EQ(WGD_driver, nullptr);
+    EXPECT_EQ(TEST_CLIENT::deleted, std::vector<int16_t>({3}));
+    EXPECT_TRUE(TU_reports().empty());
+}
+
+TEST(WgdRun, QuitMetInsideThePumpIsPostedAgain)
+{
+    HWND frame_window = nullptr;
+    int16_t pumped = -1;
+    int32_t code = FRAME_run([&](TEST_FRAME *frame) {
+        frame_window = frame->window;
+        PostMessageA(frame->window, WM_NULL, 0, 0);
+        PostQuitMessage(42);
+        pumped = WGD_pump_messages();
+        EXPECT_TRUE(IsWindow(frame->window));   // the pump only passes the quit on
+        frame->window_stays = 1;
+    });
+    EXPECT_EQ(pumped, 1);
+    EXPECT_EQ(code, 42);   // the main loop met it again
+    EXPECT_FALSE(IsWindow(frame_window));   // the frame object destroyed its window
+    EXPECT_EQ(WGD_driver, nullptr);
+}
+
+TEST(WgdPump, EmptyQueueAndDispatch)
+{
+    MSG m;
+    while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) {
+    }
+    EXPECT_EQ(WGD_pump_messages(), 0);
+    static int calls;
+    calls = 0;
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = [](HWND w, UINT msg, WPARAM wp, LPARAM lp) -> LRESULT {
+        if (msg == WM_USER + 7)
+            calls++;
+        return DefWindowProcA(w, msg, wp, lp);
+    };
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.lpszClassName = "WGD_PUMP_TEST";
+    RegisterClassA(&wc);
+    HWND w = CreateWindowExA(0, "WGD_PUMP_TEST", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, wc.hInstance, nullptr);
+    PostMessageA(w, WM_USER + 7, 0, 0);
+    PostMessageA(w, WM_USER + 7, 0, 0);
+    EXPECT_EQ(WGD_pump_messages(), 1);
+    EXPECT_EQ(calls, 2);
+    DestroyWindow(w);
+    UnregisterClassA("WGD_PUMP_TEST", wc.hInstance);
+}
+
+namespace {
+
+// A dialog whose after_init runs a nested dialog or ends them all.
+class NESTED_DIALOG : public C_DIALOG {
+public:
+    NESTED_DIALOG(const DLGTEMPLATE *t, int depth) : C_DIALOG(static_cast<HWND>(nullptr), 999), t_(t), depth_(depth) {}
+    void after_init() override
+    {
+        if (depth_ > 1) {
+            NESTED_DIALOG inner(t_, depth_ - 1);
+            inner_result = DIALOG_run_modal(&inner, t_);
+        } else {
+            WGD_close_all_dialogs();
+        }
+    }
+    int32_t inner_result = -1;
+
+private:
+    const DLGTEMPLATE *t_;
+    int depth_;
+};
+
+}  // namespace
+
+TEST(WgdDialogs, CloseAllEndsEveryOpenDialogWithAbort)
+{
+    EXPECT_EQ(WGD_close_all_dialogs(), 0);   // no driver
+    FRAME_run([](TEST_FRAME *) {
+        TEMPLATE_BUILDER t(WS_POPUP | WS_CAPTION, 120, 60, L"Vnořený");
+        NESTED_DIALOG outer(t.get(), 3);
+        EXPECT_EQ(DIALOG_run_modal(&outer, t.get()), 3);
+        EXPECT_EQ(outer.inner_result, 3);
+        EXPECT_EQ(WGD_top_dialog(), nullptr);
+    });
+    EXPECT_TRUE(TU_reports().empty());
+}
+
+namespace {
+
+size_t failing_size = 0;
+void *(*real_calloc)(size_t, size_t) = nullptr;
+
+void *calloc_failing_once(size_t count, size_t size)
+{
+    if (failing_size && count * size == failing_size) {
+        failing_size = 0;
+        return nullptr;
+    }
+    return real_calloc(count, size);
+}
+
+C_UMAIN *no_frame()
+{
+    return nullptr;
+}
+
+class UNCREATABLE_FRAME : public C_UMAIN {
+public:
+    int16_t create() override { return 0; }
+};
+
+C_UMAIN *uncreatable_frame()
+{
+    return new ("test", 0) UNCREATABLE_FRAME();
+}
+
+}  // namespace
+
+TEST(WgdRun, NoMemoryForTheDriverIsReportedAndGivesZero)
+{
+    IAT_PATCH patch("msvcrt.dll", "calloc", reinterpret_cast<void *>(calloc_failing_once));
+    ASSERT_TRUE(patch.active());
+    real_calloc = reinterpret_cast<void *(*)(size_t, size_t)>(patch.original());
+    failing_size = sizeof(WGD_DRIVER);
+    EXPECT_EQ(WGD_run(GetModuleHandleA(nullptr), SW_SHOW, uncreatable_frame), 0);
+    failing_size = 0;
+    ASSERT_EQ(TU_reports().size(), 1u);
+    EXPECT_EQ(TU_reports()[0].kind, WE_KIND_LOW_MEMORY);
+    EXPECT_EQ(TU_reports()[0].text, " Málo paměti");
+    EXPECT_EQ(WGD_driver, nullptr);
+}
+
+TEST(WgdRun, NoFrameObjectOrNoFrameWindowEndsWithZeroSilently)
+{
+    EXPECT_EQ(WGD_run(GetModuleHandleA(nullptr), SW_SHOW, no_frame), 0);
+    EXPECT_EQ(WGD_driver, nullptr);
+    EXPECT_EQ(WGD_run(GetModuleHandleA(nullptr), SW_SHOW, uncreatable_frame), 0);
+    EXPECT_EQ(WGD_driver, nullptr);
+    EXPECT_EQ(WE_owner(), nullptr);
+    EXPECT_TRUE(TU_reports().empty());
+}
+
+TEST(WgdRun, ASecondRunInsideTheFirstIsRefused)
+{
+    int32_t inner = -1;
+    FRAME_run([&](TEST_FRAME *) { inner = WGD_run(GetModuleHandleA(nullptr), SW_SHOW, no_frame); });
+    EXPECT_EQ(inner, 0);
+    EXPECT_TRUE(internal_error_in("..\\swin\\wgd"));
+}
+
+TEST(WgdRun, PaletteOfTheDriverIsNoneOnATrueColourScreen)
+{
+    EXPECT_EQ(WGD_palette(), nullptr);
+    EXPECT_EQ(WGD_colours(), nullptr);
+    FRAME_run([](TEST_FRAME *) {
+        EXPECT_EQ(WGD_palette(), nullptr);
+        ASSERT_NE(WGD_colours(), nullptr);
+        EXPECT_EQ(COL_value(WGD_colours(), 7), RGB(192, 192, 192));
+    });
+}
+
+namespace {
+
+BOOL WINAPI version_fails(OSVERSIONINFOA *)
+{
+    return FALSE;
+}
+
+}  // namespace
+
+TEST(WgdSystem, WineAnswersAsWindowsNt)
+{
+    OSVERSIONINFOA info{};
+    info.dwOSVersionInfoSize = sizeof info;
+    ASSERT_TRUE(GetVersionExA(&info));
+    EXPECT_EQ(WGD_is_windows_nt(), info.dwPlatformId == VER_PLATFORM_WIN32_NT ? 1 : 0);
+    EXPECT_EQ(WGD_is_windows_95(), 0);
+    EXPECT_EQ(WGD_is_windows_98(), 0);
+    EXPECT_EQ(WGD_is_win32s(), 0);
+    int32_t major = -1, minor = -1, build = -1;
+    char service[WGD_SERVICE_MAX + 1];
+    std::memset(service, 'x', sizeof service);
+    ASSERT_EQ(WGD_get_os_version(&major, &minor, &build, service), 1);
+    EXPECT_EQ(major, static_cast<int32_t>(info.dwMajorVersion));
+    EXPECT_EQ(minor, static_cast<int32_t>(info.dwMinorVersion));
+    EXPECT_EQ(build, static_cast<int32_t>(info.dwBuildNumber));
+    EXPECT_STREQ(service, info.szCSDVersion);
+    EXPECT_EQ(WGD_get_os_version(nullptr, nullptr, nullptr, nullptr), 1);
+    EXPECT_TRUE(TU_reports().empty());
+}
+
+TEST(WgdSystem, FailingVersionQueryIsAnInternalErrorAndAnswersZero)
+{
+    IAT_PATCH patch("KERNEL32.dll", "GetVersionExA", reinterpret_cast<void *>(version_fails));
+    ASSERT_TRUE(patch.active());
+    int16_t (*queries[])() = {WGD_is_windows_95, WGD_is_windows_98, WGD_is_windows_nt, WGD_is_win32s};
+    for (auto query : queries) {
+        TU_clear_reports();
+        EXPECT_EQ(query(), 0);
+        EXPECT_EQ(TU_count(WE_KIND_INTERNAL), 1);
+        EXPECT_TRUE(internal_error_in("..\\swin\\wgd"));
+    }
+    TU_clear_reports();
+    int32_t major = -1;
+    EXPECT_EQ(WGD_get_os_version(&major, nullptr, nullptr, nullptr), 0);
+    EXPECT_EQ(major, -1);
+    EXPECT_TRUE(internal_error_in("..\\swin\\wgd"));
+}

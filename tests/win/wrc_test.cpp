@@ -1,0 +1,178 @@
+// The dialog templates of the program's resources: their exact styles,
+// sizes, ids and placeholder texts, and the template access.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+#include "common/mm.h"
+#include "res/dialogs.h"
+#include "swin/wrc.h"
+#include "tests/testutil.h"
+#include "tests/win/dlgutil.h"
+
+namespace {
+
+struct ITEM {
+    int id;
+    int x, y, cx, cy;
+    uint32_t style;     // 0: not checked
+    const char *text;   // the placeholder (UTF-8 here, CP1250 in the program)
+};
+
+struct TEMPLATE {
+    int number;
+    uint32_t style;
+    int cx, cy;
+    std::vector<ITEM> items;
+};
+
+const uint32_t DEF = 0x50010301, PLAIN = 0x50010300;
+
+const TEMPLATE templates[] = {
+    {100, 0x92C808C0, 230, 68, {{100, 8, 5, 212, 35, 0, "Text zprávy"}, {1, 105, 47, 50, 14, DEF, "OK"}}},
+    {101, 0x92C808C0, 230, 68,
+     {{100, 8, 5, 212, 35, 0, "Text zprávy"}, {1, 100, 47, 50, 14, DEF, "YES"}, {7, 170, 47, 50, 14, PLAIN, "NO"}}},
+    {102, 0x92C808C0, 245, 68,
+     {{100, 12, 5, 204, 35, 0, "Text zprávy"},
+      {1, 130, 47, 50, 14, DEF, "YES"},
+      {7, 190, 47, 50, 14, PLAIN, "NO"},
+      {2, 10, 47, 50, 14, PLAIN, "STORNO"},
+      {6, 71, 47, 50, 14, PLAIN, "ALL"}}},
+    {103, 0x92C808C0, 245, 68,
+     {{100, 12, 5, 204, 35, 0, "Text zprávy"},
+      {1, 130, 47, 50, 14, DEF, "YES"},
+      {7, 190, 47, 50, 14, PLAIN, "NO"},
+      {2, 70, 47, 50, 14, PLAIN, "STORNO"}}},
+    {104, 0x92C808C0, 245, 68, {{100, 12, 5, 204, 35, 0, "Text zprávy"}, {1, 95, 47, 50, 14, DEF, "OK"}}},
+    {105, 0x92C800C0, 230, 68,
+     {{101, 8, 4, 204, 12, 0, ""},
+      {100, 8, 18, 204, 28, 0, "Text zprávy"},
+      {1, 170, 47, 50, 14, DEF, "OK"},
+      {2, 110, 47, 50, 14, PLAIN, "STORNO"}}},
+    {107, 0x92C808C0, 230, 68,
+     {{101, 8, 4, 204, 12, 0, ""},
+      {100, 8, 18, 204, 23, 0, "Text zprávy"},
+      {1, 170, 47, 50, 14, DEF, "OK"},
+      {2, 50, 47, 50, 14, PLAIN, "STORNO"},
+      {3, 110, 47, 50, 14, PLAIN, "ABORT"}}},
+    {108, 0x928000C0, 154, 30,
+     {{101, 0, 0, 152, 12, 0, ""}, {1, 100, 15, 50, 14, DEF, "OK"}, {2, 40, 15, 50, 14, PLAIN, "STORNO"}}},
+    {109, 0x928000C0, 154, 106,
+     {{100, 8, 4, 140, 80, 0, ""}, {1, 101, 88, 50, 14, DEF, "OK"}, {2, 41, 88, 50, 14, PLAIN, "STORNO"}}},
+    {120, 0x92C808C0, 230, 68, {{100, 8, 5, 212, 35, 0, "Text zprávy"}, {1, 105, 47, 50, 14, DEF, "OK"}}},
+    {130, 0x92C808C0, 156, 85,
+     {{102, 68, 4, 0, 0, 0, ""},   // the icon takes its own size
+      {100, 12, 32, 132, 12, 0, "Dokument"},
+      {101, 12, 48, 132, 12, 0, "Strana"},
+      {1, 52, 64, 50, 14, DEF, "&Zrušit"}}},
+};
+
+}  // namespace
+
+TEST(Wrc, TemplatesHaveTheirStylesSizesIdsAndPlaceholders)
+{
+    for (const TEMPLATE &t : templates) {
+        SCOPED_TRACE(t.number);
+        const DLGTEMPLATE *d = WRC_find_template(t.number);
+        ASSERT_NE(d, nullptr);
+        EXPECT_EQ(d->style, t.style);
+        EXPECT_EQ(d->cx, t.cx);
+        EXPECT_EQ(d->cy, t.cy);
+        EXPECT_EQ(d->cdit, t.items.size());
+        for (const ITEM &i : t.items) {
+            SCOPED_TRACE(i.id);
+            const DLGITEMTEMPLATE *item = WRC_find_item(d, i.id);
+            ASSERT_NE(item, nullptr);
+            EXPECT_EQ(item->x, i.x);
+            EXPECT_EQ(item->y, i.y);
+            EXPECT_EQ(item->cx, i.cx);
+            EXPECT_EQ(item->cy, i.cy);
+            if (i.style) {
+                EXPECT_EQ(item->style, i.style);
+            }
+            char text[100];
+            ASSERT_EQ(WRC_item_title(item, text, 99), 1);
+            EXPECT_EQ(std::string(text), i.text);
+        }
+    }
+    EXPECT_TRUE(TU_reports().empty());
+}
+
+TEST(Wrc, CzechPlaceholdersReadBackAsCp1250)
+{
+    char text[100];
+    ASSERT_EQ(WRC_item_title(WRC_find_item(WRC_find_template(100), 100), text, 99), 1);
+    EXPECT_STREQ(text, "Text zpr\xE1vy");   // á is 0xE1 in CP1250
+    ASSERT_EQ(WRC_item_title(WRC_find_item(WRC_find_template(130), 1), text, 99), 1);
+    EXPECT_STREQ(text, "&Zru\x9Ait");       // š is 0x9A in CP1250
+    ASSERT_EQ(WRC_item_title(WRC_find_item(WRC_find_template(100), 100), text, 4), 1);
+    EXPECT_STREQ(text, "Text");             // cut to the maximum
+}
+
+TEST(Wrc, MissingTemplateIsReported)
+{
+    EXPECT_EQ(WRC_find_template(999), nullptr);
+    EXPECT_EQ(WRC_copy_template(106), nullptr);
+    ASSERT_EQ(TU_reports().size(), 2u);
+    EXPECT_EQ(TU_reports()[0].kind, WE_KIND_ERROR);
+    EXPECT_EQ(TU_reports()[0].title, " Chyba ");
+    EXPECT_EQ(TU_reports()[0].text, "WRC - chybí id : 999");
+    EXPECT_EQ(TU_reports()[1].text, "WRC - chybí id : 106");
+}
+
+TEST(Wrc, SizeAndCopyCoverTheWholeTemplate)
+{
+    for (const TEMPLATE &t : templates) {
+        SCOPED_TRACE(t.number);
+        HRSRC r = FindResourceA(nullptr, MAKEINTRESOURCEA(t.number), reinterpret_cast<LPCSTR>(RT_DIALOG));
+        ASSERT_NE(r, nullptr);
+        int32_t resource = static_cast<int32_t>(SizeofResource(nullptr, r));
+        int32_t size = WRC_template_size(WRC_find_template(t.number));
+        EXPECT_LE(size, resource);
+        EXPECT_LT(resource - size, 4);   // at most the padding of the last item
+        DLGTEMPLATE *copy = WRC_copy_template(t.number);
+        ASSERT_NE(copy, nullptr);
+        EXPECT_EQ(std::memcmp(copy, WRC_find_template(t.number), static_cast<size_t>(size)), 0);
+        MM_free(copy, "test", __LINE__);
+    }
+    // A built template: the size is the end of its last item.
+    TEMPLATE_BUILDER b(WS_POPUP, 100, 50, L"Zkouška");
+    b.item(1, 0x0080, 0, 1, 2, 30, 14, L"OK").item(100, 0x0082, 0, 1, 20, 90, 8, L"Řádek");
+    EXPECT_EQ(WRC_template_size(b.get()), b.size());
+    const DLGITEMTEMPLATE *item = WRC_find_item(b.get(), 100);
+    ASSERT_NE(item, nullptr);
+    char text[20];
+    WRC_item_title(item, text, 19);
+    EXPECT_STREQ(text, "\xD8\xE1" "dek");
+    EXPECT_EQ(WRC_find_item(b.get(), 55), nullptr);
+    EXPECT_TRUE(TU_reports().empty());
+}
+
+TEST(Wrc, LargeExtendedAndNullTemplatesAreInternalErrors)
+{
+    TEMPLATE_BUILDER big(WS_POPUP, 100, 50, std::wstring(17000, L'x'));
+    EXPECT_GT(WRC_template_size(big.get()), WRC_TEMPLATE_MAX);
+    EXPECT_EQ(WRC_copy(big.get()), nullptr);
+    TEMPLATE_BUILDER fits(WS_POPUP, 100, 50, std::wstring(16300, L'x'));
+    ASSERT_LE(WRC_template_size(fits.get()), WRC_TEMPLATE_MAX);
+    DLGTEMPLATE *copy = WRC_copy(fits.get());
+    EXPECT_NE(copy, nullptr);
+    MM_free(copy, "test", __LINE__);
+    ASSERT_EQ(TU_count(WE_KIND_INTERNAL), 1);
+
+    const WORD extended[] = {1, 0xFFFF, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0};
+    const DLGTEMPLATE *ex = reinterpret_cast<const DLGTEMPLATE *>(extended);
+    EXPECT_EQ(WRC_template_size(ex), 0);
+    EXPECT_EQ(WRC_find_item(ex, 1), nullptr);
+    EXPECT_EQ(WRC_template_size(nullptr), 0);
+    char text[10];
+    EXPECT_EQ(WRC_item_title(nullptr, text, 9), 0);
+    ASSERT_EQ(TU_count(WE_KIND_INTERNAL), 5);
+    for (const TU_REPORT &r : TU_reports()) {
+        EXPECT_EQ(r.title, " Interní chyba, informujte dodavatele ");
+        EXPECT_EQ(r.text.rfind("Chyba v souboru ..\\swin\\wrc řádek ", 0), 0u) << r.text;
+    }
+}

@@ -1,0 +1,109 @@
+#!/bin/bash
+# Takes PNG screenshots of the installer's frame and of every message box that
+# the Windows tests show, on a private virtual screen (Xvfb), so that a person
+# can check the windows and their Czech texts (code page 1250).
+#
+#   tools/screenshots.sh [build directory] [output directory] [gtest filter]
+#
+# Defaults: build/win64, screenshots/, every test. The frame is taken from
+# INSTTRKP.EXE; the boxes from win_tests.exe, whose box answerer waits for
+# each picture before it presses a button (TRK_SHOTS, tests/win/boxanswer.h).
+# Each picture of a box is listed with its title in boxes.txt.
+set -eu
+top=$(cd "$(dirname "$0")/.." && pwd)
+build=$(cd "${1:-$top/build/win64}" && pwd)
+out=${2:-$top/screenshots}
+filter=${3:-*}
+mkdir -p "$out"
+out=$(cd "$out" && pwd)
+
+# A prefix of its own: its programs run on Wine's virtual desktop, which
+# draws the captions and frames (the virtual screen has no window manager).
+export WINEPREFIX=$build/wineprefix_shots
+export LC_ALL=cs_CZ.UTF-8 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+if [ ! -f "$WINEPREFIX/system.reg" ]; then
+    wineboot --init >/dev/null 2>&1
+    wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
+    wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f >/dev/null 2>&1
+    wineserver -w
+fi
+
+# A free display number of our own.
+display=90
+while [ -e "/tmp/.X11-unix/X$display" ] || [ -e "/tmp/.X$display-lock" ]; do
+    display=$((display + 1))
+done
+Xvfb ":$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb=$!
+export DISPLAY=":$display"
+work=$(mktemp -d)
+program=""
+finish() {
+    [ -n "$program" ] && kill "$program" 2>/dev/null || true
+    wineserver -k 2>/dev/null || true
+    kill "$xvfb" 2>/dev/null || true
+    wait "$xvfb" 2>/dev/null || true
+    rm -rf "$work"
+}
+trap finish EXIT
+for _ in $(seq 50); do
+    xwininfo -root >/dev/null 2>&1 && break
+    sleep 0.1
+done
+
+# The frame: started in a directory of its own, shot, closed as a user would.
+(cd "$work" && exec wine "$build/INSTTRKP.exe") &
+program=$!
+# The frame is centred: it is up when the centre of the screen differs from
+# its corner (the desktop).
+appeared=0
+for _ in $(seq 120); do
+    import -window root "$work/probe.png" 2>/dev/null || true
+    centre=$(convert "$work/probe.png" -format '%[pixel:p{512,384}]' info: 2>/dev/null || echo x)
+    corner=$(convert "$work/probe.png" -format '%[pixel:p{2,2}]' info: 2>/dev/null || echo x)
+    if [ "$centre" != "$corner" ]; then
+        appeared=1
+        break
+    fi
+    sleep 0.5
+done
+if [ $appeared = 1 ]; then
+    sleep 2   # the posted client request and the first clock tick
+    import -window root "$out/frame.png"
+    echo "frame: $out/frame.png"
+else
+    echo "frame: no window appeared" >&2
+fi
+(cd "$work" && wine taskkill /im INSTTRKP.exe >/dev/null 2>&1) || true
+for _ in $(seq 100); do
+    kill -0 "$program" 2>/dev/null || break
+    sleep 0.1
+done
+kill "$program" 2>/dev/null || true
+wait "$program" 2>/dev/null || true
+program=""
+
+# The boxes: the tests run; each box waits for its picture.
+shots="$work/shots"
+mkdir -p "$shots"
+: > "$out/boxes.txt"
+rm -f "$out"/box_*.png
+(cd "$top/tests" && TRK_SHOTS=$(winepath -w "$shots") exec wine "$build/win_tests.exe" \
+    --gtest_filter="$filter" >"$work/tests.log" 2>&1) &
+program=$!
+n=0
+while kill -0 "$program" 2>/dev/null; do
+    if [ -f "$shots/ready" ]; then
+        n=$((n + 1))
+        name=$(printf 'box_%02d.png' "$n")
+        import -window root "$out/$name"
+        title=$(iconv -f CP1250 -t UTF-8 <"$shots/ready" 2>/dev/null || cat "$shots/ready")
+        echo "$name $title" >>"$out/boxes.txt"
+        rm -f "$shots/ready"
+    fi
+    sleep 0.1
+done
+wait "$program" && status=0 || status=$?
+program=""
+echo "boxes: $n pictures, listed in $out/boxes.txt (tests ended with $status)"
+tail -3 "$work/tests.log"

@@ -1,0 +1,566 @@
+#include "win/we_boxes.h"
+
+#include <cstdarg>
+#include <cstdio>
+
+#include "common/st.h"
+#include "res/dialogs.h"
+#include "win/we.h"
+
+static const char SRC[] = "..\\win\\we";
+
+namespace {
+
+const char TEXT_OK[] = "&O.K.";
+const char TEXT_YES[] = "&Ano";
+const char TEXT_NO[] = "&Ne";
+const char TEXT_CANCEL[] = "&Storno";
+const char TEXT_ALL[] = "&Vše";
+const char TEXT_ABORT[] = "&Zruš";
+
+// ---- handlers of the command tables ----
+
+LRESULT end_with_ok(C_DIALOG *d)
+{
+    DIALOG_end(d, DLG_ID_OK);
+    return 1;
+}
+
+LRESULT end_with_no(C_DIALOG *d)
+{
+    DIALOG_end(d, DLG_ID_NO);
+    return 1;
+}
+
+LRESULT end_with_abort(C_DIALOG *d)
+{
+    DIALOG_end(d, DLG_ID_ABORT);
+    return 1;
+}
+
+LRESULT accept_string(C_DIALOG *d)
+{
+    static_cast<C_DW_WM_STRING *>(d)->accept();
+    return 1;
+}
+
+LRESULT accept_list(C_DIALOG *d)
+{
+    static_cast<C_DW_WM_MINI_LIST *>(d)->accept();
+    return 1;
+}
+
+constexpr DIALOG_COMMAND entry(uint32_t wparam, DIALOG_HANDLER handler)
+{
+    return DIALOG_COMMAND{DIALOG_ENTRY_USED, 0, WM_COMMAND, wparam, 0, handler, {0, 0}};
+}
+constexpr DIALOG_COMMAND END_OF_TABLE{0, 0, 0, 0, 0, nullptr, {0, 0}};
+
+const DIALOG_COMMAND yes_commands[] = {entry(DLG_ID_CANCEL, end_with_ok), END_OF_TABLE};
+const DIALOG_COMMAND yes_no_commands[] = {entry(DLG_ID_NO, end_with_no), entry(DLG_ID_CANCEL, end_with_no),
+                                          END_OF_TABLE};
+const DIALOG_COMMAND no_commands[] = {entry(DLG_ID_NO, end_with_no), END_OF_TABLE};
+const DIALOG_COMMAND string_commands[] = {entry(DLG_ID_OK, accept_string), entry(DLG_ID_NO, end_with_no),
+                                          entry(DLG_ID_ABORT, end_with_abort), END_OF_TABLE};
+const DIALOG_COMMAND list_commands[] = {entry(DLG_ID_OK, accept_list),
+                                        entry(MAKEWPARAM(DLG_ID_TEXT, LBN_DBLCLK), accept_list),
+                                        entry(DLG_ID_NO, end_with_no), END_OF_TABLE};
+
+// ---- wrappers ----
+
+template <class T>
+T *make_item(C_DIALOG *d, int32_t id)
+{
+    return new (SRC, __LINE__) T(d->window, id);
+}
+
+template <class T>
+void drop_item(T *&item)
+{
+    MM_destroy(item, SRC, __LINE__);
+    item = nullptr;
+}
+
+// The caller's title (a null one leaves the template's) and the message text.
+int16_t show_texts(C_DIALOG *d, const char *title, C_DT_STATIC *text_item, const char *text)
+{
+    if (!text_item)
+        return 0;
+    if (title)
+        DIALOG_set_title(d, title);
+    text_item->set_text(text ? text : "");
+    return 1;
+}
+
+int16_t label(C_DT_BUTTON *button, const char *text)
+{
+    return button && button->set_text(text);
+}
+
+// ---- the wrapping functions ----
+
+// Whether a report sink takes the boxes instead of the dialogs.
+bool sink_installed()
+{
+    WE_SINK sink = WE_set_sink(nullptr);
+    WE_set_sink(sink);
+    return sink != nullptr;
+}
+
+// Runs a box and deletes it; the id it ended with, 0 when it could not run.
+int32_t run_box(C_DIALOG *box)
+{
+    int32_t result = DIALOG_run_modal(box);
+    MM_destroy(box, SRC, __LINE__);
+    return result;
+}
+
+// Asks with the box BOX on the template number (the sink gets the number as
+// its style); the id of the button that ended the box.
+template <class BOX>
+int32_t ask(int32_t number, HWND owner, bool over_owner, const char *text)
+{
+    if (sink_installed())
+        return WE_show(WE_KIND_QUESTION, WE_TITLE_QUESTION, text, static_cast<uint32_t>(number));
+    BOX *box = new (SRC, __LINE__) BOX(owner, WE_TITLE_QUESTION, text);
+    if (!box) {   // no memory: the question answers no
+        WE_internal_error(SRC, __LINE__);
+        return DLG_ID_NO;
+    }
+    if (over_owner)
+        box->place_over_owner();
+    return run_box(box);
+}
+
+int16_t yes_answer(int32_t id)
+{
+    return id == DLG_ID_OK ? 1 : 0;
+}
+
+int16_t all_answer(int32_t id)
+{
+    switch (id) {
+    case DLG_ID_OK: return 1;
+    case DLG_ID_NO: return 0;
+    case DLG_ID_ALL: return 2;
+    default: return -1;
+    }
+}
+
+int16_t cancel_answer(int32_t id)
+{
+    switch (id) {
+    case DLG_ID_OK: return 1;
+    case DLG_ID_NO: return 0;
+    default: return -1;
+    }
+}
+
+// Formats into text (WE_TEXT_MAX characters); false for a null format.
+bool format_text(char (&text)[WE_TEXT_MAX + 1], const char *format, va_list args)
+{
+    if (!format) {
+        WE_internal_error(SRC, __LINE__);
+        return false;
+    }
+    std::vsnprintf(text, sizeof text, format, args);
+    return true;
+}
+
+BOOL CALLBACK enable_one(HWND window, LPARAM enable)
+{
+    EnableWindow(window, static_cast<BOOL>(enable));
+    return TRUE;
+}
+
+void error_box(WE_KIND kind, HWND owner, const char *title, const char *text, bool disable_others)
+{
+    if (sink_installed()) {
+        WE_show(kind, title, text, DLG_YES);
+        return;
+    }
+    C_DW_WM_YES *box = new (SRC, __LINE__) C_DW_WM_YES(owner, title, text);
+    if (!box) {
+        WE_internal_error(SRC, __LINE__);
+        return;
+    }
+    box->place_over_owner();
+    if (disable_others)
+        EnumThreadWindows(GetCurrentThreadId(), enable_one, FALSE);
+    run_box(box);
+    if (disable_others)
+        EnumThreadWindows(GetCurrentThreadId(), enable_one, TRUE);
+}
+
+void file_line_box(WE_KIND kind, const char *title, const char *file, int16_t line)
+{
+    char text[100];
+    std::snprintf(text, sizeof text, "Chyba v souboru %s řádek %d", file ? file : "?", line);
+    error_box(kind, nullptr, title, text, kind == WE_KIND_INTERNAL);
+}
+
+}  // namespace
+
+// ---- C_DW_WM_YES, C_DW_WM_ERROR ----
+
+C_DW_WM_YES::C_DW_WM_YES(HWND owner_, const char *title_, const char *text_, int32_t template_id_)
+    : C_DIALOG(owner_, template_id_), title(title_), text(text_)
+{
+}
+
+C_DW_WM_YES::~C_DW_WM_YES()
+{
+    drop_item(static_text);
+    drop_item(ok_button);
+}
+
+int16_t C_DW_WM_YES::init()
+{
+    static_text = make_item<C_DT_STATIC>(this, DLG_ID_TEXT);
+    ok_button = make_item<C_DT_BUTTON>(this, DLG_ID_OK);
+    return show_texts(this, title, static_text, text) && label(ok_button, TEXT_OK);
+}
+
+LRESULT C_DW_WM_YES::command(UINT message, WPARAM wparam, LPARAM lparam)
+{
+    return DIALOG_dispatch(this, yes_commands, message, wparam, lparam);
+}
+
+C_DW_WM_ERROR::C_DW_WM_ERROR(HWND owner_, const char *title_, const char *text_)
+    : C_DW_WM_YES(owner_, title_, text_, DLG_ERROR)
+{
+}
+
+// ---- C_DW_WM_YES_NO ----
+
+C_DW_WM_YES_NO::C_DW_WM_YES_NO(HWND owner_, const char *title_, const char *text_)
+    : C_DIALOG(owner_, DLG_YES_NO), title(title_), text(text_)
+{
+}
+
+C_DW_WM_YES_NO::~C_DW_WM_YES_NO()
+{
+    drop_item(static_text);
+    drop_item(yes_button);
+    drop_item(no_button);
+}
+
+int16_t C_DW_WM_YES_NO::init()
+{
+    static_text = make_item<C_DT_STATIC>(this, DLG_ID_TEXT);
+    yes_button = make_item<C_DT_BUTTON>(this, DLG_ID_OK);
+    no_button = make_item<C_DT_BUTTON>(this, DLG_ID_NO);
+    return show_texts(this, title, static_text, text) && label(yes_button, TEXT_YES) && label(no_button, TEXT_NO);
+}
+
+LRESULT C_DW_WM_YES_NO::command(UINT message, WPARAM wparam, LPARAM lparam)
+{
+    return DIALOG_dispatch(this, yes_no_commands, message, wparam, lparam);
+}
+
+// ---- C_DW_WM_YES_NO_ALL ----
+
+C_DW_WM_YES_NO_ALL::C_DW_WM_YES_NO_ALL(HWND owner_, const char *title_, const char *text_)
+    : C_DIALOG(owner_, DLG_YES_NO_ALL), title(title_), text(text_)
+{
+}
+
+C_DW_WM_YES_NO_ALL::~C_DW_WM_YES_NO_ALL()
+{
+    drop_item(static_text);
+    drop_item(yes_button);
+    drop_item(no_button);
+    drop_item(cancel_button);
+    drop_item(all_button);
+}
+
+int16_t C_DW_WM_YES_NO_ALL::init()
+{
+    static_text = make_item<C_DT_STATIC>(this, DLG_ID_TEXT);
+    yes_button = make_item<C_DT_BUTTON>(this, DLG_ID_OK);
+    no_button = make_item<C_DT_BUTTON>(this, DLG_ID_NO);
+    cancel_button = make_item<C_DT_BUTTON>(this, DLG_ID_CANCEL);
+    all_button = make_item<C_DT_BUTTON>(this, DLG_ID_ALL);
+    return show_texts(this, title, static_text, text) && label(yes_button, TEXT_YES) && label(no_button, TEXT_NO) &&
+           label(cancel_button, TEXT_CANCEL) && label(all_button, TEXT_ALL);
+}
+
+LRESULT C_DW_WM_YES_NO_ALL::command(UINT message, WPARAM wparam, LPARAM lparam)
+{
+    return DIALOG_dispatch(this, no_commands, message, wparam, lparam);
+}
+
+// ---- C_DW_WM_YES_NO_CANCEL ----
+
+C_DW_WM_YES_NO_CANCEL::C_DW_WM_YES_NO_CANCEL(HWND owner_, const char *title_, const char *text_)
+    : C_DIALOG(owner_, DLG_YES_NO_CANCEL), title(title_), text(text_)
+{
+}
+
+C_DW_WM_YES_NO_CANCEL::~C_DW_WM_YES_NO_CANCEL()
+{
+    drop_item(static_text);
+    drop_item(yes_button);
+    drop_item(no_button);
+    drop_item(cancel_button);
+}
+
+int16_t C_DW_WM_YES_NO_CANCEL::init()
+{
+    static_text = make_item<C_DT_STATIC>(this, DLG_ID_TEXT);
+    yes_button = make_item<C_DT_BUTTON>(this, DLG_ID_OK);
+    no_button = make_item<C_DT_BUTTON>(this, DLG_ID_NO);
+    cancel_button = make_item<C_DT_BUTTON>(this, DLG_ID_CANCEL);
+    return show_texts(this, title, static_text, text) && label(yes_button, TEXT_YES) && label(no_button, TEXT_NO) &&
+           label(cancel_button, TEXT_CANCEL);
+}
+
+LRESULT C_DW_WM_YES_NO_CANCEL::command(UINT message, WPARAM wparam, LPARAM lparam)
+{
+    return DIALOG_dispatch(this, no_commands, message, wparam, lparam);
+}
+
+// ---- C_DW_WM_ANY_KEY ----
+
+C_DW_WM_ANY_KEY::C_DW_WM_ANY_KEY(HWND owner_, const char *text_) : C_DIALOG(owner_, DLG_ANY_KEY), text(text_)
+{
+    place_over_owner();
+}
+
+C_DW_WM_ANY_KEY::~C_DW_WM_ANY_KEY()
+{
+    drop_item(static_text);
+    drop_item(ok_button);
+}
+
+int16_t C_DW_WM_ANY_KEY::init()
+{
+    static_text = make_item<C_DT_STATIC>(this, DLG_ID_TEXT);
+    ok_button = make_item<C_DT_BUTTON>(this, DLG_ID_OK);
+    return show_texts(this, WE_TITLE_NOTIFY, static_text, text) && label(ok_button, TEXT_OK);
+}
+
+// ---- input boxes ----
+
+C_DW_WM_STRING::C_DW_WM_STRING(HWND owner_, const char *title_, const char *prompt_, const char *default_text_,
+                               char *result_, int16_t maximum_, int32_t template_id_)
+    : C_DIALOG(owner_, template_id_), title(title_), prompt(prompt_), default_text(default_text_), result(result_),
+      maximum(maximum_)
+{
+}
+
+C_DW_WM_STRING::~C_DW_WM_STRING()
+{
+    drop_item(edit);
+    drop_item(prompt_text);
+    drop_item(ok_button);
+    drop_item(cancel_button);
+    drop_item(abort_button);
+}
+
+int16_t C_DW_WM_STRING::init()
+{
+    edit = make_item<C_DT_EDIT>(this, DLG_ID_EDIT);
+    ok_button = make_item<C_DT_BUTTON>(this, DLG_ID_OK);
+    cancel_button = make_item<C_DT_BUTTON>(this, DLG_ID_CANCEL);
+    if (!edit || !label(ok_button, TEXT_OK) || !label(cancel_button, TEXT_CANCEL))
+        return 0;
+    if (template_id != DLG_MINI_STRING) {
+        prompt_text = make_item<C_DT_STATIC>(this, DLG_ID_TEXT);
+        if (!show_texts(this, title, prompt_text, prompt))
+            return 0;
+    }
+    if (template_id == DLG_STRING_ABORT) {
+        abort_button = make_item<C_DT_BUTTON>(this, DLG_ID_ABORT);
+        if (!label(abort_button, TEXT_ABORT))
+            return 0;
+    }
+    edit->set_text(default_text ? default_text : "");
+    return 1;
+}
+
+LRESULT C_DW_WM_STRING::command(UINT message, WPARAM wparam, LPARAM lparam)
+{
+    return DIALOG_dispatch(this, string_commands, message, wparam, lparam);
+}
+
+int16_t C_DW_WM_STRING::accept()
+{
+    if (!result || maximum < 1) {
+        WE_internal_error(SRC, __LINE__);
+        return 0;
+    }
+    char field[WE_INPUT_MAX + 1];
+    int16_t read = edit->get_text(field, WE_INPUT_MAX);
+    if (read)
+        ST_trim(field);
+    if (default_text && (!read || !field[0])) {
+        edit->set_text(default_text);   // the box stays open with the default
+        return 0;
+    }
+    if (!edit->get_text(result, maximum))
+        return 0;
+    DIALOG_end(this, DLG_ID_OK);
+    return 1;
+}
+
+C_DW_WM_STRING_ABORT::C_DW_WM_STRING_ABORT(HWND owner_, const char *title_, const char *prompt_,
+                                           const char *default_text_, char *result_, int16_t maximum_)
+    : C_DW_WM_STRING(owner_, title_, prompt_, default_text_, result_, maximum_, DLG_STRING_ABORT)
+{
+}
+
+C_DW_WM_MINI_STRING::C_DW_WM_MINI_STRING(HWND owner_, const char *default_text_, char *result_, int16_t maximum_)
+    : C_DW_WM_STRING(owner_, nullptr, nullptr, default_text_, result_, maximum_, DLG_MINI_STRING)
+{
+}
+
+// ---- C_DW_WM_MINI_LIST ----
+
+C_DW_WM_MINI_LIST::C_DW_WM_MINI_LIST(HWND owner_, const char *const *items_, int16_t count_, int16_t *selected_)
+    : C_DIALOG(owner_, DLG_MINI_LIST), item_texts(items_), count(count_), selected(selected_)
+{
+}
+
+C_DW_WM_MINI_LIST::~C_DW_WM_MINI_LIST()
+{
+    drop_item(list);
+    drop_item(ok_button);
+    drop_item(cancel_button);
+}
+
+int16_t C_DW_WM_MINI_LIST::init()
+{
+    list = make_item<C_DT_LIST>(this, DLG_ID_TEXT);
+    ok_button = make_item<C_DT_BUTTON>(this, DLG_ID_OK);
+    cancel_button = make_item<C_DT_BUTTON>(this, DLG_ID_CANCEL);
+    if (!list || !selected || !label(ok_button, TEXT_OK) || !label(cancel_button, TEXT_CANCEL))
+        return 0;
+    list->clear();
+    for (int16_t i = 0; item_texts && i < count; i++)
+        if (item_texts[i])
+            list->add(item_texts[i]);
+    list->set_selection(*selected);
+    return 1;
+}
+
+LRESULT C_DW_WM_MINI_LIST::command(UINT message, WPARAM wparam, LPARAM lparam)
+{
+    return DIALOG_dispatch(this, list_commands, message, wparam, lparam);
+}
+
+void C_DW_WM_MINI_LIST::accept()
+{
+    *selected = static_cast<int16_t>(list->selection());
+    DIALOG_end(this, DLG_ID_OK);
+}
+
+// ---- the wrapping functions ----
+
+int16_t WE_question(const char *text)
+{
+    if (!text) {
+        WE_internal_error(SRC, __LINE__);
+        return 0;
+    }
+    return yes_answer(ask<C_DW_WM_YES_NO>(DLG_YES_NO, nullptr, false, text));
+}
+
+int16_t WE_question_format(const char *format, ...)
+{
+    char text[WE_TEXT_MAX + 1];
+    va_list args;
+    va_start(args, format);
+    bool ok = format_text(text, format, args);
+    va_end(args);
+    return ok ? yes_answer(ask<C_DW_WM_YES_NO>(DLG_YES_NO, nullptr, false, text)) : 0;
+}
+
+int16_t WE_question_all(const char *format, ...)
+{
+    char text[WE_TEXT_MAX + 1];
+    va_list args;
+    va_start(args, format);
+    bool ok = format_text(text, format, args);
+    va_end(args);
+    return ok ? all_answer(ask<C_DW_WM_YES_NO_ALL>(DLG_YES_NO_ALL, nullptr, false, text)) : 0;
+}
+
+int16_t WE_question_cancel(const char *format, ...)
+{
+    char text[WE_TEXT_MAX + 1];
+    va_list args;
+    va_start(args, format);
+    bool ok = format_text(text, format, args);
+    va_end(args);
+    return ok ? cancel_answer(ask<C_DW_WM_YES_NO_CANCEL>(DLG_YES_NO_CANCEL, nullptr, false, text)) : 0;
+}
+
+int16_t WE_question_over(HWND owner, const char *text)
+{
+    if (!text) {
+        WE_internal_error(SRC, __LINE__);
+        return 0;
+    }
+    return yes_answer(ask<C_DW_WM_YES_NO>(DLG_YES_NO, owner, true, text));
+}
+
+int16_t WE_question_all_over(HWND owner, const char *format, ...)
+{
+    char text[WE_TEXT_MAX + 1];
+    va_list args;
+    va_start(args, format);
+    bool ok = format_text(text, format, args);
+    va_end(args);
+    return ok ? all_answer(ask<C_DW_WM_YES_NO_ALL>(DLG_YES_NO_ALL, owner, true, text)) : 0;
+}
+
+int16_t WE_question_cancel_over(HWND owner, const char *format, ...)
+{
+    char text[WE_TEXT_MAX + 1];
+    va_list args;
+    va_start(args, format);
+    bool ok = format_text(text, format, args);
+    va_end(args);
+    return ok ? cancel_answer(ask<C_DW_WM_YES_NO_CANCEL>(DLG_YES_NO_CANCEL, owner, true, text)) : 0;
+}
+
+int16_t WE_notify(const char *text)
+{
+    if (!text) {
+        WE_internal_error(SRC, __LINE__);
+        return 0;
+    }
+    if (sink_installed()) {
+        WE_show(WE_KIND_NOTIFY, WE_TITLE_NOTIFY, text, DLG_ANY_KEY);
+        return 1;
+    }
+    C_DW_WM_ANY_KEY *box = new (SRC, __LINE__) C_DW_WM_ANY_KEY(nullptr, text);
+    if (!box) {
+        WE_internal_error(SRC, __LINE__);
+        return 0;
+    }
+    run_box(box);
+    return 1;
+}
+
+void WE_error_dialog(HWND owner, const char *format, ...)
+{
+    char text[WE_TEXT_MAX + 1];
+    va_list args;
+    va_start(args, format);
+    bool ok = format_text(text, format, args);
+    va_end(args);
+    if (ok)
+        error_box(WE_KIND_ERROR, owner, WE_TITLE_ERROR, text, false);
+}
+
+void WE_internal_error_dialog(const char *file, int16_t line)
+{
+    file_line_box(WE_KIND_INTERNAL, WE_TITLE_INTERNAL, file, line);
+}
+
+void WE_switch_error_dialog(const char *file, int16_t line)
+{
+    file_line_box(WE_KIND_SWITCH, WE_TITLE_SWITCH, file, line);
+}

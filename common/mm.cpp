@@ -11,6 +11,7 @@
 
 #include "common/config.h"
 #include "common/fi.h"
+#include "common/sys.h"
 #include "win/we.h"
 
 #if TRK_WINDOWS
@@ -423,31 +424,6 @@ void MM_log(const char *file, int line, const char *format, ...)
 
 namespace {
 
-// The program's arguments as the runtime split them.
-std::vector<std::string> process_arguments()
-{
-    std::vector<std::string> args;
-#if TRK_WINDOWS
-    for (int i = 0; i < __argc && __argv; i++)
-        args.push_back(__argv[i] ? __argv[i] : "");
-#else
-    if (FILE *f = std::fopen("/proc/self/cmdline", "rb")) {
-        std::string arg;
-        int c;
-        while ((c = std::fgetc(f)) != EOF) {
-            if (c == 0) {
-                args.push_back(arg);
-                arg.clear();
-            } else {
-                arg += static_cast<char>(c);
-            }
-        }
-        std::fclose(f);
-    }
-#endif
-    return args;
-}
-
 void write_mark(KIND kind)
 {
     RECORD r;
@@ -462,7 +438,7 @@ void MM_begin()
 {
     if (mm().started)
         return;
-    std::vector<std::string> args = process_arguments();
+    std::vector<std::string> args = SYS_arguments();
     std::vector<const char *> argv;
     for (const std::string &a : args)
         argv.push_back(a.c_str());

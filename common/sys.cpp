@@ -2,6 +2,10 @@
 
 #include "common/config.h"
 
+#if TRK_WINDOWS
+#include <cstdlib>
+#endif
+
 std::string SYS_host_path(const char *name)
 {
     std::string path = name ? name : "";
@@ -18,4 +22,28 @@ FILE *SYS_fopen(const char *name, const char *mode)
     if (!name || !mode)
         return nullptr;
     return std::fopen(SYS_host_path(name).c_str(), mode);
+}
+
+std::vector<std::string> SYS_arguments()
+{
+    std::vector<std::string> args;
+#if TRK_WINDOWS
+    for (int i = 0; __argv && i < __argc; i++)
+        args.push_back(__argv[i] ? __argv[i] : "");
+#else
+    if (FILE *f = std::fopen("/proc/self/cmdline", "rb")) {
+        std::string arg;
+        int c;
+        while ((c = std::fgetc(f)) != EOF) {
+            if (c == 0) {
+                args.push_back(arg);
+                arg.clear();
+            } else {
+                arg += static_cast<char>(c);
+            }
+        }
+        std::fclose(f);
+    }
+#endif
+    return args;
 }

@@ -4,7 +4,11 @@
 #pragma once
 #include <cstdio>
 #include <string>
+#include <vector>
 
 std::string SYS_host_path(const char *name);
 // fopen of a suite path; null on failure.
 FILE *SYS_fopen(const char *name, const char *mode);
+// The program's arguments as the runtime split them (argument 0 is the
+// program's own path); available during static construction too.
+std::vector<std::string> SYS_arguments();

@@ -7,6 +7,7 @@
 #include "common/fi.h"
 #include "common/mm.h"
 #include "common/st.h"
+#include "common/sys.h"
 #include "win/we.h"
 
 static const char SRC[] = "..\\inst\\ifl";
@@ -57,17 +58,9 @@ void put_text(uint8_t *field, const char *text, int size, int maximum)
 // The program's own path (argument 0), in the suite's form.
 void program_path(char *out, int16_t maximum)
 {
-    out[0] = 0;
-#if TRK_WINDOWS
-    if (__argv && __argc > 0 && __argv[0])
-        ST_copy(out, __argv[0], maximum);
-#else
-    // The first argument of the process, as the runtime split it.
-    if (FILE *f = std::fopen("/proc/self/cmdline", "rb")) {
-        size_t n = std::fread(out, 1, static_cast<size_t>(maximum), f);
-        out[n] = 0;
-        std::fclose(f);
-    }
+    std::vector<std::string> args = SYS_arguments();
+    ST_copy(out, args.empty() ? "" : args[0].c_str(), maximum);
+#if !TRK_WINDOWS
     ST_replace_char(out, '/', '\\');
 #endif
 }

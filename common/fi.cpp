@@ -194,7 +194,7 @@ bool memory_write(C_FILE *file, const uint8_t *data, int32_t count)
         return false;
     }
     if (file->mode == FI_MEM_WRITE) {
-        if (!memory_reserve(file, end))
+        if (!data || !memory_reserve(file, end))   // only counting (mode 9) passes no data
             return false;
         std::memcpy(file->mem_buffer + file->mem_position, data, static_cast<size_t>(count));
     }

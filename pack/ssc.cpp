@@ -5,23 +5,6 @@
 
 static const char SRC[] = "..\\pack\\ssc";
 
-// Removes leading and trailing blanks (not tabs: the callers turn tabs into
-// blanks first, and a tab kept inside a value must stay).
-static void trim_blanks(char *text)
-{
-    char *start = text;
-    while (*start == ' ')
-        start++;
-    char *end = text;
-    for (char *p = start; *p; p++)
-        if (*p != ' ')
-            end = p + 1;
-    char *out = text;
-    for (char *p = start; p < end; p++)
-        *out++ = *p;
-    *out = 0;
-}
-
 int16_t SSC_split_keyword(char *line, char *keyword, int16_t maximum)
 {
     if (!line || !keyword || maximum < 1) {
@@ -32,7 +15,7 @@ int16_t SSC_split_keyword(char *line, char *keyword, int16_t maximum)
     if (n > 0 && line[n - 1] == '\n')
         line[n - 1] = 0;
     ST_replace_char(line, '\t', ' ');
-    trim_blanks(line);
+    ST_trim(line);
     if (!line[0])
         return 0;
     // The first word: up to the first blank (or the end); never empty after trimming.
@@ -111,7 +94,7 @@ int16_t SSC_clean_line(char *text)
     if (char *comment = ST_find_char(text, ';'))
         *comment = 0;
     ST_replace_char(text, '\t', ' ');
-    trim_blanks(text);
+    ST_trim(text);
     return text[0] ? 1 : 0;
 }
 

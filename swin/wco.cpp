@@ -90,7 +90,7 @@ void entry_line(READER &reader, char *line, char *equals)
     ST_trim(key);
     ST_trim(value);
     const char *section = current_name(store);
-    if (!key[0] || ST_find(key, "BEGIN[") == key || ST_find(key, "END[") == key) {
+    if (!WCO_key_storable(key)) {
         note(reader, WCO_LINE_NO_KEY, section, key);
         return;
     }

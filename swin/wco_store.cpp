@@ -214,6 +214,7 @@ namespace {
 struct SYSTEM_STORE {
     WCO_file *store = nullptr;
     bool freed = false;
+    bool guarded = false;   // made while the memory statistics were on
 };
 
 SYSTEM_STORE &system_slot()
@@ -224,7 +225,13 @@ SYSTEM_STORE &system_slot()
 
 struct SYSTEM_STORE_HOLDER {
     SYSTEM_STORE_HOLDER() { WCO_system_store(); }
-    ~SYSTEM_STORE_HOLDER() { WCO_system_store_free(); }
+    // Blocks taken in statistics mode can only be given back while it lasts;
+    // once it has ended, the process is ending and the store is left to it.
+    ~SYSTEM_STORE_HOLDER()
+    {
+        if (!system_slot().guarded || MM_statistics())
+            WCO_system_store_free();
+    }
     SYSTEM_STORE_HOLDER(const SYSTEM_STORE_HOLDER &) = delete;
     SYSTEM_STORE_HOLDER &operator=(const SYSTEM_STORE_HOLDER &) = delete;
 };
@@ -236,8 +243,10 @@ SYSTEM_STORE_HOLDER system_store_holder;
 WCO_file *WCO_system_store()
 {
     SYSTEM_STORE &slot = system_slot();
-    if (!slot.store && !slot.freed)
+    if (!slot.store && !slot.freed) {
         WCO_create(&slot.store);
+        slot.guarded = MM_statistics() != 0;
+    }
     return slot.store;
 }
 
@@ -324,18 +333,28 @@ int16_t WCO_remove_section(WCO_file *store, const char *name)
 
 // ---- Keys as text ----
 
+int16_t WCO_key_storable(const char *key)
+{
+    if (!key)
+        return internal_error(__LINE__);
+    return key[0] && !std::strchr(key, '=') && !std::strchr(key, '\n') && ST_find(key, "BEGIN[") != key &&
+                   ST_find(key, "END[") != key
+               ? 1
+               : 0;
+}
+
 int16_t WCO_section_set(WCO_section *section, const char *key, const char *value)
 {
     if (!section || !key || !value)
         return internal_error(__LINE__);
-    // Such a key or value would read back as something else (or not at all).
-    if (std::strchr(key, '=') || std::strchr(key, '\n') || std::strchr(value, '\n'))
+    // Such a value would read back as something else.
+    if (std::strchr(value, '\n'))
         return internal_error(__LINE__);
     char *new_key = nullptr;
     char *new_value = nullptr;
     if (!trimmed_copy(key, WCO_NAME_MAX, &new_key))
         return 0;
-    if (!new_key[0] || ST_find(new_key, "BEGIN[") == new_key || ST_find(new_key, "END[") == new_key) {
+    if (!WCO_key_storable(new_key)) {
         ST_free(&new_key);
         return internal_error(__LINE__);
     }

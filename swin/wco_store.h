@@ -72,7 +72,8 @@ int16_t WCO_destroy(WCO_file **store);
 // WCO_system_store_free.
 WCO_file *WCO_system_store();
 // Frees the system store without saving it. The program's global data calls
-// this before the memory statistics end; otherwise it happens at exit.
+// this before the memory statistics end; otherwise it happens at exit (and a
+// store made in statistics mode is then left to the ending process).
 void WCO_system_store_free();
 
 // ---- Sections ----
@@ -99,14 +100,17 @@ int16_t WCO_remove_section(WCO_file *store, const char *name);
 
 // ---- Keys as text ----
 
+// 1 when the key (already trimmed) can stand in an entry line: not empty, no
+// "=" or line break, not beginning with "BEGIN[" or "END[" (such a line would
+// read back as a section marker). Its length is not looked at.
+int16_t WCO_key_storable(const char *key);
 // Sets the key to the value in the section: both trimmed of blanks and tabs;
 // a key longer than WCO_NAME_MAX or a value longer than WCO_VALUE_MAX is cut
 // with an internal-error report and the operation goes on. An existing key
 // takes the new value; a new key is inserted at its sorted place. The
-// section's changed flag is set only when something changed. An empty key,
-// a key holding "=", a line break, or beginning with "BEGIN[" or "END[",
-// and a value holding a line break cannot be written as an entry line: an
-// internal-error report and 0, nothing changed.
+// section's changed flag is set only when something changed. A key that is
+// not storable (above) or a value holding a line break cannot be written as
+// an entry line: an internal-error report and 0, nothing changed.
 int16_t WCO_section_set(WCO_section *section, const char *key, const char *value);
 // The stored value of the key (exact, untrimmed), or null (no report).
 // Valid until the entry changes.

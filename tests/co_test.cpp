@@ -1,5 +1,6 @@
 #include "common/co.h"
 
+#include <cstdio>
 #include <cstring>
 #include <string>
 
@@ -414,9 +415,12 @@ TEST(CoLoadSystemWco, FindsTheFileBesideTheProgram)
     EXPECT_EQ(CO_load_system_wco(), 0);
     EXPECT_EQ(store->count, 1);
     EXPECT_STREQ(store->file_name, "");
+    struct REMOVER {
+        const std::string &path;
+        ~REMOVER() { std::remove(path.c_str()); }
+    } remover{beside};
     TU_write(beside, "BEGIN[CO_common]\n sound_on = Ne\n");
     EXPECT_EQ(CO_load_system_wco(), 1);
-    std::remove(beside.c_str());
     EXPECT_STREQ(WCO_get_text_ref(store, "CO_common", "sound_on"), "Ne");
     EXPECT_STREQ(WCO_get_text_ref(store, "Kept", "k"), "v");
     EXPECT_EQ(TU_reports().size(), 0u);

@@ -530,6 +530,7 @@ TEST(WcoTyped, ReadRules)
         {"x", get_int16, 0, "99"},
         {"0.200000", get_real, 1, "0.2"},
         {"-2.50 mm", get_real, 1, "-2.5"},
+        {"2147.483648", get_real, 1, "2147.48"},   // more digits than 32 bits hold
         {"1.2.3", get_real, 0, "99"},
         {".", get_real, 0, "99"},
         {"210.000000", get_double, 1, "210"},

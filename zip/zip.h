@@ -12,8 +12,9 @@ enum : int16_t { ZIP_FILE_ERROR = -10 };
 // Made on the stack for one operation. Every operation returns 1 on success
 // and 0 on failure, when last_error tells why. The module shows no message of
 // its own except internal-error reports (a missing name or buffer, an out
-// buffer that is not null on entry); the file layer shows its own messages.
-// A buffer handed out comes from MM_alloc: the caller frees it with MM_free;
+// buffer that is not null on entry) and "Soubor %s nelze vytvořit" when a
+// finished file cannot take its name; the file layer shows its own messages.
+// A buffer handed out comes from the memory manager: the caller frees it with MM_free;
 // on failure no buffer is handed out (*out stays null, *out_length 0).
 // A file written by an operation appears only complete: it is made under a
 // temporary name beside it (the name + ".$$$") and takes the name at the end

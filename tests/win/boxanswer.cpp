@@ -1,6 +1,8 @@
 #include "tests/win/boxanswer.h"
 
 #include <chrono>
+#include <cstdio>
+#include <cstdlib>
 
 namespace {
 
@@ -23,7 +25,7 @@ BOOL CALLBACK match_box(HWND window, LPARAM data)
     SEARCH *s = reinterpret_cast<SEARCH *>(data);
     char title[256] = {};
     GetWindowTextA(window, title, sizeof title);
-    if (is_process_dialog(window) && (!s->title || *s->title == title)) {
+    if (is_process_dialog(window) && (!s->title || s->title->empty() || *s->title == title)) {
         s->found = window;
         return FALSE;
     }
@@ -70,6 +72,25 @@ void cancel_leftovers()
         PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
         Sleep(100);
     }
+}
+
+// With TRK_SHOTS naming a directory (tools/screenshots.sh), each box waits
+// for its picture: the title goes into <dir>\ready and the box stays until
+// the script has taken the screen and removed the file.
+void wait_for_picture(const std::string &title)
+{
+    const char *dir = std::getenv("TRK_SHOTS");
+    if (!dir || !*dir)
+        return;
+    Sleep(300);   // painted
+    std::string ready = std::string(dir) + "\\ready";
+    if (FILE *f = std::fopen(ready.c_str(), "wb")) {
+        std::fwrite(title.data(), 1, title.size(), f);
+        std::fclose(f);
+    }
+    auto until = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    while (GetFileAttributesA(ready.c_str()) != INVALID_FILE_ATTRIBUTES && std::chrono::steady_clock::now() < until)
+        Sleep(50);
 }
 
 }  // namespace
@@ -129,6 +150,7 @@ void BOX_ANSWERER::run(std::string title, std::vector<STEP> steps)
         watched_enabled_ = IsWindowEnabled(w) != FALSE;
     snapshot();
     found_ = true;
+    wait_for_picture(title);
     for (size_t i = 0; i < steps.size() && IsWindow(box); i++) {
         const STEP &step = steps[i];
         if (step.set_id)

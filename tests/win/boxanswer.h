@@ -4,6 +4,7 @@
 //
 // A box that is not answered within the waiting time (a wrong title, a step
 // that does not end it) is cancelled, so that no test blocks on a box.
+// With TRK_SHOTS set (tools/screenshots.sh) each box first waits for its picture.
 #pragma once
 #include <windows.h>
 
@@ -52,7 +53,8 @@ public:
         return s;
     }
 
-    // Waits (up to 20 s) for a visible dialog titled title and presses button.
+    // Waits (up to 20 s) for a visible dialog titled title ("": any dialog of
+    // the process) and presses button.
     BOX_ANSWERER(const char *title, int button);
     BOX_ANSWERER(const char *title, std::vector<STEP> steps);
     ~BOX_ANSWERER();   // joins the thread

@@ -12,6 +12,7 @@
 #include "swin/wgd.h"
 #include "tests/testutil.h"
 #include "tests/win/iat.h"
+#include "tests/win/memfail.h"
 
 namespace {
 
@@ -175,30 +176,16 @@ TEST_F(COLOUR_STORE, APaletteScreenGetsSixtyFourPaletteEntries)
     EXPECT_TRUE(TU_reports().empty());
 }
 
-namespace {
-
-size_t failing_size = 0;
-void *(*real_calloc)(size_t, size_t) = nullptr;
-
-void *calloc_failing(size_t count, size_t size)
-{
-    if (count * size == failing_size)
-        return nullptr;
-    return real_calloc(count, size);
-}
-
-}  // namespace
-
 TEST_F(COLOUR_STORE, NoMemoryForThePaletteRecord)
 {
     IAT_PATCH caps("GDI32.dll", "GetDeviceCaps", reinterpret_cast<void *>(palette_caps));
     real_caps = reinterpret_cast<int(WINAPI *)(HDC, int)>(caps.original());
-    IAT_PATCH memory("msvcrt.dll", "calloc", reinterpret_cast<void *>(calloc_failing));
-    ASSERT_TRUE(memory.active());
-    real_calloc = reinterpret_cast<void *(*)(size_t, size_t)>(memory.original());
-    failing_size = sizeof(LOGPALETTE) + 63 * sizeof(PALETTEENTRY);
+    COL_load(&driver);   // the keys exist: the next load allocates only the palette record
+    DeleteObject(driver.palette);
+    driver.palette = nullptr;
+    TU_fail_allocation(sizeof(LOGPALETTE) + 63 * sizeof(PALETTEENTRY));
     EXPECT_EQ(COL_load(&driver), 0);
-    failing_size = 0;
+    EXPECT_EQ(TU_failures_left(), 0);
     EXPECT_EQ(driver.palette, nullptr);
     ASSERT_EQ(TU_reports().size(), 1u);
     EXPECT_EQ(TU_reports()[0].kind, WE_KIND_LOW_MEMORY);

@@ -30,6 +30,32 @@ int16_t TEST_CLIENT::can_close()
     return refuse ? 0 : 1;
 }
 
+int16_t TEST_CLIENT::pre_translate(MSG *message)
+{
+    if (!eat || message->message != eat)
+        return 0;
+    eaten++;
+    return 1;
+}
+
+LRESULT TEST_FRAME::command(WPARAM wparam, LPARAM)
+{
+    if (commands)
+        commands->push_back(LOWORD(wparam));
+    return 0;
+}
+
+LRESULT TEST_FRAME::default_message(HWND target, UINT message, WPARAM wparam, LPARAM lparam)
+{
+    if (count && counted && message == counted)
+        ++*count;
+    if (message == WM_FRAME_LATER && later) {
+        later();
+        return 0;
+    }
+    return C_UMAIN::default_message(target, message, wparam, lparam);
+}
+
 void TEST_FRAME::after_create(WPARAM, LPARAM)
 {
     if (current_scenario)

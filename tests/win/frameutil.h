@@ -12,14 +12,19 @@
 #include "swin2/cw.h"
 #include "swin2/umain.h"
 
+#define WM_FRAME_LATER (WM_USER + 11)
+
 // A client that may refuse to close; its kind is recorded when it is deleted.
 class TEST_CLIENT : public C_CW {
 public:
     TEST_CLIENT(C_UMAIN *owner, int16_t kind);
     ~TEST_CLIENT() override;
     int16_t can_close() override;
+    int16_t pre_translate(MSG *message) override;   // uses up the messages numbered eat
 
     int16_t refuse = 0;
+    UINT eat = 0;
+    int eaten = 0;
     static std::vector<int16_t> deleted;   // kinds, in order of deletion
 };
 
@@ -29,9 +34,15 @@ public:
     void close_request() override;                              // UMAIN_close_all_clients
     void create_client(int16_t slot, int16_t kind) override;    // a TEST_CLIENT (kind 0: none)
     void show_status(const char *text) override;
+    LRESULT command(WPARAM wparam, LPARAM lparam) override;   // records the command id
+    LRESULT default_message(HWND window, UINT message, WPARAM wparam, LPARAM lparam) override;
 
     std::vector<std::string> statuses;   // show_status texts
     int16_t window_stays = 0;            // 1: after_create does not close the frame
+    std::vector<int> *commands = nullptr;   // WM_COMMAND ids, when given
+    UINT counted = 0;                       // messages of this number dispatched to the frame
+    int *count = nullptr;                   // are counted here, when given
+    std::function<void()> later;            // runs when WM_FRAME_LATER reaches the frame
     int16_t kind_of(int16_t slot) const;   // -1 for an empty slot
 };
 

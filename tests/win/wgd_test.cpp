@@ -16,6 +16,7 @@
 #include "tests/win/dlgutil.h"
 #include "tests/win/frameutil.h"
 #include "tests/win/iat.h"
+#include "tests/win/memfail.h"
 #include "win/we.h"
 
 namespace {
@@ -271,18 +272,6 @@ TEST(WgdDialogs, CloseAllEndsEveryOpenDialogWithAbort)
 
 namespace {
 
-size_t failing_size = 0;
-void *(*real_calloc)(size_t, size_t) = nullptr;
-
-void *calloc_failing_once(size_t count, size_t size)
-{
-    if (failing_size && count * size == failing_size) {
-        failing_size = 0;
-        return nullptr;
-    }
-    return real_calloc(count, size);
-}
-
 C_UMAIN *no_frame()
 {
     return nullptr;
@@ -302,12 +291,9 @@ C_UMAIN *uncreatable_frame()
 
 TEST(WgdRun, NoMemoryForTheDriverIsReportedAndGivesZero)
 {
-    IAT_PATCH patch("msvcrt.dll", "calloc", reinterpret_cast<void *>(calloc_failing_once));
-    ASSERT_TRUE(patch.active());
-    real_calloc = reinterpret_cast<void *(*)(size_t, size_t)>(patch.original());
-    failing_size = sizeof(WGD_DRIVER);
+    TU_fail_allocation(sizeof(WGD_DRIVER));
     EXPECT_EQ(WGD_run(GetModuleHandleA(nullptr), SW_SHOW, uncreatable_frame), 0);
-    failing_size = 0;
+    EXPECT_EQ(TU_failures_left(), 0);
     ASSERT_EQ(TU_reports().size(), 1u);
     EXPECT_EQ(TU_reports()[0].kind, WE_KIND_LOW_MEMORY);
     EXPECT_EQ(TU_reports()[0].text, " Málo paměti");
@@ -389,4 +375,68 @@ TEST(WgdSystem, FailingVersionQueryIsAnInternalErrorAndAnswersZero)
     EXPECT_EQ(WGD_get_os_version(&major, nullptr, nullptr, nullptr), 0);
     EXPECT_EQ(major, -1);
     EXPECT_TRUE(internal_error_in("..\\swin\\wgd"));
+}
+
+namespace {
+
+BOOL WINAPI get_message_fails(MSG *, HWND, UINT, UINT)
+{
+    return -1;
+}
+
+}  // namespace
+
+TEST(WgdRun, AFailingGetMessageEndsTheLoopWithAnInternalError)
+{
+    int32_t code = -1;
+    {
+        IAT_PATCH patch("USER32.dll", "GetMessageA", reinterpret_cast<void *>(get_message_fails));
+        ASSERT_TRUE(patch.active());
+        code = FRAME_run([](TEST_FRAME *) {});
+    }
+    EXPECT_EQ(code, 0);
+    EXPECT_EQ(WGD_driver, nullptr);
+    EXPECT_TRUE(internal_error_in("..\\swin\\wgd"));
+    MSG m;
+    while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) {   // the close request left behind
+    }
+}
+
+TEST(WgdRun, TheLoopOffersMessagesToAcceleratorsThenTheTopClient)
+{
+    const UINT probe = WM_USER + 9;
+    std::vector<int> commands;
+    int dispatched = 0, eaten = -1;
+    FRAME_run([&](TEST_FRAME *frame) {
+        frame->commands = &commands;
+        frame->counted = probe;
+        frame->count = &dispatched;
+        UMAIN_push_client(frame, 1);
+        WGD_pump_messages();
+        TEST_CLIENT *client = static_cast<TEST_CLIENT *>(frame->top_client());
+        ASSERT_NE(client, nullptr);
+        client->eat = probe;
+        // The accelerators of the top window: F5 is command 123.
+        ACCEL f5{FVIRTKEY, VK_F5, 123};
+        static WGD_TOP_WINDOW top;
+        top.window = frame->window;
+        WGD_driver->top_window = &top;
+        WGD_driver->accelerators = CreateAcceleratorTableA(&f5, 1);
+        PostMessageA(frame->window, WM_KEYDOWN, VK_F5, 0);
+        PostMessageA(frame->window, probe, 0, 0);   // the active frame's top client uses it up
+        frame->window_stays = 1;
+        PostMessageA(frame->window, WM_FRAME_LATER, 0, 0);   // then: the inactive frame
+        frame->later = [frame, client, probe, &eaten]() {
+            eaten = client->eaten;
+            DestroyAcceleratorTable(WGD_driver->accelerators);
+            WGD_driver->accelerators = nullptr;
+            WGD_driver->top_window = nullptr;
+            frame->active = 0;
+            PostMessageA(frame->window, probe, 0, 0);   // dispatched now
+            PostMessageA(frame->window, WM_BW_CLOSE_REQUEST, 0, 0);
+        };
+    });
+    EXPECT_EQ(commands, std::vector<int>({123}));
+    EXPECT_EQ(eaten, 1);
+    EXPECT_EQ(dispatched, 1);
 }

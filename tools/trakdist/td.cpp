@@ -165,6 +165,8 @@ std::string host_path(const std::string &path, bool utf8)
 // < > " | ? *, and no trailing dot or blank (Windows would drop them).
 bool windows_name(const std::string &name)
 {
+    if (name.empty())
+        return false;
     for (unsigned char c : name)
         if (c < 0x20 || std::strchr("<>\"|?*", c))
             return false;

@@ -1,0 +1,315 @@
+// Menus from function tables: filling (separators, hidden, grey and checked
+// entries, submenus), the nesting limit, the help line in the status bar,
+// owner drawing and context menus.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <thread>
+
+#include "menu/menu.h"
+#include "swin/menubar.h"
+#include "swin/sbar.h"
+#include "tests/testutil.h"
+#include "win/pfu.h"
+
+namespace {
+
+PFU_ENTRY item(int32_t id, uint16_t state = PFU_NORMAL, PFU_ENTRY *sub = nullptr)
+{
+    return PFU_ENTRY{id, state, 0, 0, 0, sub, sub ? 0 : id, nullptr, 0};
+}
+
+const PFU_ENTRY END{0, PFU_END, 0, 0, 0, nullptr, 0, nullptr, 0};
+
+struct SHAPE {
+    UINT type;     // MFT_SEPARATOR or MFT_OWNERDRAW
+    UINT id;
+    UINT state;    // MFS_GRAYED / MFS_CHECKED bits
+    bool popup;
+};
+
+std::vector<SHAPE> shape(HMENU menu)
+{
+    std::vector<SHAPE> out;
+    for (int i = 0; i < GetMenuItemCount(menu); i++) {
+        MENUITEMINFOA mii{};
+        mii.cbSize = sizeof mii;
+        mii.fMask = MIIM_FTYPE | MIIM_ID | MIIM_STATE | MIIM_SUBMENU;
+        GetMenuItemInfoA(menu, static_cast<UINT>(i), TRUE, &mii);
+        out.push_back({mii.fType & (MFT_SEPARATOR | MFT_OWNERDRAW), mii.wID,
+                       mii.fState & (MFS_GRAYED | MFS_CHECKED), mii.hSubMenu != nullptr});
+    }
+    return out;
+}
+
+void expect_shape(HMENU menu, const std::vector<SHAPE> &expected)
+{
+    std::vector<SHAPE> got = shape(menu);
+    ASSERT_EQ(got.size(), expected.size());
+    for (size_t i = 0; i < got.size(); i++) {
+        EXPECT_EQ(got[i].type, expected[i].type) << i;
+        if (expected[i].type == MFT_OWNERDRAW) {
+            EXPECT_EQ(got[i].id, expected[i].id) << i;
+            EXPECT_EQ(got[i].state, expected[i].state) << i;
+            EXPECT_EQ(got[i].popup, expected[i].popup) << i;
+        }
+    }
+}
+
+const UINT SEP = MFT_SEPARATOR, OWN = MFT_OWNERDRAW;
+
+// A window that routes the menu messages as the frame does.
+LRESULT CALLBACK menu_window(HWND window, UINT message, WPARAM wparam, LPARAM lparam)
+{
+    switch (message) {
+    case WM_INITMENUPOPUP:
+        MENU_init_popup(reinterpret_cast<HMENU>(wparam));
+        return 0;
+    case WM_MEASUREITEM:
+        if (MENU_measure_item(window, reinterpret_cast<MEASUREITEMSTRUCT *>(lparam)))
+            return TRUE;
+        break;
+    case WM_DRAWITEM:
+        if (MENU_draw_item(reinterpret_cast<DRAWITEMSTRUCT *>(lparam)))
+            return TRUE;
+        break;
+    default:
+        break;
+    }
+    return DefWindowProcA(window, message, wparam, lparam);
+}
+
+HWND make_window()
+{
+    static bool registered = false;
+    if (!registered) {
+        WNDCLASSA wc{};
+        wc.lpfnWndProc = menu_window;
+        wc.hInstance = GetModuleHandleA(nullptr);
+        wc.lpszClassName = "MENU_TEST_WINDOW";
+        RegisterClassA(&wc);
+        registered = true;
+    }
+    return CreateWindowExA(0, "MENU_TEST_WINDOW", "Nabídky", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 50, 50, 500, 300,
+                           nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+}
+
+}  // namespace
+
+TEST(MenuFill, SeparatorsHiddenGreyAndChecked)
+{
+    PFU_ENTRY sub[] = {item(5000), END};
+    PFU_ENTRY table[] = {
+        item(1, PFU_SEPARATOR),      // no leading separator
+        item(1000),
+        item(2, PFU_SEPARATOR),
+        item(3, PFU_SEPARATOR_2),    // two in a row make one
+        item(1006, PFU_HIDDEN),
+        item(1007, PFU_GREY),
+        item(1032, PFU_CHECKED | PFU_KEEP),
+        item(1049, PFU_HIDDEN_2),
+        item(4, PFU_SEPARATOR),
+        item(1025, PFU_NORMAL, sub),
+        item(5, PFU_SEPARATOR),      // a trailing one is removed
+        item(6, PFU_HIDDEN),
+        END,
+    };
+    HMENU menu = CreatePopupMenu();
+    int16_t added = -1;
+    ASSERT_EQ(MENU_fill(menu, table, 0, &added), 1);
+    EXPECT_EQ(added, 6);
+    expect_shape(menu, {{OWN, 1000, 0, false},
+                        {SEP, 0, 0, false},
+                        {OWN, 1007, MFS_GRAYED, false},
+                        {OWN, 1032, MFS_CHECKED, false},
+                        {SEP, 0, 0, false},
+                        {OWN, 1025, 0, true}});
+    // Each item carries its entry; the submenu waits empty until it opens.
+    EXPECT_EQ(MENU_item_entry(menu, 0, TRUE), &table[1]);
+    EXPECT_EQ(MENU_item_entry(menu, 1032, FALSE), &table[6]);
+    EXPECT_EQ(MENU_item_entry(menu, 1, TRUE), nullptr);   // a separator
+    HMENU popup = GetSubMenu(menu, 5);
+    EXPECT_EQ(GetMenuItemCount(popup), 0);
+    EXPECT_EQ(MENU_init_popup(popup), 1);
+    expect_shape(popup, {{OWN, 5000, 0, false}});
+    // Opening again shows the current states, once.
+    sub[0].state = PFU_GREY;
+    EXPECT_EQ(MENU_init_popup(popup), 1);
+    expect_shape(popup, {{OWN, 5000, MFS_GRAYED, false}});
+    EXPECT_EQ(MENU_init_popup(menu), 0);   // not a submenu of ours
+    DestroyMenu(menu);
+
+    // Only separators and hidden entries: an empty menu.
+    PFU_ENTRY empty[] = {item(1, PFU_SEPARATOR), item(2, PFU_HIDDEN), item(3, PFU_SEPARATOR), END};
+    menu = CreatePopupMenu();
+    ASSERT_EQ(MENU_fill(menu, empty, 0, &added), 1);
+    EXPECT_EQ(added, 0);
+    EXPECT_EQ(GetMenuItemCount(menu), 0);
+    DestroyMenu(menu);
+    EXPECT_TRUE(TU_reports().empty());
+}
+
+TEST(MenuFill, TheTenthLevelIsRefused)
+{
+    // Eleven tables, each opening the next.
+    PFU_ENTRY tables[11][2];
+    for (int i = 10; i >= 0; i--) {
+        tables[i][0] = item(1000 + i, PFU_NORMAL, i < 10 ? tables[i + 1] : nullptr);
+        tables[i][1] = END;
+    }
+    HMENU bar = CreateMenu();
+    ASSERT_EQ(MENU_fill(bar, tables[0], 0), 1);
+    HMENU menu = bar;
+    int opened = 0;
+    while (HMENU sub = GetSubMenu(menu, 0)) {
+        MENU_init_popup(sub);
+        menu = sub;
+        opened++;
+        if (opened > 12)
+            break;
+    }
+    // Levels 0 to 8 are filled; the popup of level 9 stays empty.
+    EXPECT_EQ(opened, 9);
+    EXPECT_EQ(GetMenuItemCount(menu), 0);
+    ASSERT_EQ(TU_count(WE_KIND_INTERNAL), 1);
+    EXPECT_EQ(TU_reports()[0].text.rfind("Chyba v souboru ..\\swin\\menubar řádek ", 0), 0u);
+    DestroyMenu(bar);
+    EXPECT_EQ(MENU_fill(nullptr, tables[0], 0), 0);
+    EXPECT_EQ(MENU_fill(CreatePopupMenu(), nullptr, 0), 0);
+    EXPECT_EQ(TU_count(WE_KIND_INTERNAL), 3);
+}
+
+TEST(MenuBar, BuiltAttachedAndRefreshed)
+{
+    HWND window = make_window();
+    ASSERT_NE(window, nullptr);
+    PFU_ENTRY table[] = {item(1000), item(1006), item(1007), END};
+    PFU_TABLES set{};
+    PFU_add_table(&set, table);
+    HMENU bar = MENU_build_bar(window, table);
+    ASSERT_NE(bar, nullptr);
+    EXPECT_EQ(GetMenu(window), bar);
+    expect_shape(bar, {{OWN, 1000, 0, false}, {OWN, 1006, 0, false}, {OWN, 1007, 0, false}});
+    PFU_set_state(&set, 0, 1006, PFU_GREY);
+    MENU_refresh(window, bar, 1006);
+    PFU_set_state(&set, 0, 1007, PFU_CHECKED);
+    MENU_refresh(window, bar, 1007);
+    expect_shape(bar, {{OWN, 1000, 0, false}, {OWN, 1006, MFS_GRAYED, false}, {OWN, 1007, MFS_CHECKED, false}});
+    DrawMenuBar(window);
+    UpdateWindow(window);   // owner drawing of the bar runs without failure
+    EXPECT_TRUE(TU_reports().empty());
+    DestroyWindow(window);
+}
+
+TEST(MenuBar, HelpLineOfTheSelectedFunction)
+{
+    HWND window = make_window();
+    SBAR_status_bar *status = SBAR_create(window);
+    ASSERT_NE(status, nullptr);
+    PFU_ENTRY sub[] = {item(5000), item(5001), END};
+    PFU_ENTRY table[] = {item(1000), item(1, PFU_SEPARATOR), item(1032, PFU_NORMAL, sub), END};
+    HMENU menu = CreatePopupMenu();
+    MENU_fill(menu, table, 0);
+    LPARAM l = reinterpret_cast<LPARAM>(menu);
+    MENU_select(status, MAKEWPARAM(1000, MF_OWNERDRAW), l);
+    EXPECT_STREQ(SBAR_text(status, 0), "Práce se soubory návrhů");
+    MENU_select(status, MAKEWPARAM(2, MF_POPUP | MF_OWNERDRAW), l);   // a submenu by its position
+    EXPECT_STREQ(SBAR_text(status, 0), "Práce s okny");
+    MENU_select(status, MAKEWPARAM(0, MF_SEPARATOR), l);
+    EXPECT_STREQ(SBAR_text(status, 0), "");
+    MENU_select(status, MAKEWPARAM(1000, MF_OWNERDRAW), l);
+    MENU_select(status, MAKEWPARAM(0, 0xFFFF), 0);   // the menu closed
+    EXPECT_STREQ(SBAR_text(status, 0), "");
+    MENU_select(nullptr, MAKEWPARAM(1000, 0), l);
+    EXPECT_TRUE(TU_reports().empty());
+    DestroyMenu(menu);
+    SBAR_destroy(status);
+    DestroyWindow(window);
+}
+
+TEST(MenuBar, OwnerDrawnItems)
+{
+    HWND window = make_window();
+    PFU_ENTRY e = item(1049);
+    MEASUREITEMSTRUCT mis{};
+    mis.CtlType = ODT_MENU;
+    mis.itemData = reinterpret_cast<ULONG_PTR>(&e);
+    ASSERT_EQ(MENU_measure_item(window, &mis), 1);
+    // 25 pixels wider than the text in the menu font, at least 20 high.
+    NONCLIENTMETRICSA ncm{};
+    ncm.cbSize = sizeof ncm;
+    SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof ncm, &ncm, 0);
+    HFONT font = CreateFontIndirectA(&ncm.lfMenuFont);
+    HDC dc = GetDC(window);
+    HGDIOBJ old = SelectObject(dc, font);
+    RECT r{0, 0, 0, 0};
+    DrawTextA(dc, "&Konec", -1, &r, DT_SINGLELINE | DT_CALCRECT);
+    SelectObject(dc, old);
+    ReleaseDC(window, dc);
+    DeleteObject(font);
+    EXPECT_EQ(mis.itemWidth, static_cast<UINT>(r.right + 25));
+    EXPECT_GE(mis.itemHeight, 20u);
+    MEASUREITEMSTRUCT other{};
+    other.CtlType = ODT_BUTTON;
+    EXPECT_EQ(MENU_measure_item(window, &other), 0);
+
+    // Drawing: the highlight for a selected item, the menu colour otherwise.
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, 200, 30);
+    ReleaseDC(nullptr, screen);
+    HGDIOBJ old_bitmap = SelectObject(memory, bitmap);
+    for (UINT state : {0u, static_cast<UINT>(ODS_SELECTED), static_cast<UINT>(ODS_GRAYED),
+                       static_cast<UINT>(ODS_CHECKED)}) {
+        DRAWITEMSTRUCT dis{};
+        dis.CtlType = ODT_MENU;
+        dis.itemData = reinterpret_cast<ULONG_PTR>(&e);
+        dis.hDC = memory;
+        dis.rcItem = RECT{0, 0, 200, 30};
+        dis.itemState = state;
+        ASSERT_EQ(MENU_draw_item(&dis), 1);
+        COLORREF corner = GetPixel(memory, 199, 1);
+        EXPECT_EQ(corner, GetSysColor(state == ODS_SELECTED ? COLOR_HIGHLIGHT : COLOR_MENU)) << state;
+    }
+    SelectObject(memory, old_bitmap);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    DestroyWindow(window);
+    EXPECT_TRUE(TU_reports().empty());
+}
+
+TEST(MenuBar, ContextMenuReturnsTheChosenFunction)
+{
+    HWND window = make_window();
+    ASSERT_NE(window, nullptr);
+    SetForegroundWindow(window);
+    PFU_ENTRY table[] = {item(5000), item(5001), END};
+    struct {
+        std::vector<WPARAM> keys;
+        int32_t chosen;
+    } cases[] = {{{VK_DOWN, VK_RETURN}, 5000}, {{VK_DOWN, VK_DOWN, VK_RETURN}, 5001}, {{VK_ESCAPE}, 0}};
+    for (const auto &c : cases) {
+        // A second thread types the keys once the menu is up.
+        std::thread typist([window, &c] {
+            for (int i = 0; i < 500 && !FindWindowA("#32768", nullptr); i++)
+                Sleep(10);
+            for (WPARAM k : c.keys) {
+                PostMessageA(window, WM_KEYDOWN, k, 0);
+                Sleep(20);
+            }
+            // A menu that did not take the keys must still end.
+            for (int i = 0; i < 500 && IsWindowVisible(FindWindowA("#32768", nullptr)); i++)
+                Sleep(10);
+            if (IsWindowVisible(FindWindowA("#32768", nullptr)))
+                PostMessageA(window, WM_CANCELMODE, 0, 0);
+        });
+        EXPECT_EQ(MENU_popup(window, table, 100, 100), c.chosen);
+        typist.join();
+    }
+    PFU_ENTRY hidden[] = {item(1, PFU_HIDDEN), END};
+    EXPECT_EQ(MENU_popup(window, hidden, 100, 100), 0);   // nothing to show
+    EXPECT_TRUE(TU_reports().empty());
+    DestroyWindow(window);
+}

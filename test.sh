@@ -23,7 +23,11 @@ rm -rf "$results"
 mkdir -p "$results/native" "$results/win64"
 
 # One X server and one Wine server for the whole Windows half.
-export DISPLAY=:$((90 + RANDOM % 100))
+display=90
+while [ -e "/tmp/.X$display-lock" ] || [ -e "/tmp/.X11-unix/X$display" ]; do
+    display=$((display + 1))
+done
+export DISPLAY=:$display
 Xvfb "$DISPLAY" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
 xvfb=$!
 export WINEPREFIX=$top/build/win64/wineprefix
@@ -32,10 +36,7 @@ cleanup() {
     kill "$xvfb" >/dev/null 2>&1
 }
 trap cleanup EXIT
-export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-if [ ! -f "$WINEPREFIX/system.reg" ]; then
-    LC_ALL=cs_CZ.UTF-8 wineboot --init >/dev/null 2>&1
-fi
+tools/wine-run.sh --init
 wineserver -p >/dev/null 2>&1
 
 run_ctest() {   # preset, result folder

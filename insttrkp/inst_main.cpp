@@ -1,12 +1,13 @@
 #include "insttrkp/inst_main.h"
 
 #include <cstdio>
-#include <cstdlib>
-#include <cstring>
+#include <string>
+#include <vector>
 
 #include "common/co.h"
 #include "common/fi.h"
 #include "common/st.h"
+#include "common/sys.h"
 #include "menu/menu.h"
 #include "swin/wgd.h"
 #include "win/gdd.h"
@@ -112,7 +113,11 @@ int16_t INST_write_function_list(const PFU_TABLES *tables)
 
 int32_t INST_main(HINSTANCE instance, HINSTANCE, LPSTR, int show)
 {
-    INST_parse_command_line(__argc, __argv);
+    std::vector<std::string> arguments = SYS_arguments();
+    std::vector<const char *> argv;
+    for (const std::string &argument : arguments)
+        argv.push_back(argument.c_str());
+    INST_parse_command_line(static_cast<int>(argv.size()), argv.data());
     if (INST_list_functions) {
         INST_write_function_list(GDD_global.tables);
         return 0;

@@ -27,8 +27,9 @@ extern int16_t INST_list_functions;
 int32_t INST_main(HINSTANCE instance, HINSTANCE previous, LPSTR command_line, int show);
 // Takes exe_drive and exe_directory from argument 0 (and the system drive's
 // letter of the configuration record from exe_drive), and sets the listing
-// flag for an argument whose first character is "$" and second "f" or "F".
-// Always 1.
+// flag for an argument whose first character is "$" and second "f" or "F";
+// other arguments have no effect here ("$m" is the memory manager's). 1; 0
+// (internal error) without argument 0.
 int16_t INST_parse_command_line(int argc, const char *const *argv);
 // Writes "PFU_LIST.PFU" into the current directory: seven lines for every
 // listed entry of every table, then "KONEC". 1 when written, 0 when the file

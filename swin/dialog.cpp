@@ -260,9 +260,8 @@ void C_DIALOG::place_on_work_area()
     placement = DIALOG_PLACE_WORK_AREA;
 }
 
-LRESULT DIALOG_dispatch(C_DIALOG *dialog, const DIALOG_COMMAND *table, UINT message, WPARAM wparam, LPARAM lparam)
+LRESULT DIALOG_dispatch(C_DIALOG *dialog, const DIALOG_COMMAND *table, UINT message, WPARAM wparam, LPARAM)
 {
-    (void)lparam;
     if (!dialog || !table) {
         WE_internal_error(SRC, __LINE__);
         return 0;

@@ -106,9 +106,9 @@ LRESULT DIALOG_dispatch(C_DIALOG *dialog, const DIALOG_COMMAND *table, UINT mess
                         LPARAM lparam);
 
 // Runs the dialog modally on the template (null: the template of its number).
-// 0 on a full dialog stack (internal error), a missing template ("WRC -
-// chybí id : %d") or when the dialog left the stack meanwhile; 3 when the
-// system could not create it.
+// 0 without the GUI driver or on a full dialog stack (internal error), for a
+// missing template ("WRC - chybí id : %d") or when the dialog left the stack
+// meanwhile (internal error); 3 when the system could not create it.
 int32_t DIALOG_run_modal(C_DIALOG *dialog, const DLGTEMPLATE *dialog_template = nullptr);
 // Creates the modeless dialog on a private copy of the template (null: the
 // template of its number) and places it; 1, or 0 when a modeless dialog

@@ -228,7 +228,6 @@ SBAR_status_bar *SBAR_create(HWND parent)
     bar->info_size = setting("info_field_size", SBAR_INFO_DEFAULT);
     bar->font = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
     bar->cursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
-    bar->brush = CreateSolidBrush(GetSysColor(COLOR_HIGHLIGHT));
     bar->pen = CreatePen(PS_SOLID, 1, GetSysColor(COLOR_BTNSHADOW));
     TEXTMETRICA tm{};
     if (HDC dc = GetDC(parent)) {
@@ -259,8 +258,6 @@ void SBAR_destroy(SBAR_status_bar *bar)
         return;
     if (bar->window)
         DestroyWindow(bar->window);
-    if (bar->brush)
-        DeleteObject(bar->brush);
     if (bar->pen)
         DeleteObject(bar->pen);
     MM_destroy(bar, SRC, __LINE__);

@@ -43,8 +43,7 @@ struct SBAR_status_bar : MM_OBJECT {
     int32_t height;
     HFONT font;           // the system's default GUI font (not owned)
     HCURSOR cursor;
-    HBRUSH brush;         // progress bars
-    HPEN pen;
+    HPEN pen;             // the frame line
     SBAR_PROGRESS progress[SBAR_PROGRESS_MAX];
     int32_t coord_size;   // the settings, in pixels
     int32_t status_size;

@@ -10,32 +10,33 @@
 
 namespace {
 
-std::string le16(unsigned v) { return std::string{static_cast<char>(v & 0xFF), static_cast<char>(v >> 8)}; }
-std::string le32(unsigned long v)
+std::string le(unsigned long v, int bytes)
 {
     std::string s;
-    for (int i = 0; i < 4; i++)
+    for (int i = 0; i < bytes; i++)
         s += static_cast<char>((v >> (8 * i)) & 0xFF);
     return s;
 }
 // A field of n bytes: the text, then zeros.
-std::string field(const std::string &text, size_t n)
+std::string field(const std::string &text, size_t n) { return (text + std::string(n, '\0')).substr(0, n); }
+
+std::string header(const std::string &user, unsigned count, unsigned set = 1, unsigned packed = 0)
 {
-    std::string s = text.substr(0, n);
-    s.resize(n, '\0');
-    return s;
+    return le(0x1234, 2) + field(user, 82) + le(0xBEEF, 2) + le(count, 2) + le(set, 2) + le(packed, 2);
 }
 
-std::string header(const std::string &user, unsigned count, unsigned set, unsigned packed)
+std::string record(const std::string &target, const std::string &source = "A.EX_", const std::string &subdir = ".",
+                   unsigned long size = 1, unsigned disk = 0, const std::string &description = "")
 {
-    return le16(0x1234) + field(user, 82) + le16(0xBEEF) + le16(count) + le16(set) + le16(packed);
+    return field(target, 17) + field(source, 17) + field(subdir, 17) + "\x7F" + le(size, 4) + le(disk, 2) +
+           field(description, 82);
 }
 
-std::string record(const std::string &target, const std::string &source, const std::string &subdir,
-                   unsigned long size, unsigned disk, const std::string &description)
+// The current record as "target|source|subdir|size|disk|description".
+std::string current(const IFL_state *s)
 {
-    return field(target, 17) + field(source, 17) + field(subdir, 17) + std::string(1, '\x7F') + le32(size) +
-           le16(disk) + field(description, 82);
+    return std::string(s->target_name) + "|" + s->source_name + "|" + s->target_subdir + "|" +
+           std::to_string(s->size) + "|" + std::to_string(s->disk_index) + "|" + s->description;
 }
 
 struct STATE {
@@ -51,186 +52,125 @@ TEST(Ifl, CreateSetsTheDefaults)
     STATE st;
     ASSERT_NE(st.s, nullptr);
     EXPECT_STREQ(st.s->target_dir, "C:\\KRV5\\");
-    // The program's own folder, upper case, ending with a backslash.
-    std::string source = st.s->source_dir;
+    const std::string source = st.s->source_dir;   // the program's folder, upper case
     ASSERT_FALSE(source.empty());
     EXPECT_EQ(source.back(), '\\');
-    for (char c : source)
-        EXPECT_FALSE(c >= 'a' && c <= 'z') << source;
-    EXPECT_EQ(st.s->desktop_shortcut, 0);
-    EXPECT_EQ(st.s->quick_launch_shortcut, 0);
+    EXPECT_EQ(source.find_first_of("abcdefghijklmnopqrstuvwxyz"), std::string::npos) << source;
+    EXPECT_EQ(st.s->desktop_shortcut + st.s->quick_launch_shortcut + st.s->records_read, 0);
     EXPECT_EQ(st.s->list, nullptr);
-    EXPECT_EQ(st.s->records_read, 0);
-
     IFL_state *none = nullptr;
     EXPECT_EQ(IFL_destroy(&none), 1);
     EXPECT_TRUE(TU_reports().empty());
 }
 
-TEST(Ifl, ReadsFieldsByOffset)
+TEST(Ifl, ReadsFieldsByOffsetAndCodesBothWays)
 {
     TU_SCRATCH dir;
-    // Names of 16 characters fill their fields without a terminator; an 81st
-    // character of a text is not read; bytes after the last record are not read.
-    std::string list = header("Firma Žluťoučký kůň", 3, 7, 1) +
-                       record("TRAKPRN.EXE", "TRAKPRN.EX_", "EXE", 123456, 0, "Program") +
-                       record("ABCDEFGHIJKLMNOP", "QRSTUVWXYZ012345", "SUBDIRECTORY1234", 0xFFFFFFFFul, 2,
-                              std::string(80, 'd') + "X") +
-                       record("DATA.TXT", "DATA.TX_", ".", 0, 1, "") + "zbytek souboru";
+    // Names of 16 characters fill their fields; an 81st character of a text and bytes after the last record are not read.
+    const std::string list = header("Firma Žluťoučký kůň", 3, 7, 1) + record("TRAKPRN.EXE", "TRAKPRN.EX_", "EXE", 123456, 0, "Program") +
+                             record("ABCDEFGHIJKLMNOP", "QRSTUVWXYZ012345", "SUBDIRECTORY1234", 0xFFFFFFFFul, 25,
+                                    std::string(80, 'd') + "X") +
+                             record("DATA.TXT", "DATA.TX_", ".", 0, 1) + "zbytek souboru";
     TU_write("DISKLIST.LST", list);
     STATE st;
     IFL_state *s = st.s;
-    ASSERT_EQ(IFL_read_header(s), 1);
+    for (int pass = 0; pass < 2; pass++) {   // every pass starts at the header; the list stays open between them
+        ASSERT_EQ(IFL_read_header(s), 1);
+        EXPECT_EQ(s->records_read, 0);
+        ASSERT_EQ(IFL_next_record(s), 1);
+        EXPECT_EQ(current(s), "TRAKPRN.EXE|TRAKPRN.EX_|EXE|123456|0|Program");
+    }
     EXPECT_EQ(s->header_value_0, 0x1234);
-    EXPECT_STREQ(s->user_name, "Firma Žluťoučký kůň");
-    EXPECT_EQ(static_cast<uint16_t>(s->header_value_84), 0xBEEF);
-    EXPECT_EQ(s->record_count, 3);
-    EXPECT_EQ(s->set_number, 7);
-    EXPECT_EQ(s->packed, 1);
-
+    EXPECT_EQ(std::string(s->user_name) + "|" + std::to_string(static_cast<uint16_t>(s->header_value_84)) + "|" +
+                  std::to_string(s->record_count) + "|" + std::to_string(s->set_number) + "|" + std::to_string(s->packed),
+              "Firma Žluťoučký kůň|48879|3|7|1");
     ASSERT_EQ(IFL_next_record(s), 1);
-    EXPECT_STREQ(s->target_name, "TRAKPRN.EXE");
-    EXPECT_STREQ(s->source_name, "TRAKPRN.EX_");
-    EXPECT_STREQ(s->target_subdir, "EXE");
-    EXPECT_EQ(s->size, 123456u);
-    EXPECT_EQ(s->disk_index, 0);
-    EXPECT_STREQ(s->description, "Program");
+    EXPECT_EQ(current(s), "ABCDEFGHIJKLMNOP|QRSTUVWXYZ012345|SUBDIRECTORY1234|4294967295|25|" + std::string(80, 'd'));
     ASSERT_EQ(IFL_next_record(s), 1);
-    EXPECT_STREQ(s->target_name, "ABCDEFGHIJKLMNOP");
-    EXPECT_STREQ(s->source_name, "QRSTUVWXYZ012345");
-    EXPECT_STREQ(s->target_subdir, "SUBDIRECTORY1234");
-    EXPECT_EQ(s->size, 0xFFFFFFFFu);
-    EXPECT_EQ(s->disk_index, 2);
-    EXPECT_EQ(std::string(s->description), std::string(80, 'd'));
-    ASSERT_EQ(IFL_next_record(s), 1);
-    EXPECT_STREQ(s->target_subdir, ".");
+    EXPECT_EQ(current(s), "DATA.TXT|DATA.TX_|.|0|1|");
     EXPECT_EQ(s->records_read, 3);
     EXPECT_EQ(IFL_next_record(s), 0);   // the end, not the trailing bytes
-
-    // Every pass starts again at the header; the list stays open between passes.
-    ASSERT_EQ(IFL_read_header(s), 1);
-    EXPECT_EQ(s->records_read, 0);
-    ASSERT_EQ(IFL_next_record(s), 1);
-    EXPECT_STREQ(s->target_name, "TRAKPRN.EXE");
-    EXPECT_NE(s->list, nullptr);
     EXPECT_EQ(IFL_close_list(s), 1);
     EXPECT_EQ(s->list, nullptr);
     EXPECT_TRUE(TU_reports().empty());
-}
 
-TEST(Ifl, EncodingAndDecodingAreInverse)
-{
-    std::string bytes = header("Uživatel", 65535, 0xFFFF, 0x100) +
-                        record("A.EXE", "A.EX_", "BIN", 42, 25, "Popis s diakritikou: ěščřžýáíé");
-    IFL_state s{};
-    IFL_decode_header(&s, reinterpret_cast<const uint8_t *>(bytes.data()));
-    IFL_decode_record(&s, reinterpret_cast<const uint8_t *>(bytes.data()) + IFL_HEADER_SIZE);
-    EXPECT_EQ(s.record_count, 65535);
-    EXPECT_EQ(s.set_number, -1);
+    // Coding back gives the same bytes, the padding byte written as zero; a set of 0xFFFF is -1.
+    std::string bytes = header("Uživatel", 65535, 0xFFFF, 0x100) + record("A.EXE", "A.EX_", "BIN", 42, 25, "Popis ěščřžýáíé");
+    IFL_state c{};
+    IFL_decode_header(&c, reinterpret_cast<const uint8_t *>(bytes.data()));
+    IFL_decode_record(&c, reinterpret_cast<const uint8_t *>(bytes.data()) + IFL_HEADER_SIZE);
+    EXPECT_EQ(c.set_number, -1);
     uint8_t again[IFL_HEADER_SIZE + IFL_RECORD_SIZE];
-    IFL_encode_header(&s, again);
-    IFL_encode_record(&s, again + IFL_HEADER_SIZE);
-    std::string expected = bytes;
-    expected[IFL_HEADER_SIZE + 51] = 0;   // the padding byte is written as zero
-    EXPECT_EQ(std::string(reinterpret_cast<char *>(again), sizeof again), expected);
+    IFL_encode_header(&c, again);
+    IFL_encode_record(&c, again + IFL_HEADER_SIZE);
+    bytes[IFL_HEADER_SIZE + 51] = 0;
+    EXPECT_EQ(std::string(reinterpret_cast<char *>(again), sizeof again), bytes);
 }
 
-TEST(Ifl, ListEdgeCases)
+TEST(Ifl, ListsThatEndEarly)
 {
-    TU_SCRATCH dir;
-    STATE st;
-    IFL_state *s = st.s;
-
-    // No list at all: the file layer says so.
-    EXPECT_EQ(IFL_read_header(s), 0);
-    ASSERT_EQ(TU_reports().size(), 1u);
-    EXPECT_EQ(TU_reports()[0].text, "Soubor DISKLIST.LST nelze otevřít");
-    TU_clear_reports();
-
-    // A short header.
-    TU_write("DISKLIST.LST", header("x", 1, 1, 0).substr(0, 91));
-    EXPECT_EQ(IFL_read_header(s), 0);
-    ASSERT_EQ(TU_reports().size(), 1u);
-    EXPECT_EQ(TU_reports()[0].text, "Ze souboru DISKLIST.LST nelze číst");
-    IFL_close_list(s);
-    TU_clear_reports();
-
-    // Record count 0: every pass ends at once.
-    TU_write("DISKLIST.LST", header("x", 0, 1, 0) + record("A", "A", ".", 1, 0, ""));
-    ASSERT_EQ(IFL_read_header(s), 1);
-    EXPECT_EQ(IFL_next_record(s), 0);
-    IFL_close_list(s);
-
-    // More records counted than present: the pass ends at the short read.
-    TU_write("DISKLIST.LST", header("x", 5, 1, 0) + record("A", "A", ".", 1, 0, "") + record("B", "B", ".", 1, 0, "") +
-                                 std::string(100, 'z'));
-    ASSERT_EQ(IFL_read_header(s), 1);
-    EXPECT_EQ(IFL_next_record(s), 1);
-    EXPECT_EQ(IFL_next_record(s), 1);
-    EXPECT_EQ(IFL_next_record(s), 0);
-    EXPECT_EQ(s->records_read, 2);
-    ASSERT_EQ(TU_reports().size(), 1u);
-    EXPECT_EQ(TU_reports()[0].text, "Ze souboru DISKLIST.LST nelze číst");
-    IFL_close_list(s);
-}
-
-TEST(Ifl, SafeNames)
-{
-    struct {
-        const char *name;
-        int16_t as_file;
-        int16_t as_subdir;
-    } const cases[] = {
-        {"TRAKPRN.EXE", 1, 1}, {"EXE", 1, 1},       {".", 0, 1},        {"..", 0, 0},          {"...", 0, 0},
-        {"", 0, 0},            {"..\\X", 0, 0},     {"A\\B", 0, 0},     {"A/B", 0, 0},         {"C:", 0, 0},
-        {"C:X.EXE", 0, 0},     {"\\WINDOWS", 0, 0}, {"/etc", 0, 0},     {".profile", 1, 1},    {"a..b", 1, 1},
-        {"Čeština", 1, 1},
-    };
-    for (const auto &c : cases) {
-        EXPECT_EQ(IFL_safe_name(c.name, 0), c.as_file) << c.name;
-        EXPECT_EQ(IFL_safe_name(c.name, 1), c.as_subdir) << c.name;
-    }
-}
-
-TEST(Ifl, UnsafeRecordsAreToldApartBeforeAnythingIsWritten)
-{
-    struct {
-        std::string rec;
-        const char *message;   // null: the record is safe
-    } const cases[] = {
-        {record("A.EXE", "A.EX_", ".", 1, 0, ""), nullptr},
-        {record("A.EXE", "A.EX_", "EXE", 1, 25, ""), nullptr},
-        {record("..\\AUTOEXEC.BAT", "A.EX_", ".", 1, 0, ""),
-         "Nepřípustný záznam 2 souboru DISKLIST.LST: cílový název souboru \"..\\AUTOEXEC.BAT\""},
-        {record("A.EXE", "C:\\BOOT.INI", ".", 1, 0, ""),
-         "Nepřípustný záznam 2 souboru DISKLIST.LST: název souboru na disketě \"C:\\BOOT.INI\""},
-        {record("A.EXE", "A.EX_", "..", 1, 0, ""),
-         "Nepřípustný záznam 2 souboru DISKLIST.LST: cílový podadresář \"..\""},
-        {record("A.EXE", "A.EX_", "", 1, 0, ""), "Nepřípustný záznam 2 souboru DISKLIST.LST: cílový podadresář \"\""},
-        {record("", "A.EX_", ".", 1, 0, ""), "Nepřípustný záznam 2 souboru DISKLIST.LST: cílový název souboru \"\""},
-        {record("A.EXE", ".", ".", 1, 0, ""),
-         "Nepřípustný záznam 2 souboru DISKLIST.LST: název souboru na disketě \".\""},
-        {record("A.EXE", "A.EX_", "EXE/../..", 1, 0, ""),
-         "Nepřípustný záznam 2 souboru DISKLIST.LST: cílový podadresář \"EXE/../..\""},
-        {record("A.EXE", "A.EX_", ".", 1, 26, ""), "Nepřípustný záznam 2 souboru DISKLIST.LST: číslo diskety \"27\""},
-        {record("A.EXE", "A.EX_", ".", 1, 0xFFFF, ""), "Nepřípustný záznam 2 souboru DISKLIST.LST: číslo diskety \"0\""},
+    const struct { const char *name; std::string list; int16_t header; uint16_t records; const char *message; } cases[] = {
+        {"no list", "", 0, 0, "Soubor DISKLIST.LST nelze otevřít"},
+        {"short header", header("x", 1).substr(0, 91), 0, 0, "Ze souboru DISKLIST.LST nelze číst"},
+        {"count 0", header("x", 0) + record("A"), 1, 0, nullptr},
+        {"fewer records than counted", header("x", 5) + record("A") + record("B") + std::string(100, 'z'), 1, 2,
+         "Ze souboru DISKLIST.LST nelze číst"},
     };
     for (const auto &c : cases) {
         TU_SCRATCH dir;
-        TU_write("DISKLIST.LST", header("x", 3, 1, 1) + record("OK.EXE", "OK.EX_", ".", 1, 0, "") + c.rec +
-                                     record("Z.EXE", "Z.EX_", ".", 1, 0, ""));
+        if (!c.list.empty())
+            TU_write("DISKLIST.LST", c.list);
+        STATE st;
+        TU_clear_reports();
+        EXPECT_EQ(IFL_read_header(st.s), c.header) << c.name;
+        while (c.header && IFL_next_record(st.s))
+            ;
+        EXPECT_EQ(st.s->records_read, c.records) << c.name;
+        ASSERT_EQ(TU_reports().size(), c.message ? 1u : 0u) << c.name;
+        if (c.message)
+            EXPECT_EQ(TU_reports()[0].text, c.message) << c.name;
+    }
+    // A list that cannot be read cannot be checked.
+    TU_SCRATCH dir;
+    STATE st;
+    TU_clear_reports();
+    EXPECT_EQ(IFL_check_list(st.s), 0);
+    ASSERT_EQ(TU_reports().size(), 2u);
+    EXPECT_EQ(TU_reports()[0].text, "Soubor DISKLIST.LST nelze otevřít");
+    EXPECT_EQ(TU_reports()[1].text, "Chybná cesta/soubor nenalezen: DISKLIST.LST");
+}
+
+TEST(Ifl, SafeNamesAndUnsafeRecords)
+{
+    const struct { const char *name; int16_t as_file, as_subdir; } names[] = {
+        {"TRAKPRN.EXE", 1, 1}, {".profile", 1, 1}, {"a..b", 1, 1}, {"Čeština", 1, 1}, {".", 0, 1},  {"..", 0, 0},
+        {"...", 0, 0},         {"", 0, 0},         {"A\\B", 0, 0}, {"A/B", 0, 0},     {"C:X.EXE", 0, 0},
+    };
+    for (const auto &c : names) {
+        EXPECT_EQ(IFL_safe_name(c.name, 0), c.as_file) << c.name;
+        EXPECT_EQ(IFL_safe_name(c.name, 1), c.as_subdir) << c.name;
+    }
+    // Each field kind once; the list check stops at the bad record and leaves the list to be read again.
+    const std::string bad = "Nepřípustný záznam 2 souboru DISKLIST.LST: ";
+    const struct { std::string rec, message; } cases[] = {   // message "": the record is safe
+        {record("A.EXE", "A.EX_", "EXE", 1, 25), ""},
+        {record("..\\AUTOEXEC.BAT"), bad + "cílový název souboru \"..\\AUTOEXEC.BAT\""},
+        {record("A.EXE", "C:\\BOOT.INI"), bad + "název souboru na disketě \"C:\\BOOT.INI\""},
+        {record("A.EXE", "A.EX_", ".."), bad + "cílový podadresář \"..\""},
+        {record("A.EXE", "A.EX_", ".", 1, 26), bad + "číslo diskety \"27\""},
+        {record("A.EXE", "A.EX_", ".", 1, 0xFFFF), bad + "číslo diskety \"0\""},
+    };
+    for (const auto &c : cases) {
+        TU_SCRATCH dir;
+        TU_write("DISKLIST.LST", header("x", 3, 1, 1) + record("OK.EXE") + c.rec + record("Z.EXE"));
         TU_clear_reports();
         STATE st;
-        EXPECT_EQ(IFL_check_list(st.s), c.message ? 0 : 1) << c.message;
-        if (c.message) {
-            ASSERT_EQ(TU_reports().size(), 1u) << c.message;
-            EXPECT_EQ(TU_reports()[0].kind, WE_KIND_ERROR);
+        EXPECT_EQ(IFL_check_list(st.s), c.message.empty() ? 1 : 0) << c.message;
+        EXPECT_EQ(st.s->records_read, c.message.empty() ? 3 : 2) << c.message;
+        ASSERT_EQ(TU_reports().size(), c.message.empty() ? 0u : 1u) << c.message;
+        if (!c.message.empty())
             EXPECT_EQ(TU_reports()[0].text, c.message);
-            EXPECT_EQ(st.s->records_read, 2);   // it stopped at the bad record
-        } else {
-            EXPECT_TRUE(TU_reports().empty());
-        }
-        // The list is left open to be read again from its header.
+        EXPECT_EQ(TU_count(WE_KIND_ERROR), TU_reports().size());
         ASSERT_NE(st.s->list, nullptr);
         ASSERT_EQ(IFL_read_header(st.s), 1);
         EXPECT_EQ(IFL_next_record(st.s), 1);
@@ -238,56 +178,41 @@ TEST(Ifl, UnsafeRecordsAreToldApartBeforeAnythingIsWritten)
     }
 }
 
-TEST(Ifl, CheckingAListThatCannotBeRead)
-{
-    TU_SCRATCH dir;
-    STATE st;
-    EXPECT_EQ(IFL_check_list(st.s), 0);
-    ASSERT_EQ(TU_reports().size(), 2u);
-    EXPECT_EQ(TU_reports()[0].text, "Soubor DISKLIST.LST nelze otevřít");
-    EXPECT_EQ(TU_reports()[1].text, "Chybná cesta/soubor nenalezen: DISKLIST.LST");
-}
-
 TEST(Ifl, PlacesAndTheInstalledFileLine)
 {
     TU_SCRATCH dir;
     STATE st;
     IFL_state *s = st.s;
-    std::strcpy(s->target_dir, "D:\\TOREVAN\\");
-    std::strcpy(s->target_name, "TRAKPRN.EXE");
-    std::strcpy(s->target_subdir, "EXE");
-    std::strcpy(s->description, "Konverze Gerber -> PostScript");
-    char path[IFL_PATH_MAX + 1];
-    ASSERT_EQ(IFL_place(s, path), 1);
-    EXPECT_STREQ(path, "D:\\TOREVAN\\EXE\\");
-    ASSERT_EQ(IFL_installed_path(s, path), 1);
-    EXPECT_STREQ(path, "D:\\TOREVAN\\EXE\\TRAKPRN.EXE");
-
+    const std::string long_dir = "D:\\" + std::string(70, 'T') + "\\";
+    const struct { std::string dir; const char *subdir, *name, *description, *place; } cases[] = {
+        {"D:\\TOREVAN\\", "EXE", "TRAKPRN.EXE", "Konverze Gerber -> PostScript", "D:\\TOREVAN\\EXE\\"},
+        {"D:\\TOREVAN\\", ".", "ČTIMNE.TXT", "Čti mne", "D:\\TOREVAN\\"},
+        {long_dir, ".", "ČTIMNE.TXT", std::string(80, 'x').c_str(), nullptr},   // the line writer cuts at 160
+        {std::string(1020, 'D') + "\\", "EXE", "A.EXE", "", ""},                 // past 1024 characters: refused
+    };
     C_FILE *inst = nullptr;
     ASSERT_EQ(FI_create(&inst, "INST.LST"), 1);
     ASSERT_EQ(FI_open(inst, FI_TEXT_CREATE), 1);
-    EXPECT_EQ(IFL_write_inst_line(inst, s), 1);
-    std::strcpy(s->target_subdir, ".");
-    std::strcpy(s->target_name, "ČTIMNE.TXT");
-    std::strcpy(s->description, "Čti mne");
-    ASSERT_EQ(IFL_place(s, path), 1);
-    EXPECT_STREQ(path, "D:\\TOREVAN\\");
-    EXPECT_EQ(IFL_write_inst_line(inst, s), 1);
-    // The line writer cuts a line at 160 characters.
-    const std::string long_dir = "D:\\" + std::string(70, 'T') + "\\";
-    std::strcpy(s->target_dir, long_dir.c_str());
-    std::strcpy(s->description, std::string(80, 'x').c_str());
-    EXPECT_EQ(IFL_write_inst_line(inst, s), 1);
+    for (const auto &c : cases) {
+        std::strcpy(s->target_dir, c.dir.c_str());
+        std::strcpy(s->target_subdir, c.subdir);
+        std::strcpy(s->target_name, c.name);
+        std::strcpy(s->description, c.description);
+        char place[IFL_PATH_MAX + 1];
+        char path[IFL_PATH_MAX + 1];
+        EXPECT_EQ(IFL_place(s, place), !c.place || c.place[0] ? 1 : 0);
+        EXPECT_EQ(IFL_installed_path(s, path), !c.place || c.place[0] ? 1 : 0);
+        if (c.place) {
+            EXPECT_STREQ(place, c.place);
+            EXPECT_EQ(std::string(path), c.place[0] ? c.place + std::string(c.name) : "");
+        }
+        if (!c.place || c.place[0])
+            EXPECT_EQ(IFL_write_inst_line(inst, s), 1);
+    }
     FI_close(inst, 0);
     FI_destroy(&inst);
     EXPECT_EQ(TU_read("INST.LST"), "D:\\TOREVAN\\EXE\\TRAKPRN.EXE Konverze Gerber -> PostScript\r\n"
                                    "D:\\TOREVAN\\ČTIMNE.TXT Čti mne\r\n" +
                                        (long_dir + "ČTIMNE.TXT " + std::string(80, 'x')).substr(0, 160) + "\r\n");
-
-    // A place past 1024 characters is refused, not cut.
-    std::strcpy(s->target_dir, (std::string(1020, 'D') + "\\").c_str());
-    std::strcpy(s->target_subdir, "EXE");
-    EXPECT_EQ(IFL_place(s, path), 0);
-    EXPECT_STREQ(path, "");
     EXPECT_TRUE(TU_reports().empty());
 }

@@ -1,118 +1,52 @@
 #include "pack/ssc.h"
 
-#include <string>
-
 #include <gtest/gtest.h>
 
 #include "tests/testutil.h"
 
 namespace {
 
-const char INTERNAL_SSC[] = "Chyba v souboru ..\\pack\\ssc řádek ";
+// Each operation on (text, out); out starts as "(kept)" and must stay so where nothing is taken.
+typedef int16_t (*OP)(char *text, char *out);
+int16_t split(char *t, char *o) { return SSC_split_keyword(t, o, 80); }
+int16_t split4(char *t, char *o) { return SSC_split_keyword(t, o, 4); }
+int16_t between(char *t, char *o) { return SSC_take_between(t, o, 80, '"'); }
+int16_t clean(char *t, char *) { return SSC_clean_line(t); }
+int16_t zeros(char *t, char *) { return SSC_strip_zeros(t); }
+int16_t remove_dash(char *t, char *) { return SSC_remove_char(t, '-'); }
+int16_t replace_b(char *t, char *) { return SSC_replace_char(t, 'b', 'X'); }
+int16_t is_disk(char *t, char *) { return SSC_equal(t, "DISK:"); }
 
 }  // namespace
 
-TEST(Ssc, SplitKeywordTakesTheFirstWordAndTrimsTheRest)
+TEST(Ssc, LineOperations)
 {
-    struct {
-        const char *line;
-        int16_t result;
-        const char *keyword;   // "(kept)" when the buffer must stay as it was
-        const char *rest;
-    } const cases[] = {
-        {"DISK:\t 3  ", 1, "DISK:", "3"},
-        {"   ", 0, "(kept)", ""},
-        {"", 0, "(kept)", ""},
-        {"\n", 0, "(kept)", ""},
-        {"USER:  Jan  Novák \n", 1, "USER:", "Jan  Novák"},
-        {"DISK:3", 1, "DISK:3", ""},
-        {"\tDISK_SET:\t\t12\tx", 1, "DISK_SET:", "12 x"},
-        {"slovo", 1, "slovo", ""},
-    };
-    for (const auto &c : cases) {
-        char line[100];
-        char keyword[100] = "(kept)";
-        std::snprintf(line, sizeof line, "%s", c.line);
-        EXPECT_EQ(SSC_split_keyword(line, keyword, 80), c.result) << c.line;
-        EXPECT_STREQ(keyword, c.keyword) << c.line;
-        EXPECT_STREQ(line, c.rest) << c.line;
-    }
-    EXPECT_TRUE(TU_reports().empty());
-}
-
-TEST(Ssc, SplitKeywordCutsALongKeywordToItsBuffer)
-{
-    char line[] = "ABCDEFGHIJ rest";
-    char keyword[5];
-    EXPECT_EQ(SSC_split_keyword(line, keyword, 4), 1);
-    EXPECT_STREQ(keyword, "ABCD");
-    EXPECT_STREQ(line, "rest");
-}
-
-TEST(Ssc, CleanLineStripsCommentsTabsAndLineEnds)
-{
-    struct {
-        const char *text;
-        int16_t result;
-        const char *after;
-    } const cases[] = {
-        {"  klíč = hodnota ; poznámka\r\n", 1, "klíč = hodnota"},
-        {"; celý řádek je poznámka", 0, ""},
-        {"", 0, ""},
-        {"\tA\tB\t", 1, "A B"},
-        {"   ;", 0, ""},
-        {"x\ry\nz", 1, "x y z"},
-    };
-    for (const auto &c : cases) {
-        char text[100];
-        std::snprintf(text, sizeof text, "%s", c.text);
-        EXPECT_EQ(SSC_clean_line(text), c.result) << c.text;
-        EXPECT_STREQ(text, c.after) << c.text;
-    }
-}
-
-TEST(Ssc, TakeBetweenNeedsTwoDelimitersWithSomethingBetween)
-{
-    struct {
-        const char *text;
-        int16_t result;
-        const char *out;
-        const char *after;
-    } const cases[] = {
-        {"a\"jedna\"b\"dva\"", 1, "jedna", "ab\"dva\""},
-        {"jen \" jeden", 0, "(kept)", "jen \" jeden"},
-        {"prázdné \"\" uvozovky", 0, "(kept)", "prázdné \"\" uvozovky"},
-        {"\"x\"", 1, "x", ""},
-        {"bez", 0, "(kept)", "bez"},
+    const struct { OP op; const char *text; int16_t result; const char *out, *after; } cases[] = {
+        {split, "DISK:\t 3  ", 1, "DISK:", "3"},
+        {split, "USER:  Jan  Novák \n", 1, "USER:", "Jan  Novák"},
+        {split, "\tDISK_SET:\t\t12\tx", 1, "DISK_SET:", "12 x"},
+        {split, "DISK:3", 1, "DISK:3", ""},         {split4, "ABCDEFGHIJ rest", 1, "ABCD", "rest"},
+        {split, "   ", 0, "(kept)", ""},            {split, "\n", 0, "(kept)", ""},
+        {clean, "  klíč = hodnota ; poznámka\r\n", 1, "(kept)", "klíč = hodnota"},
+        {clean, "; celý řádek je poznámka", 0, "(kept)", ""},
+        {clean, "\tA\tB\t", 1, "(kept)", "A B"},      {clean, "   ;", 0, "(kept)", ""},
+        {clean, "x\ry\nz", 1, "(kept)", "x y z"},   {between, "\"x\"", 1, "x", ""},
+        {between, "a\"jedna\"b\"dva\"", 1, "jedna", "ab\"dva\""},
+        {between, "jen \" jeden", 0, "(kept)", "jen \" jeden"},
+        {between, "prázdné \"\" uvozovky", 0, "(kept)", "prázdné \"\" uvozovky"},
+        {between, "bez", 0, "(kept)", "bez"},       {zeros, "000120", 1, "(kept)", "120"},
+        {zeros, "000", 0, "(kept)", ""},            {remove_dash, "a-b-c-", 1, "(kept)", "abc"},
+        {replace_b, "abcb", 1, "(kept)", "aXcX"},   {is_disk, "DISK:", 1, "(kept)", "DISK:"},
+        {is_disk, "disk:", 0, "(kept)", "disk:"},   {is_disk, "DISK", 0, "(kept)", "DISK"},
     };
     for (const auto &c : cases) {
         char text[100];
         char out[100] = "(kept)";
         std::snprintf(text, sizeof text, "%s", c.text);
-        EXPECT_EQ(SSC_take_between(text, out, 80, '"'), c.result) << c.text;
+        EXPECT_EQ(c.op(text, out), c.result) << c.text;
         EXPECT_STREQ(out, c.out) << c.text;
         EXPECT_STREQ(text, c.after) << c.text;
     }
-}
-
-TEST(Ssc, SmallTextOperations)
-{
-    char zeros[] = "000120";
-    EXPECT_EQ(SSC_strip_zeros(zeros), 1);
-    EXPECT_STREQ(zeros, "120");
-    char only_zeros[] = "000";
-    EXPECT_EQ(SSC_strip_zeros(only_zeros), 0);
-    EXPECT_STREQ(only_zeros, "");
-
-    char text[] = "a-b-c-";
-    EXPECT_EQ(SSC_remove_char(text, '-'), 1);
-    EXPECT_STREQ(text, "abc");
-    EXPECT_EQ(SSC_replace_char(text, 'b', 'X'), 1);
-    EXPECT_STREQ(text, "aXc");
-
-    EXPECT_EQ(SSC_equal("DISK:", "DISK:"), 1);
-    EXPECT_EQ(SSC_equal("DISK:", "disk:"), 0);
-    EXPECT_EQ(SSC_equal("DISK", "DISK:"), 0);
     EXPECT_EQ(SSC_equal("", ""), 1);
     EXPECT_TRUE(TU_reports().empty());
 }
@@ -121,15 +55,13 @@ TEST(Ssc, MissingTextsAreInternalErrors)
 {
     char text[] = "x";
     char out[10];
-    EXPECT_EQ(SSC_split_keyword(nullptr, out, 9), 0);
-    EXPECT_EQ(SSC_split_keyword(text, nullptr, 9), 0);
-    EXPECT_EQ(SSC_equal(nullptr, "x"), 0);
-    EXPECT_EQ(SSC_remove_char(nullptr, 'x'), 0);
-    EXPECT_EQ(SSC_replace_char(nullptr, 'x', 'y'), 0);
-    EXPECT_EQ(SSC_strip_zeros(nullptr), 0);
-    EXPECT_EQ(SSC_clean_line(nullptr), 0);
-    EXPECT_EQ(SSC_take_between(text, nullptr, 9, '"'), 0);
+    const int16_t results[] = {SSC_split_keyword(nullptr, out, 9),      SSC_split_keyword(text, nullptr, 9),
+                               SSC_equal(nullptr, "x"),                 SSC_remove_char(nullptr, 'x'),
+                               SSC_replace_char(nullptr, 'x', 'y'),     SSC_strip_zeros(nullptr),
+                               SSC_clean_line(nullptr),                 SSC_take_between(text, nullptr, 9, '"')};
+    for (int16_t result : results)
+        EXPECT_EQ(result, 0);
     ASSERT_EQ(TU_count(WE_KIND_INTERNAL), 8);
     for (const TU_REPORT &r : TU_reports())
-        EXPECT_EQ(r.text.rfind(INTERNAL_SSC, 0), 0u) << r.text;
+        EXPECT_EQ(r.text.rfind("Chyba v souboru ..\\pack\\ssc řádek ", 0), 0u) << r.text;
 }

@@ -8,240 +8,117 @@
 
 #include "common/co.h"
 #include "common/u8.h"
-#include "swin/wco.h"
 #include "tests/testutil.h"
+#include "tests/wcotest.h"
 
 namespace {
 
-struct RUN {
-    int status;
-    std::string out;   // UTF-8, as the terminal gets it
-    std::string err;
-};
+// The exit status, out and err (UTF-8, as the terminal gets them) of the tool run in the current directory.
+struct RUN { int status; std::string out, err; };
 
-// Runs the tool in the current directory with the arguments after the program name.
-RUN run(const std::vector<std::string> &arguments)
+RUN run(std::vector<std::string> arguments)
 {
-    std::vector<std::string> all = {"wco"};
-    all.insert(all.end(), arguments.begin(), arguments.end());
+    arguments.insert(arguments.begin(), "wco");
     std::vector<char *> argv;
-    for (std::string &a : all)
+    for (std::string &a : arguments)
         argv.push_back(&a[0]);
     argv.push_back(nullptr);
-    FILE *out = std::fopen("tool_out.txt", "w+b");
-    FILE *err = std::fopen("tool_err.txt", "w+b");
+    FILE *out = std::fopen("tool_out.txt", "w+b"), *err = std::fopen("tool_err.txt", "w+b");
     EXPECT_TRUE(out && err);
-    RUN result{WCOT_run(static_cast<int>(all.size()), argv.data(), out, err), "", ""};
+    const int status = WCOT_run(static_cast<int>(arguments.size()), argv.data(), out, err);
     std::fclose(out);
     std::fclose(err);
-    result.out = TU_read("tool_out.txt");
-    result.err = TU_read("tool_err.txt");
-    return result;
+    return {status, TU_read("tool_out.txt"), TU_read("tool_err.txt")};
 }
 
-// A CP1250 literal of this source as the tool prints it.
+// A CP1250 text of this source as the tool prints it.
 std::string u8(const std::string &text)
 {
     return U8_from_cp1250(text.c_str());
 }
 
-std::string crlf(const std::string &text)
-{
-    std::string out;
-    for (char c : text) {
-        if (c == '\n')
-            out += '\r';
-        out += c;
-    }
-    return out;
-}
-
-// The default system configuration as the library writes it.
-std::string library_defaults()
-{
-    WCO_file *store = WCO_system_store();
-    while (store->count > 0)
-        WCO_remove_section(store, store->sections[store->count - 1].name);
-    CO_CONFIG record;
-    CO_load_or_default(&record);
-    EXPECT_EQ(WCO_save_forced(store, "library.wco"), 1);
-    return TU_read("library.wco");
-}
-
-TEST(WcoTool, UsageErrors)
+TEST(WcoTool, Commands)
 {
     TU_SCRATCH scratch;
-    const std::vector<std::vector<std::string>> wrong = {
-        {}, {"get"}, {"frobnicate", "x.wco"}, {"get", "x.wco", "S"}, {"set", "x.wco", "S", "k"}, {"check"},
-        {"format", "x.wco", "extra"},
-    };
-    for (const auto &arguments : wrong) {
-        const RUN r = run(arguments);
+    for (const std::vector<std::string> &wrong : std::vector<std::vector<std::string>>{
+             {}, {"get"}, {"frobnicate", "x.wco"}, {"get", "x.wco", "S"}, {"set", "x.wco", "S", "k"}, {"check"},
+             {"format", "x.wco", "extra"}}) {
+        const RUN r = run(wrong);
         EXPECT_EQ(r.status, 2);
         EXPECT_EQ(r.out, "");
         EXPECT_EQ(r.err.rfind(u8("Použití:\n  wco defaults SOUBOR"), 0), 0u) << r.err;
     }
-}
-
-TEST(WcoTool, DefaultsWritesTheCompleteSystemConfiguration)
-{
-    TU_SCRATCH scratch;
-    TU_write("SYSTEM.WCO", "old contents");
-    const RUN r = run({"defaults", "SYSTEM.WCO"});
-    EXPECT_EQ(r.status, 0);
-    EXPECT_EQ(r.out + r.err, "");
-    const std::string written = TU_read("SYSTEM.WCO");
-    EXPECT_EQ(written, library_defaults());
-    EXPECT_EQ(written.rfind("Konfiguracni soubor TOREVAN\r\n\r\nBEGIN[CO_colors]\r\n   bad_atom_color", 0), 0u);
-    EXPECT_FALSE(TU_exists("SYSTEM.WCO.$$$"));
-    // A second run writes the same bytes.
-    EXPECT_EQ(run({"defaults", "SYSTEM.WCO"}).status, 0);
-    EXPECT_EQ(TU_read("SYSTEM.WCO"), written);
-}
-
-TEST(WcoTool, Get)
-{
-    TU_SCRATCH scratch;
-    TU_write("cfg.wco", "BEGIN[CO_colors]\n   trace_color = světle šedá\n   empty =\n");
-    struct CASE {
+    WCO_file *store = WT_empty_system_store();
+    CO_CONFIG record;
+    ASSERT_EQ(CO_load_or_default(&record), 1);
+    ASSERT_EQ(WCO_save_forced(store, "library.wco"), 1);
+    const std::string defaults = TU_read("library.wco"), k41(41, 'k');
+    const std::string get = "BEGIN[CO_colors]\n   trace_color = světle šedá\n   empty =\n",
+                      set = "BEGIN[CO_common]\n sound_on=Ano\n", none = "wco: soubor none.wco neexistuje\n";
+    const struct {
+        std::string before;                // cfg.wco before the run
         std::vector<std::string> arguments;
         int status;
-        std::string out;
-        std::string err;
+        std::string out, err;              // CP1250
+        std::string after;                 // cfg.wco after the run; empty: as before
+    } cases[] = {
+        {get, {"get", "cfg.wco", "CO_colors", "trace_color"}, 0, "světle šedá\n", "", ""},
+        {get, {"get", "cfg.wco", "CO_colors", "empty"}, 0, "\n", "", ""},
+        {get, {"get", "cfg.wco", "CO_common", "x"}, 1, "", "wco: sekce CO_common v souboru cfg.wco není\n", ""},
+        {get, {"get", "cfg.wco", "CO_colors", "nothing"}, 1, "", "wco: klíč nothing v sekci CO_colors není\n", ""},
+        {get, {"get", "none.wco", "CO_colors", "trace_color"}, 2, "", none, ""},
+        {get, {"get", ".", "CO_colors", "trace_color"}, 2, "", "wco: . je adresář, ne soubor\n", ""},
+        {"old contents", {"defaults", "cfg.wco"}, 0, "", "", defaults},
+        {defaults, {"defaults", "cfg.wco"}, 0, "", "", defaults},
+        {defaults, {"check", "cfg.wco"}, 0, "", "", ""},
+        // Setting the value a file has leaves it as it is; a new value (given in UTF-8) rewrites it in CP1250.
+        {set, {"set", "cfg.wco", "CO_common", "sound_on", "Ano"}, 0, "", "", ""},
+        {set, {"set", "cfg.wco", "CO_colors", "trace_color", u8("žlutá")}, 0, "", "",
+         WT_crlf("Konfiguracni soubor TOREVAN\n\nBEGIN[CO_colors]\n   trace_color                            =  žlutá\n"
+                 "END[CO_colors]\n\nBEGIN[CO_common]\n   sound_on                               =  Ano\n"
+                 "END[CO_common]\n\n")},
+        {set, {"set", "cfg.wco", "CO_common", "a=b", "1"}, 2, "", "wco: klíč a=b nelze uložit do sekce CO_common\n",
+         ""},
+        {"", {"set", "none.wco", "S", "k", "v"}, 2, "", none, ""},
+        {"Konfiguracni soubor TOREVAN\norphan = 1\nBEGIN[CO_common]\n   bg_dash_multiple = x\n   browse_timeout = 5\n"
+         "   cursor_type = ARROW\n   sound_on = Ano\njust words\n   sound_on = Ne\nEND[CO_common]\nBEGIN[Empty]\n"
+         "END[Empty]\nBEGIN[CO_colors]\n   trace_color = fuchsie\n   select_color = BILA\n"
+         "   macro_end_character = F1\n   draw_priority = whatever\n"   // not a key of CO_colors; read by letters
+         "BEGIN[CO_pp]\n   real_default_edit_boundary = 0 0 600 400\n", {"check", "cfg.wco"}, 1,
+         "cfg.wco:2: položka orphan mimo sekci, vynechává se\n"
+         "cfg.wco:4: hodnotu „x“ klíče bg_dash_multiple nelze přečíst jako krátké celé číslo\n"
+         "cfg.wco:5: zastaralý klíč browse_timeout v sekci CO_common se odstraňuje\n"
+         "cfg.wco:6: hodnota „ARROW“ klíče cursor_type není známé jméno pro kurzor, čte se jako „NORMAL_CURSOR“\n"
+         "cfg.wco:7: klíč sound_on v sekci CO_common se opakuje na řádku 9, platí poslední hodnota\n"
+         "cfg.wco:8: řádek „just words“ není značkou sekce ani položkou, vynechává se\n"
+         "cfg.wco:11: sekce Empty nemá žádnou položku, vynechává se\n"
+         "cfg.wco:14: hodnota „fuchsie“ klíče trace_color není známé jméno pro barvu, čte se jako „bílá“\n"
+         "cfg.wco:19: hodnotu „0 0 600 400“ klíče real_default_edit_boundary nelze přečíst jako čtveřici "
+         "reálných čísel\n", "", ""},
+        {"BEGIN[S]\n   " + k41 + " = " + std::string(1010, 'v') + "\nBEGIN[]\n", {"check", "cfg.wco"}, 1,
+         "cfg.wco:2: řádek je delší než 1051 znaků nebo obsahuje nulový znak, zbytek se ztrácí\n"
+         "cfg.wco:2: klíč " + k41 + " je delší než 40 znaků, zkracuje se\n"
+         "cfg.wco:2: hodnota klíče " + k41 + " je delší než 1000 znaků, zkracuje se\n"
+         "cfg.wco:3: značka sekce bez jména, položky za ní se vynechávají\n", "", ""},
+        {"", {"check", "none.wco"}, 2, "", none, ""},
+        {"BEGIN[B]\n\tz=1\n a =  2 \nEND[B]\nnoise\nBEGIN[A]\n x = y\n", {"format", "cfg.wco"}, 0, "",
+         "cfg.wco:5: řádek „noise“ není značkou sekce ani položkou, vynechává se\n",
+         WT_crlf("Konfiguracni soubor TOREVAN\n\nBEGIN[A]\n   x                                      =  y\n"
+                 "END[A]\n\nBEGIN[B]\n   a                                      =  2\n"
+                 "   z                                      =  1\nEND[B]\n\n")},
+        {"", {"format", "none.wco"}, 2, "", none, ""},
     };
-    const CASE cases[] = {
-        {{"get", "cfg.wco", "CO_colors", "trace_color"}, 0, u8("světle šedá\n"), ""},
-        {{"get", "cfg.wco", "CO_colors", "empty"}, 0, "\n", ""},
-        {{"get", "cfg.wco", "CO_common", "trace_color"}, 1, "", u8("wco: sekce CO_common v souboru cfg.wco není\n")},
-        {{"get", "cfg.wco", "CO_colors", "nothing"}, 1, "", u8("wco: klíč nothing v sekci CO_colors není\n")},
-        {{"get", "none.wco", "CO_colors", "trace_color"}, 2, "", u8("wco: soubor none.wco neexistuje\n")},
-        {{"get", ".", "CO_colors", "trace_color"}, 2, "", u8("wco: . je adresář, ne soubor\n")},
-    };
-    for (const CASE &c : cases) {
-        SCOPED_TRACE(c.arguments[3]);
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.arguments[0] + " " + c.arguments[1]);
+        TU_write("cfg.wco", c.before);
         const RUN r = run(c.arguments);
         EXPECT_EQ(r.status, c.status);
-        EXPECT_EQ(r.out, c.out);
-        EXPECT_EQ(r.err, c.err);
+        EXPECT_EQ(r.out, u8(c.out));
+        EXPECT_EQ(r.err, u8(c.err));
+        EXPECT_EQ(TU_read("cfg.wco"), c.after.empty() ? c.before : c.after);
+        EXPECT_FALSE(TU_exists("cfg.wco.$$$"));
+        EXPECT_FALSE(TU_exists("none.wco"));
     }
-}
-
-TEST(WcoTool, SetRewritesOnlyWhenSomethingChanged)
-{
-    TU_SCRATCH scratch;
-    const std::string hand_written = "BEGIN[CO_common]\n sound_on=Ano\n";
-    TU_write("cfg.wco", hand_written);
-    // The same value: the file stays as it is.
-    RUN r = run({"set", "cfg.wco", "CO_common", "sound_on", "Ano"});
-    EXPECT_EQ(r.status, 0);
-    EXPECT_EQ(r.out + r.err, "");
-    EXPECT_EQ(TU_read("cfg.wco"), hand_written);
-    // A new value (given in UTF-8): the file is written whole, in CP1250.
-    r = run({"set", "cfg.wco", "CO_colors", "trace_color", u8("žlutá")});
-    EXPECT_EQ(r.status, 0);
-    EXPECT_EQ(TU_read("cfg.wco"), crlf("Konfiguracni soubor TOREVAN\n\n"
-                                       "BEGIN[CO_colors]\n"
-                                       "   trace_color                            =  žlutá\n"
-                                       "END[CO_colors]\n\n"
-                                       "BEGIN[CO_common]\n"
-                                       "   sound_on                               =  Ano\n"
-                                       "END[CO_common]\n\n"));
-    EXPECT_FALSE(TU_exists("cfg.wco.$$$"));
-    EXPECT_EQ(run({"get", "cfg.wco", "CO_colors", "trace_color"}).out, u8("žlutá\n"));
-    // A key that cannot be written.
-    const std::string before = TU_read("cfg.wco");
-    r = run({"set", "cfg.wco", "CO_common", "a=b", "1"});
-    EXPECT_EQ(r.status, 2);
-    EXPECT_EQ(r.err, u8("wco: klíč a=b nelze uložit do sekce CO_common\n"));
-    EXPECT_EQ(TU_read("cfg.wco"), before);
-    // A missing file is not made.
-    r = run({"set", "none.wco", "S", "k", "v"});
-    EXPECT_EQ(r.status, 2);
-    EXPECT_FALSE(TU_exists("none.wco"));
-}
-
-TEST(WcoTool, CheckListsEveryProblemWithItsLine)
-{
-    TU_SCRATCH scratch;
-    TU_write("bad.wco", "Konfiguracni soubor TOREVAN\n"   // 1
-                        "orphan = 1\n"                    // 2
-                        "BEGIN[CO_common]\n"              // 3
-                        "   bg_dash_multiple = x\n"       // 4
-                        "   browse_timeout = 5\n"         // 5
-                        "   cursor_type = ARROW\n"        // 6
-                        "   sound_on = Ano\n"             // 7
-                        "just words\n"                    // 8
-                        "   sound_on = Ne\n"              // 9
-                        "END[CO_common]\n"                // 10
-                        "BEGIN[Empty]\n"                  // 11
-                        "END[Empty]\n"                    // 12
-                        "BEGIN[CO_colors]\n"              // 13
-                        "   trace_color = fuchsie\n"      // 14
-                        "   select_color = BILA\n"        // 15
-                        "   macro_end_character = F1\n"   // 16: not a key of this section
-                        "   draw_priority = whatever\n"   // 17: read by its letters
-                        "BEGIN[CO_pp]\n"                  // 18
-                        "   real_default_edit_boundary = 0 0 600 400\n");   // 19
-    const RUN r = run({"check", "bad.wco"});
-    EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.err, "");
-    EXPECT_EQ(r.out,
-              u8("bad.wco:2: položka orphan mimo sekci, vynechává se\n"
-                 "bad.wco:4: hodnotu „x“ klíče bg_dash_multiple nelze přečíst jako krátké celé číslo\n"
-                 "bad.wco:5: zastaralý klíč browse_timeout v sekci CO_common se odstraňuje\n"
-                 "bad.wco:6: hodnota „ARROW“ klíče cursor_type není známé jméno pro kurzor, čte se jako "
-                 "„NORMAL_CURSOR“\n"
-                 "bad.wco:7: klíč sound_on v sekci CO_common se opakuje na řádku 9, platí poslední hodnota\n"
-                 "bad.wco:8: řádek „just words“ není značkou sekce ani položkou, vynechává se\n"
-                 "bad.wco:11: sekce Empty nemá žádnou položku, vynechává se\n"
-                 "bad.wco:14: hodnota „fuchsie“ klíče trace_color není známé jméno pro barvu, čte se jako „bílá“\n"
-                 "bad.wco:19: hodnotu „0 0 600 400“ klíče real_default_edit_boundary nelze přečíst jako čtveřici "
-                 "reálných čísel\n"));
-    // The file itself is not touched.
-    EXPECT_FALSE(TU_exists("bad.wco.$$$"));
-}
-
-TEST(WcoTool, CheckOfACleanFileSaysNothing)
-{
-    TU_SCRATCH scratch;
-    ASSERT_EQ(run({"defaults", "SYSTEM.WCO"}).status, 0);
-    const RUN r = run({"check", "SYSTEM.WCO"});
-    EXPECT_EQ(r.status, 0);
-    EXPECT_EQ(r.out + r.err, "");
-    EXPECT_EQ(run({"check", "none.wco"}).status, 2);
-}
-
-TEST(WcoTool, CheckReportsCutLines)
-{
-    TU_SCRATCH scratch;
-    TU_write("long.wco", "BEGIN[S]\n   " + std::string(41, 'k') + " = " + std::string(1010, 'v') + "\nBEGIN[]\n");
-    const RUN r = run({"check", "long.wco"});
-    EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.err, "");
-    EXPECT_EQ(r.out, u8("long.wco:2: řádek je delší než 1051 znaků nebo obsahuje nulový znak, zbytek se ztrácí\n"
-                        "long.wco:2: klíč " + std::string(41, 'k') + " je delší než 40 znaků, zkracuje se\n"
-                        "long.wco:2: hodnota klíče " + std::string(41, 'k') + " je delší než 1000 znaků, zkracuje se\n"
-                        "long.wco:3: značka sekce bez jména, položky za ní se vynechávají\n"));
-}
-
-TEST(WcoTool, FormatRewritesInTheNormalForm)
-{
-    TU_SCRATCH scratch;
-    TU_write("messy.wco", "BEGIN[B]\n\tz=1\n a =  2 \nEND[B]\nnoise\nBEGIN[A]\n x = y\n");
-    const RUN r = run({"format", "messy.wco"});
-    EXPECT_EQ(r.status, 0);
-    EXPECT_EQ(r.out, "");
-    EXPECT_EQ(r.err, u8("messy.wco:5: řádek „noise“ není značkou sekce ani položkou, vynechává se\n"));
-    EXPECT_EQ(TU_read("messy.wco"), crlf("Konfiguracni soubor TOREVAN\n\n"
-                                         "BEGIN[A]\n"
-                                         "   x                                      =  y\n"
-                                         "END[A]\n\n"
-                                         "BEGIN[B]\n"
-                                         "   a                                      =  2\n"
-                                         "   z                                      =  1\n"
-                                         "END[B]\n\n"));
-    EXPECT_FALSE(TU_exists("messy.wco.$$$"));
-    EXPECT_EQ(run({"format", "none.wco"}).status, 2);
 }
 
 }  // namespace

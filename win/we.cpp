@@ -22,19 +22,12 @@ BOOL CALLBACK enable_one(HWND window, LPARAM enable)
     return TRUE;
 }
 
-// Every top-level window of this thread, enabled or disabled (those disabled
-// before the box come back enabled too).
-void enable_thread_windows(bool enable)
-{
-    EnumThreadWindows(GetCurrentThreadId(), enable_one, enable ? TRUE : FALSE);
-}
-
 int system_box(const WE_REPORT *report)
 {
     HWND owner = static_cast<HWND>(WE_owner());
-    enable_thread_windows(false);
+    WE_enable_thread_windows(0);
     int answer = MessageBoxA(owner, report->text, report->title, report->style);
-    enable_thread_windows(true);
+    WE_enable_thread_windows(1);
     return answer;
 }
 #else
@@ -48,9 +41,7 @@ int system_box(const WE_REPORT *report)
 
 void file_line_report(WE_KIND kind, const char *title, const char *file, int16_t line)
 {
-    char text[100];
-    std::snprintf(text, sizeof text, "Chyba v souboru %s řádek %d", file ? file : "?", line);
-    WE_show(kind, title, text, WE_STYLE_INTERNAL);
+    WE_show(kind, title, WE_file_line_text(file, line), WE_STYLE_INTERNAL);
 }
 
 }  // namespace
@@ -60,6 +51,29 @@ WE_SINK WE_set_sink(WE_SINK sink)
     WE_SINK previous = current_sink;
     current_sink = sink;
     return previous;
+}
+
+WE_SINK WE_sink()
+{
+    return current_sink;
+}
+
+// Every top-level window of this thread; those disabled before a box come
+// back enabled too.
+void WE_enable_thread_windows(int16_t enable)
+{
+#if TRK_WINDOWS
+    EnumThreadWindows(GetCurrentThreadId(), enable_one, enable ? TRUE : FALSE);
+#else
+    (void)enable;
+#endif
+}
+
+const char *WE_file_line_text(const char *file, int16_t line)
+{
+    static char text[100];
+    std::snprintf(text, sizeof text, "Chyba v souboru %s řádek %d", file ? file : "?", line);
+    return text;
 }
 
 int WE_show(WE_KIND kind, const char *title, const char *text, uint32_t style)

@@ -37,6 +37,8 @@ typedef int (*WE_SINK)(const WE_REPORT *report);
 // Installs a sink (null restores the default) and returns the previous one.
 // Default: MessageBoxA on Windows; elsewhere the report goes to stderr in UTF-8.
 WE_SINK WE_set_sink(WE_SINK sink);
+// The installed sink, or null while the system boxes are in use.
+WE_SINK WE_sink();
 
 // Shows a report through the current sink; the answer of the box.
 int WE_show(WE_KIND kind, const char *title, const char *text, uint32_t style);
@@ -49,6 +51,11 @@ typedef void (*WE_STATUS_HOOK)(const char *text);
 void WE_set_owner_lookup(WE_OWNER_LOOKUP lookup);
 void WE_set_status_hook(WE_STATUS_HOOK hook);
 void *WE_owner();   // the owner window of a box now, or null
+// Enables (1) or disables (0) every top-level window of the calling thread,
+// around a box that only the user may answer. Nothing on a host without windows.
+void WE_enable_thread_windows(int16_t enable);
+// "Chyba v souboru %s řádek %d" (at most 99 characters), in a static buffer.
+const char *WE_file_line_text(const char *file, int16_t line);
 
 // "Chyba v souboru %s řádek %d" with the caller's source module and line.
 void WE_internal_error(const char *file, int16_t line);

@@ -102,9 +102,7 @@ int16_t label(C_DT_BUTTON *button, const char *text)
 // Whether a report sink takes the boxes instead of the dialogs.
 bool sink_installed()
 {
-    WE_SINK sink = WE_set_sink(nullptr);
-    WE_set_sink(sink);
-    return sink != nullptr;
+    return WE_sink() != nullptr;
 }
 
 // Runs a box and deletes it; the id it ended with, 0 when it could not run.
@@ -167,12 +165,6 @@ bool format_text(char (&text)[WE_TEXT_MAX + 1], const char *format, va_list args
     return true;
 }
 
-BOOL CALLBACK enable_one(HWND window, LPARAM enable)
-{
-    EnableWindow(window, static_cast<BOOL>(enable));
-    return TRUE;
-}
-
 void error_box(WE_KIND kind, HWND owner, const char *title, const char *text, bool disable_others)
 {
     if (sink_installed()) {
@@ -186,17 +178,15 @@ void error_box(WE_KIND kind, HWND owner, const char *title, const char *text, bo
     }
     box->place_over_owner();
     if (disable_others)
-        EnumThreadWindows(GetCurrentThreadId(), enable_one, FALSE);
+        WE_enable_thread_windows(0);
     run_box(box);
     if (disable_others)
-        EnumThreadWindows(GetCurrentThreadId(), enable_one, TRUE);
+        WE_enable_thread_windows(1);
 }
 
 void file_line_box(WE_KIND kind, const char *title, const char *file, int16_t line)
 {
-    char text[100];
-    std::snprintf(text, sizeof text, "Chyba v souboru %s řádek %d", file ? file : "?", line);
-    error_box(kind, nullptr, title, text, kind == WE_KIND_INTERNAL);
+    error_box(kind, nullptr, title, WE_file_line_text(file, line), kind == WE_KIND_INTERNAL);
 }
 
 }  // namespace

@@ -14,6 +14,7 @@
 #include "tests/testutil.h"
 #include "tests/win/boxanswer.h"
 #include "tests/win/dlgutil.h"
+#include "tests/win/memfail.h"
 
 namespace {
 
@@ -228,6 +229,37 @@ TEST_F(Dialog, MissingTemplateAndNoDriverGiveZero)
     EXPECT_EQ(DIALOG_run_modal(nullptr), 0);
     EXPECT_EQ(TU_count(WE_KIND_INTERNAL), 3);
     EXPECT_EQ(TU_reports()[0].text.rfind("Chyba v souboru ..\\swin\\dialog řádek ", 0), 0u);
+}
+
+TEST_F(Dialog, ADialogThatLeftTheStackGivesZero)
+{
+    TEMPLATE_BUILDER t = small_template();
+    TEST_DIALOG d;
+    d.on_after_init = [](TEST_DIALOG *self) {
+        WGD_remove_dialog(self);
+        DIALOG_end(self, 1);
+    };
+    EXPECT_EQ(DIALOG_run_modal(&d, t.get()), 0);
+    ASSERT_EQ(TU_count(WE_KIND_INTERNAL), 1);
+    EXPECT_EQ(TU_reports()[0].text.rfind("Chyba v souboru ..\\swin\\dialog řádek ", 0), 0u);
+}
+
+TEST_F(Dialog, ModelessCopyFailures)
+{
+    TEST_DIALOG d;
+    TEMPLATE_BUILDER big(WS_POPUP, 100, 50, std::wstring(17000, L'x'));
+    EXPECT_EQ(DIALOG_create_modeless(&d, big.get()), 0);
+    EXPECT_EQ(TU_count(WE_KIND_INTERNAL), 1);
+    TEMPLATE_BUILDER t = small_template();
+    TU_fail_allocation(static_cast<size_t>(t.size()));
+    EXPECT_EQ(DIALOG_create_modeless(&d, t.get()), 0);
+    EXPECT_EQ(TU_failures_left(), 0);
+    EXPECT_EQ(TU_count(WE_KIND_LOW_MEMORY), 1);
+    TEST_DIALOG missing(nullptr, 999);
+    EXPECT_EQ(DIALOG_create_modeless(&missing), 0);
+    EXPECT_EQ(TU_reports().back().text, "WRC - chybí id : 999");
+    EXPECT_EQ(driver->modeless, nullptr);
+    EXPECT_EQ(d.window, nullptr);
 }
 
 TEST_F(Dialog, SystemFailureToCreateGivesThree)

@@ -338,6 +338,16 @@ TEST_F(Boxes, NullTextsAndNoMemoryAreInternalErrors)
     TU_fail_allocation(0, 0);
 }
 
+TEST(BoxTemplate, AMissingTemplateAnswersAsCancelled)
+{
+    TEST_DRIVER driver;
+    C_DW_WM_YES box(nullptr, "Titulek", "Text", 106);
+    EXPECT_EQ(DIALOG_run_modal(&box), 0);
+    ASSERT_EQ(TU_reports().size(), 1u);
+    EXPECT_EQ(TU_reports()[0].title, " Chyba ");
+    EXPECT_EQ(TU_reports()[0].text, "WRC - chybí id : 106");
+}
+
 TEST(BoxSink, TheSinkAnswersInsteadOfTheDialogs)
 {
     struct CASE {

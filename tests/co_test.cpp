@@ -132,33 +132,32 @@ TEST(CoLoadOrDefault, AnEmptyStoreTakesEveryDefault)
 TEST(CoLoadOrDefault, StoredValuesWinAndBadOnesAreReplaced)
 {
     WCO_file *store = WT_empty_system_store();
-    ASSERT_EQ(WCO_set_text(store, "CO_common", "check_file_overwrite", "Ne"), 1);
-    ASSERT_EQ(WCO_set_text(store, "CO_common", "bg_dash_multiple", "x"), 1);
-    ASSERT_EQ(WCO_set_text(store, "CO_colors", "trace_color", "fuchsie"), 1);
-    ASSERT_EQ(WCO_set_text(store, "CO_common", "default_design_extension", "ABCDEF"), 1);
-    ASSERT_EQ(WCO_set_text(store, "CO_pp", "real_default_edit_boundary", "1, 2, 3, 4"), 1);
-    ASSERT_EQ(WCO_set_text(store, "CO_schematic", "schema_obmp_mm_size_x", "100.5"), 1);
-    ASSERT_EQ(WCO_set_text(store, "CO_layout", "real_default_socle_boundary", "1, 2, x, 4"), 1);
+    const struct {
+        const char *section, *key, *stored, *after;   // the store's text before and after the load
+    } cases[] = {
+        {"CO_common", "check_file_overwrite", "Ne", "Ne"}, {"CO_common", "bg_dash_multiple", "x", "3"},
+        {"CO_colors", "trace_color", "fuchsie", "fuchsie"}, {"CO_schematic", "schema_obmp_mm_size_x", "100.5", "100.5"},
+        {"CO_common", "default_design_extension", "ABCDEF", "ABCDEF"},
+        {"CO_pp", "real_default_edit_boundary", "1, 2, 3, 4", "1, 2, 3, 4"},
+        {"CO_edit", "real_default_edit_boundary", nullptr, "0.000000, 0.000000, 170.000000, 120.000000"},
+        // A quad that fails half-way keeps the numbers read and is written back from the record.
+        {"CO_layout", "real_default_socle_boundary", "1, 2, x, 4", "1.000000, 2.000000, 80.000000, 60.000000"},
+    };
+    for (const auto &c : cases)
+        ASSERT_TRUE(!c.stored || WCO_set_text(store, c.section, c.key, c.stored)) << c.key;
     CO_CONFIG record;
     EXPECT_EQ(CO_load_or_default(&record), 1);
+    for (const auto &c : cases)
+        EXPECT_STREQ(WCO_get_text_ref(store, c.section, c.key), c.after) << c.key;
     EXPECT_EQ(record.check_file_overwrite, 0);
-    EXPECT_STREQ(WCO_get_text_ref(store, "CO_common", "check_file_overwrite"), "Ne");
     EXPECT_EQ(record.bg_dash_multiple, 3);
-    EXPECT_STREQ(WCO_get_text_ref(store, "CO_common", "bg_dash_multiple"), "3");
     EXPECT_EQ(record.trace_color, 15);
-    EXPECT_STREQ(WCO_get_text_ref(store, "CO_colors", "trace_color"), "fuchsie");
     EXPECT_STREQ(record.default_design_extension, "ABCD");
-    EXPECT_STREQ(WCO_get_text_ref(store, "CO_common", "default_design_extension"), "ABCDEF");
     EXPECT_EQ(record.pp_real_default_edit_boundary[3], 4.0f);
     EXPECT_EQ(record.real_default_edit_boundary[3], 120.0f);
-    EXPECT_STREQ(WCO_get_text_ref(store, "CO_edit", "real_default_edit_boundary"),
-                 "0.000000, 0.000000, 170.000000, 120.000000");
     EXPECT_EQ(record.schema_obmp_mm_size_x, 100.5);
-    // A quad that fails half-way keeps the numbers read and is written back from the record.
     EXPECT_TRUE(record.real_default_socle_boundary[0] == 1.0f && record.real_default_socle_boundary[1] == 2.0f &&
                 record.real_default_socle_boundary[2] == 80.0f);
-    EXPECT_STREQ(WCO_get_text_ref(store, "CO_layout", "real_default_socle_boundary"),
-                 "1.000000, 2.000000, 80.000000, 60.000000");
     int32_t keys = 0;
     for (int32_t i = 0; i < store->count; i++)
         keys += store->sections[i].count;
@@ -214,7 +213,7 @@ TEST(CoLoadSystemWco, FindsTheFileBesideTheProgram)
 }
 
 #if TRK_WINDOWS
-// The registry values come first: the user's, then the machine's.
+// The registry values come first (the user's, then the machine's); a value naming no file falls through.
 TEST(CoLoadSystemWco, RegistryValuesComeFirst)
 {
     TU_SCRATCH scratch;
@@ -224,14 +223,12 @@ TEST(CoLoadSystemWco, RegistryValuesComeFirst)
     ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\KRV\\TOREVAN\\5", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
                               &key, nullptr),
               ERROR_SUCCESS);
-    // A value naming no file falls through to the next place.
-    const char missing[] = "C:\\no\\such\\SYSTEM.WCO";
-    RegSetValueExA(key, "user_wco_path", 0, REG_SZ, reinterpret_cast<const BYTE *>(missing), sizeof missing);
     WCO_file *store = WT_empty_system_store();
-    EXPECT_EQ(CO_load_system_wco(), 0);
-    RegSetValueExA(key, "user_wco_path", 0, REG_SZ, reinterpret_cast<const BYTE *>(user.c_str()),
-                   static_cast<DWORD>(user.size() + 1));
-    EXPECT_EQ(CO_load_system_wco(), 1);
+    for (const std::string &path : {std::string("C:\\no\\such\\SYSTEM.WCO"), user}) {
+        RegSetValueExA(key, "user_wco_path", 0, REG_SZ, reinterpret_cast<const BYTE *>(path.c_str()),
+                       static_cast<DWORD>(path.size() + 1));
+        EXPECT_EQ(CO_load_system_wco(), path == user ? 1 : 0) << path;
+    }
     RegDeleteValueA(key, "user_wco_path");
     RegCloseKey(key);
     EXPECT_STREQ(store->file_name, user.c_str());

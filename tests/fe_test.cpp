@@ -16,6 +16,9 @@ namespace fs = std::filesystem;
 
 namespace {
 
+// Values read in order (braced lists evaluate left to right), to compare with the expected ones at once.
+typedef std::vector<int64_t> V;
+
 std::string current_dir()
 {
     char dir[FN_MAX_PATH + 1];
@@ -124,30 +127,29 @@ TEST(Fe, CopiesSizesSpaceAndFullPath)
         ASSERT_EQ(FE_copy_file("SRC.BIN", "OUT\\DST.BIN"), 1) << n;
         EXPECT_EQ(TU_read(host("OUT\\DST.BIN")), bytes(n)) << n;
     }
-    const std::pair<std::string, uint32_t> sizes[] = {
+    const std::pair<const char *, uint32_t> sizes[] = {
         {"SRC.BIN", 5000}, {"EMPTY", 0}, {"MISSING", 0xFFFFFFFFu}, {"OUT", 0xFFFFFFFFu},
     };
     for (const auto &s : sizes) {
         uint32_t size = 12345;
-        EXPECT_EQ(FE_file_size(s.first.c_str(), &size), s.second != 0xFFFFFFFFu) << s.first;
-        EXPECT_EQ(size, s.second) << s.first;
+        EXPECT_EQ((V{FE_file_size(s.first, &size), size}), (V{s.second != 0xFFFFFFFFu, s.second})) << s.first;
     }
     uint32_t cluster = 1;
     uint64_t free_bytes = 1;
     const std::string root = TRK_WINDOWS ? current_dir().substr(0, 3) : scratch.path();   // "X:\"
-    ASSERT_EQ(FE_disk_space(root.c_str(), &free_bytes, &cluster), 1);
-    EXPECT_TRUE(free_bytes > 0 && cluster > 0);
-    EXPECT_EQ(FE_disk_space("NO\\SUCH\\DIR\\", &free_bytes, &cluster), 0);
-    EXPECT_TRUE(free_bytes == 0 && cluster == 0);
+    EXPECT_EQ((V{FE_disk_space(root.c_str(), &free_bytes, &cluster), free_bytes > 0, cluster > 0}), (V{1, 1, 1}));
+    EXPECT_EQ((V{FE_disk_space("NO\\SUCH\\DIR\\", &free_bytes, &cluster), int64_t(free_bytes), cluster}),
+              (V{0, 0, 0}));
 
     const std::string here = current_dir();
     const int16_t exact = static_cast<int16_t>(here.size() + 7);   // "\B.TXT" and the terminator
     for (int16_t size : {exact, int16_t(FN_MAX_PATH + 1), int16_t(exact - 1)}) {
         TU_clear_reports();
         std::vector<char> out(static_cast<size_t>(size), '#');
-        EXPECT_EQ(FE_full_path(size == exact ? "B.TXT" : "OUT\\..\\B.TXT", out.data(), size), size >= exact);
-        EXPECT_EQ(std::string(out.data()), size >= exact ? here + "\\B.TXT" : "") << size;
-        EXPECT_EQ(TU_count(WE_KIND_INTERNAL), size >= exact ? 0 : 1) << size;
+        const long fits = size >= exact;
+        const char *name = size == exact ? "B.TXT" : "OUT\\..\\B.TXT";
+        EXPECT_EQ((V{FE_full_path(name, out.data(), size), TU_count(WE_KIND_INTERNAL)}), (V{fits, 1 - fits})) << size;
+        EXPECT_EQ(std::string(out.data()), fits ? here + "\\B.TXT" : "") << size;
     }
 }
 
@@ -159,31 +161,28 @@ TEST(Fe, Drives)
 #if TRK_WINDOWS
     ASSERT_GE(drive, 0);
     ASSERT_EQ(here[1], ':');
-    EXPECT_EQ(FE_set_drive(drive), 1);
     int ready = 0;
     for (int16_t d = 0; d < 26; ++d)
         ready += FE_drive_ready(d);
     EXPECT_TRUE(ready >= 1 && ready < 26) << ready;
-    EXPECT_EQ(FE_drive_ready(drive), 1);
-    EXPECT_EQ(FE_get_drive(), drive);   // drive and directory kept
+    // Selecting or probing a drive keeps the current drive and directory.
+    EXPECT_EQ((V{FE_set_drive(drive), FE_drive_ready(drive), FE_get_drive()}), (V{1, 1, drive}));
     EXPECT_EQ(current_dir(), here);
     ASSERT_EQ(FE_make_path("SUB"), 1);
     std::string with_drive = here + "\\SUB";
     with_drive[0] = static_cast<char>(std::tolower(static_cast<unsigned char>(with_drive[0])));
-    EXPECT_EQ(FE_change_dir_drive(with_drive.c_str()), 1);
-    EXPECT_EQ(FE_change_dir_drive(here.substr(0, 2).c_str()), 1);   // "X:" alone: the drive only
+    // "X:" alone: the drive only.
+    EXPECT_EQ((V{FE_change_dir_drive(with_drive.c_str()), FE_change_dir_drive(here.substr(0, 2).c_str()),
+                 TU_count(WE_KIND_INTERNAL)}),
+              (V{1, 1, 0}));
     EXPECT_EQ(current_dir(), here + "\\SUB");
-    EXPECT_EQ(TU_count(WE_KIND_INTERNAL), 0);
 #else
     // No drives on this host: every drive is "not ready", and a drive in a path cannot be selected.
     EXPECT_EQ(drive, -1);
-    EXPECT_EQ(FE_set_drive(2) + FE_drive_ready(2), 0);
-    EXPECT_EQ(TU_count(WE_KIND_INTERNAL), 0);
-    EXPECT_EQ(FE_change_dir_drive("C:\\"), 0);
-    EXPECT_EQ(TU_count(WE_KIND_INTERNAL), 1);
+    EXPECT_EQ((V{FE_set_drive(2), FE_drive_ready(2), TU_count(WE_KIND_INTERNAL)}), (V{0, 0, 0}));
+    EXPECT_EQ((V{FE_change_dir_drive("C:\\"), TU_count(WE_KIND_INTERNAL)}), (V{0, 1}));
     EXPECT_EQ(current_dir(), here);
 #endif
     TU_clear_reports();
-    EXPECT_EQ(FE_set_drive(-1) + FE_set_drive(26) + FE_drive_ready(26), 0);
-    EXPECT_EQ(TU_count(WE_KIND_INTERNAL), 3);
+    EXPECT_EQ((V{FE_set_drive(-1), FE_set_drive(26), FE_drive_ready(26), TU_count(WE_KIND_INTERNAL)}), (V{0, 0, 0, 3}));
 }

@@ -38,12 +38,16 @@ cleanup() {
 trap cleanup EXIT
 tools/wine-run.sh --init
 wineserver -p >/dev/null 2>&1
+# Wine's own services start with the first program and live as long as the
+# server; started here, without the test runner's pipes, they cannot keep
+# ctest waiting for its output to close.
+tools/wine-run.sh cmd /c exit </dev/null >/dev/null 2>&1
 
 run_ctest() {   # preset, result folder
     GTEST_OUTPUT="xml:$2/" ctest --preset "$1" --output-on-failure || true
 }
 run_ctest native "$results/native"
-run_ctest win64 "$results/win64"
+run_ctest win64 "Z:$results/win64"   # a Windows program needs the drive (Z: is /)
 
 # Count the cases of every GoogleTest report; a program that wrote no report
 # (it crashed or did not start) counts as one failure.

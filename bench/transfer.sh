@@ -7,6 +7,7 @@
 # Times are the best of RUNS runs (default 3), wall clock, files in the page cache.
 set -eu
 top=$(cd "$(dirname "$0")/.." && pwd)
+"$top/tools/deps.sh" bench
 runs=${RUNS:-3}
 cd "$top"
 cmake --preset release >/dev/null

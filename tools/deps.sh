@@ -1,11 +1,20 @@
 #!/bin/sh
 # Installs what the build and the tests need, when it is missing (Debian, as root).
+# Extra groups: "fuzz" (clang, libFuzzer), "bench" (reference tools, Google
+# Benchmark), "shots" (screenshots).
 set -eu
 need=""
 have() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok installed'; }
-for p in cmake ninja-build g++ googletest libgtest-dev libbenchmark-dev zlib1g-dev \
-         mingw-w64 g++-mingw-w64-x86-64-posix libz-mingw-w64-dev wine wine64 xvfb xauth \
-         locales clang libclang-rt-dev qpdf time imagemagick; do
+packages="cmake ninja-build g++ googletest zlib1g-dev mingw-w64 g++-mingw-w64-x86-64-posix
+          libz-mingw-w64-dev wine wine64 xvfb xauth locales"
+for group in "$@"; do
+    case "$group" in
+        fuzz) packages="$packages clang libclang-rt-dev" ;;
+        bench) packages="$packages libbenchmark-dev qpdf time" ;;
+        shots) packages="$packages imagemagick x11-apps" ;;
+    esac
+done
+for p in $packages; do
     have "$p" || need="$need $p"
 done
 if [ -n "$need" ]; then

@@ -6,6 +6,7 @@ set -eu
 name=${1:?usage: tools/fuzz.sh NAME [SECONDS]}
 seconds=${2:-60}
 top=$(cd "$(dirname "$0")/.." && pwd)
+"$top/tools/deps.sh" fuzz
 build=$top/build/fuzz
 cxx=$top/tools/clang1250.sh
 if ! grep -qs "CMAKE_CXX_COMPILER:.*=$cxx\$" "$build/CMakeCache.txt"; then

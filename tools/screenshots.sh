@@ -11,6 +11,7 @@
 # Each picture of a box is listed with its title in boxes.txt.
 set -eu
 top=$(cd "$(dirname "$0")/.." && pwd)
+"$top/tools/deps.sh" shots
 build=$(cd "${1:-$top/build/win64}" && pwd)
 out=${2:-$top/screenshots}
 filter=${3:-*}

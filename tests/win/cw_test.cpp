@@ -1,5 +1,4 @@
-// The client window: creation in both forms, its procedure, and scrolling
-// by moving the child controls.
+// The client window: creation in both forms, its procedure, and scrolling by moving the child controls.
 #include <windows.h>
 
 #include <string>
@@ -9,6 +8,7 @@
 
 #include "swin2/cw.h"
 #include "tests/testutil.h"
+#include "tests/win/frameutil.h"
 
 namespace {
 
@@ -22,15 +22,9 @@ public:
     void timer(UINT_PTR id) override { timers.push_back(static_cast<int>(id)); }
     HBRUSH control_colour(HDC, HWND control) override
     {
-        coloured.push_back(control);
-        return GetSysColorBrush(COLOR_HIGHLIGHT);
+        return coloured.push_back(control), GetSysColorBrush(COLOR_HIGHLIGHT);
     }
-    LRESULT client_message(UINT message, WPARAM, LPARAM) override
-    {
-        if (message == WM_USER + 3)
-            return 77;
-        return 0;
-    }
+    LRESULT client_message(UINT message, WPARAM, LPARAM) override { return message == WM_USER + 3 ? 77 : 0; }
     std::vector<int> timers;
     std::vector<HWND> coloured;
 };
@@ -42,8 +36,7 @@ public:
     {
         RECT r{0, 0, client_width, client_height};
         AdjustWindowRectEx(&r, view.style_for_popup(), FALSE, WS_EX_DLGMODALFRAME);
-        view.x = 0;
-        view.y = 0;
+        view.x = view.y = 0;
         view.width = r.right - r.left;
         view.height = r.bottom - r.top;
         ok = view.create() == 1;
@@ -53,13 +46,7 @@ public:
         return CreateWindowExA(0, "STATIC", "obsah", WS_CHILD | WS_VISIBLE, x, y, w, h, view.window, nullptr,
                                GetModuleHandleA(nullptr), nullptr);
     }
-    RECT at(HWND child)
-    {
-        RECT r;
-        GetWindowRect(child, &r);
-        MapWindowPoints(nullptr, view.window, reinterpret_cast<POINT *>(&r), 2);
-        return r;
-    }
+    RECT at(HWND child) { return FRAME_rect_in(view.window, child); }
     SCROLLINFO info(int bar)
     {
         SCROLLINFO s{};
@@ -76,7 +63,7 @@ public:
 
 }  // namespace
 
-TEST(CwCreate, TheChildFormFillsItsOwnersArea)
+TEST(CwCreate, TheChildFormAndThePopupFormWithItsStyleFromTheFlags)
 {
     C_CW child(nullptr);
     EXPECT_STREQ(child.class_name, "KWS_CLIENT_AREA_WINDOW");
@@ -88,10 +75,6 @@ TEST(CwCreate, TheChildFormFillsItsOwnersArea)
     EXPECT_EQ(child.popup, 0);
     EXPECT_EQ(child.child, 1);
     EXPECT_EQ(child.can_close(), 1);
-}
-
-TEST(CwCreate, ThePopupFormTakesItsStyleFromTheFlags)
-{
     struct CASE {
         int16_t caption, system_menu, thick_frame;
         DWORD style;
@@ -132,42 +115,26 @@ TEST(CwProcedure, TimerColoursScrollRangesAndClientMessages)
     EXPECT_EQ(SendMessageA(w.window, WM_CW_SCROLL_RANGES, 0, 0), 0);
 }
 
-TEST(CwScroll, EmptyContents)
+TEST(CwScroll, EmptyContentsAndContentsThatFitNeedNoBars)
 {
     C_CW w(nullptr);
     RECT r;
     w.contents_bounds(&r);   // no window: the empty union
-    EXPECT_EQ(r.left, 32767);
-    EXPECT_EQ(r.top, 32767);
-    EXPECT_EQ(r.right, -32768);
-    EXPECT_EQ(r.bottom, -32768);
+    EXPECT_EQ(r, (RECT{32767, 32767, -32768, -32768}));
     SCROLL_VIEW v(200, 150);
     ASSERT_TRUE(v.ok);
     v.view.contents_bounds(&r);
-    EXPECT_EQ(r.left, 32767);
-    EXPECT_EQ(r.bottom, -32768);
+    EXPECT_EQ(r, (RECT{32767, 32767, -32768, -32768}));
     v.view.scroll_ranges();
-    EXPECT_EQ(v.view.horizontal_bar, 0);
-    EXPECT_EQ(v.view.vertical_bar, 0);
-}
+    EXPECT_EQ(v.view.horizontal_bar + v.view.vertical_bar, 0);
 
-TEST(CwScroll, ContentsThatFitNeedNoBars)
-{
-    SCROLL_VIEW v(200, 150);
-    ASSERT_TRUE(v.ok);
     v.add(10, 10, 100, 50);
     v.add(150, 100, 50, 50);   // reaches the right and bottom edges exactly
-    HWND hidden = v.add(500, 500, 10, 10);
-    ShowWindow(hidden, SW_HIDE);   // hidden children do not count
-    RECT r;
+    ShowWindow(v.add(500, 500, 10, 10), SW_HIDE);   // hidden children do not count
     v.view.contents_bounds(&r);
-    EXPECT_EQ(r.left, 10);
-    EXPECT_EQ(r.top, 10);
-    EXPECT_EQ(r.right, 200);
-    EXPECT_EQ(r.bottom, 150);
+    EXPECT_EQ(r, (RECT{10, 10, 200, 150}));
     v.view.scroll_ranges();
-    EXPECT_EQ(v.view.horizontal_bar, 0);
-    EXPECT_EQ(v.view.vertical_bar, 0);
+    EXPECT_EQ(v.view.horizontal_bar + v.view.vertical_bar, 0);
 }
 
 TEST(CwScroll, RangesLinesPagesAndEnds)
@@ -184,20 +151,16 @@ TEST(CwScroll, RangesLinesPagesAndEnds)
     EXPECT_EQ(client.right, 200 - GetSystemMetrics(SM_CXVSCROLL));
     EXPECT_EQ(client.bottom, 150 - GetSystemMetrics(SM_CYHSCROLL));
     SCROLLINFO h = v.info(SB_HORZ), s = v.info(SB_VERT);
-    EXPECT_EQ(h.nMin, 0);
-    EXPECT_EQ(h.nMax, 300);
-    EXPECT_EQ(static_cast<int>(h.nPage), client.right + 1);
-    EXPECT_EQ(h.nPos, 0);
-    EXPECT_EQ(s.nMin, 0);
-    EXPECT_EQ(s.nMax, 450);
-    EXPECT_EQ(static_cast<int>(s.nPage), client.bottom + 1);
+    EXPECT_EQ(std::vector<int>({h.nMin, h.nMax, static_cast<int>(h.nPage), h.nPos}),
+              std::vector<int>({0, 300, client.right + 1, 0}));
+    EXPECT_EQ(std::vector<int>({s.nMin, s.nMax, static_cast<int>(s.nPage), s.nPos}),
+              std::vector<int>({0, 450, client.bottom + 1, 0}));
 
     // A line down moves the contents up by 10; the range follows them.
     SendMessageA(v.view.window, WM_VSCROLL, SB_LINEDOWN, 0);
     EXPECT_EQ(v.at(a).top, -10);
-    s = v.info(SB_VERT);
-    EXPECT_EQ(s.nMin, -10);
-    EXPECT_EQ(s.nPos, 0);
+    EXPECT_EQ(v.info(SB_VERT).nMin, -10);
+    EXPECT_EQ(v.info(SB_VERT).nPos, 0);
     SendMessageA(v.view.window, WM_VSCROLL, SB_LINEUP, 0);
     EXPECT_EQ(v.at(a).top, 0);
     SendMessageA(v.view.window, WM_VSCROLL, SB_LINEUP, 0);   // clamped at the start
@@ -213,9 +176,8 @@ TEST(CwScroll, RangesLinesPagesAndEnds)
     EXPECT_EQ(v.at(a).left, -(300 - page));
     SendMessageA(v.view.window, WM_VSCROLL, SB_BOTTOM, 0);
     EXPECT_EQ(v.at(a).top, -(450 - (client.bottom + 1)));
-    SendMessageA(v.view.window, WM_VSCROLL, SB_PAGEUP, 0);
-    SendMessageA(v.view.window, WM_VSCROLL, SB_PAGEUP, 0);
-    SendMessageA(v.view.window, WM_VSCROLL, SB_PAGEUP, 0);
+    for (int i = 0; i < 3; i++)
+        SendMessageA(v.view.window, WM_VSCROLL, SB_PAGEUP, 0);
     EXPECT_EQ(v.at(a).top, 0);
     EXPECT_TRUE(TU_reports().empty());
 }
@@ -227,21 +189,20 @@ TEST(CwScroll, ThumbTrackingKeepsTheRangeUntilTheEnd)
     HWND a = v.add(0, 0, 100, 50);
     v.add(0, 600, 50, 50);
     v.view.scroll_ranges();
-    SendMessageA(v.view.window, WM_VSCROLL, MAKEWPARAM(SB_THUMBTRACK, 100), 0);
-    EXPECT_EQ(v.view.tracking, 1);
-    EXPECT_EQ(v.at(a).top, -100);
-    EXPECT_EQ(v.info(SB_VERT).nMin, 0);   // no recomputation while tracking
-    EXPECT_EQ(v.info(SB_VERT).nPos, 100);
-    SendMessageA(v.view.window, WM_VSCROLL, MAKEWPARAM(SB_THUMBTRACK, 40), 0);
-    EXPECT_EQ(v.at(a).top, -40);
+    for (int position : {100, 40}) {
+        SendMessageA(v.view.window, WM_VSCROLL, MAKEWPARAM(SB_THUMBTRACK, position), 0);
+        EXPECT_EQ(v.view.tracking, 1);
+        EXPECT_EQ(v.at(a).top, -position);
+        EXPECT_EQ(v.info(SB_VERT).nMin, 0);   // no recomputation while tracking
+        EXPECT_EQ(v.info(SB_VERT).nPos, position);
+    }
     SendMessageA(v.view.window, WM_VSCROLL, SB_ENDSCROLL, 0);
     EXPECT_EQ(v.view.tracking, 0);
     MSG m;
     ASSERT_TRUE(PeekMessageA(&m, v.view.window, WM_CW_SCROLL_RANGES, WM_CW_SCROLL_RANGES, PM_REMOVE));
     DispatchMessageA(&m);
-    SCROLLINFO s = v.info(SB_VERT);
-    EXPECT_EQ(s.nMin, -40);
-    EXPECT_EQ(s.nPos, 0);
+    EXPECT_EQ(v.info(SB_VERT).nMin, -40);
+    EXPECT_EQ(v.info(SB_VERT).nPos, 0);
 }
 
 TEST(CwScroll, GrowingBringsScrolledContentsBackButNotPastTheOrigin)
@@ -251,9 +212,8 @@ TEST(CwScroll, GrowingBringsScrolledContentsBackButNotPastTheOrigin)
     HWND a = v.add(0, 0, 100, 50);
     v.add(0, 400, 50, 50);
     v.view.scroll_ranges();
-    SendMessageA(v.view.window, WM_VSCROLL, SB_LINEDOWN, 0);
-    SendMessageA(v.view.window, WM_VSCROLL, SB_LINEDOWN, 0);
-    SendMessageA(v.view.window, WM_VSCROLL, SB_LINEDOWN, 0);
+    for (int i = 0; i < 3; i++)
+        SendMessageA(v.view.window, WM_VSCROLL, SB_LINEDOWN, 0);
     ASSERT_EQ(v.at(a).top, -30);
     RECT w;
     GetWindowRect(v.view.window, &w);
@@ -264,18 +224,12 @@ TEST(CwScroll, GrowingBringsScrolledContentsBackButNotPastTheOrigin)
     SetWindowPos(v.view.window, nullptr, 0, 0, w.right - w.left, w.bottom - w.top + 120, SWP_NOMOVE | SWP_NOZORDER);
     EXPECT_EQ(v.at(a).top, 0);
     EXPECT_EQ(v.at(a).left, 0);
-}
 
-TEST(CwScroll, MoveContentsShiftsEveryChild)
-{
-    SCROLL_VIEW v(200, 150);
-    ASSERT_TRUE(v.ok);
-    HWND a = v.add(5, 6, 10, 10);
-    HWND b = v.add(50, 60, 10, 10);
-    ShowWindow(b, SW_HIDE);   // hidden ones move too
+    HWND b = v.add(50, 60, 10, 10);   // moving the contents shifts every child, hidden ones too
+    ShowWindow(b, SW_HIDE);
     v.view.move_contents(-3, 4);
-    EXPECT_EQ(v.at(a).left, 2);
-    EXPECT_EQ(v.at(a).top, 10);
+    EXPECT_EQ(v.at(a).left, -3);
+    EXPECT_EQ(v.at(a).top, 4);
     EXPECT_EQ(v.at(b).left, 47);
     EXPECT_EQ(v.at(b).top, 64);
 }

@@ -1,6 +1,5 @@
-// The dialog base on real dialogs: modal runs and their results, the
-// binding with nested dialogs, command tables, placement, the item table,
-// the modeless form and the failures of each.
+// The dialog base on real dialogs: results, nesting, command tables,
+// placement, the item table, the modeless form and their failures.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -21,26 +20,9 @@ namespace {
 class TEST_DIALOG : public C_DIALOG {
 public:
     explicit TEST_DIALOG(HWND owner_ = nullptr, int32_t number = 0) : C_DIALOG(owner_, number) {}
-    int16_t init() override
-    {
-        init_calls++;
-        return init_answer;
-    }
-    void after_init() override
-    {
-        if (on_after_init)
-            on_after_init(this);
-    }
-    int16_t can_close() override
-    {
-        can_close_calls++;
-        if (refusals > 0) {
-            refusals--;
-            return 0;
-        }
-        return 1;
-    }
-    void size(WPARAM, LPARAM) override { size_calls++; }
+    int16_t init() override { return init_calls++, init_answer; }
+    void after_init() override { if (on_after_init) on_after_init(this); }
+    int16_t can_close() override { return can_close_calls++, refusals-- > 0 ? 0 : 1; }
     LRESULT command(UINT message, WPARAM wparam, LPARAM lparam) override
     {
         commands.push_back({message, wparam});
@@ -48,10 +30,7 @@ public:
     }
 
     int16_t init_answer = 1;
-    int init_calls = 0;
-    int can_close_calls = 0;
-    int refusals = 0;
-    int size_calls = 0;
+    int init_calls = 0, can_close_calls = 0, refusals = 0;
     std::vector<std::pair<UINT, WPARAM>> commands;
     const DIALOG_COMMAND *table = nullptr;
     std::function<void(TEST_DIALOG *)> on_after_init;
@@ -66,21 +45,30 @@ TEMPLATE_BUILDER small_template(const std::wstring &title = L"Zkušební dialog"
     return b;
 }
 
-// Records the window rectangle and ends the dialog with 1.
-void record_and_end(TEST_DIALOG *d, RECT *r)
+// Runs the dialog and gives its window rectangle as it was placed.
+RECT run_placed(TEST_DIALOG &d, const TEMPLATE_BUILDER &t)
 {
-    GetWindowRect(d->window, r);
-    DIALOG_end(d, 1);
-}
-
-RECT work_area()
-{
-    RECT r;
-    SystemParametersInfoA(SPI_GETWORKAREA, 0, &r, 0);
+    RECT r{};
+    d.on_after_init = [&r](TEST_DIALOG *self) {
+        GetWindowRect(self->window, &r);
+        DIALOG_end(self, 1);
+    };
+    DIALOG_run_modal(&d, t.get());
     return r;
 }
 
-int ended_value = 0;
+void expect_centred(const RECT &r, const RECT &area)
+{
+    EXPECT_NEAR((r.left + r.right) / 2, (area.left + area.right) / 2, 1);
+    EXPECT_NEAR((r.top + r.bottom) / 2, (area.top + area.bottom) / 2, 1);
+}
+
+bool starts(const std::string &text, const char *prefix)
+{
+    return text.rfind(prefix, 0) == 0;
+}
+
+int calls = 0;
 LRESULT end_with_42(C_DIALOG *d)
 {
     DIALOG_end(d, 42);
@@ -88,8 +76,7 @@ LRESULT end_with_42(C_DIALOG *d)
 }
 LRESULT count_call(C_DIALOG *)
 {
-    ended_value++;
-    return 7;
+    return calls++, 7;
 }
 
 class Dialog : public ::testing::Test {
@@ -99,21 +86,17 @@ protected:
 
 }  // namespace
 
-TEST_F(Dialog, InitThatFailsCancelsAtOnce)
+TEST_F(Dialog, ModalResults)
 {
     TEMPLATE_BUILDER t = small_template();
-    TEST_DIALOG d;
-    d.init_answer = 0;
-    EXPECT_EQ(DIALOG_run_modal(&d, t.get()), 2);
-    EXPECT_EQ(d.init_calls, 1);
-    EXPECT_EQ(d.cancelled, 1);
-    EXPECT_EQ(WGD_top_dialog(), nullptr);   // off the stack again
-    EXPECT_TRUE(TU_reports().empty());
-}
-
-TEST_F(Dialog, EscAndCloseWithoutATableEntryEndWithCancel)
-{
-    TEMPLATE_BUILDER t = small_template();
+    {
+        TEST_DIALOG d;
+        d.init_answer = 0;   // an init that fails cancels at once
+        EXPECT_EQ(DIALOG_run_modal(&d, t.get()), 2);
+        EXPECT_EQ(d.init_calls, 1);
+        EXPECT_EQ(d.cancelled, 1);
+        EXPECT_EQ(WGD_top_dialog(), nullptr);
+    }
     for (int press : {BOX_ANSWERER::ESC, BOX_ANSWERER::CLOSE, 2}) {
         TEST_DIALOG d;
         BOX_ANSWERER box("Zkušební dialog", press);
@@ -123,31 +106,25 @@ TEST_F(Dialog, EscAndCloseWithoutATableEntryEndWithCancel)
         ASSERT_FALSE(d.commands.empty());
         EXPECT_EQ(LOWORD(d.commands.back().second), IDCANCEL);   // offered to the command operation first
     }
-}
-
-TEST_F(Dialog, OkAndSixAskCanCloseFirst)
-{
-    TEMPLATE_BUILDER t = small_template();
-    {
+    {   // 1 and 6 ask can_close first; the refused press leaves it open
         TEST_DIALOG d;
         d.refusals = 1;
         BOX_ANSWERER box("Zkušební dialog", {{1}, {1}});
         EXPECT_EQ(DIALOG_run_modal(&d, t.get()), 1);
-        EXPECT_EQ(d.can_close_calls, 2);   // the first press was refused
+        EXPECT_EQ(d.can_close_calls, 2);
         EXPECT_EQ(d.cancelled, 0);
-        EXPECT_EQ(box.control_text(100, 1), "Text");   // still open after the refusal
+        EXPECT_EQ(box.control_text(100, 1), "Text");
     }
-    {
-        TEST_DIALOG d;
-        BOX_ANSWERER box("Zkušební dialog", 6);
-        EXPECT_EQ(DIALOG_run_modal(&d, t.get()), 6);
-        EXPECT_EQ(d.can_close_calls, 1);
-    }
+    TEST_DIALOG d;
+    BOX_ANSWERER box("Zkušební dialog", 6);
+    EXPECT_EQ(DIALOG_run_modal(&d, t.get()), 6);
+    EXPECT_EQ(d.can_close_calls, 1);
+    EXPECT_TRUE(TU_reports().empty());
 }
 
 TEST_F(Dialog, CommandTableEntriesMatchExactly)
 {
-    ended_value = 0;
+    calls = 0;
     const DIALOG_COMMAND table[] = {
         {1, 0, WM_COMMAND, 10, 0, count_call, {0, 0}},                       // not used: flags 1
         {3, 0, WM_COMMAND, MAKEWPARAM(10, 5), 0, count_call, {0, 0}},        // notification 5 only
@@ -161,7 +138,7 @@ TEST_F(Dialog, CommandTableEntriesMatchExactly)
     EXPECT_EQ(DIALOG_dispatch(&d, table, WM_COMMAND, MAKEWPARAM(10, 5), 0), 7);
     EXPECT_EQ(DIALOG_dispatch(&d, table, WM_COMMAND, 11, 0), 7);
     EXPECT_EQ(DIALOG_dispatch(&d, table, WM_COMMAND, 12, 0), 0);
-    EXPECT_EQ(ended_value, 2);
+    EXPECT_EQ(calls, 2);
     EXPECT_EQ(DIALOG_dispatch(&d, nullptr, WM_COMMAND, 12, 0), 0);
     EXPECT_EQ(TU_count(WE_KIND_INTERNAL), 1);
 
@@ -175,8 +152,7 @@ TEST_F(Dialog, CommandTableEntriesMatchExactly)
 
 TEST_F(Dialog, NestedDialogsAreBoundToTheirObjects)
 {
-    TEMPLATE_BUILDER outer_t = small_template(L"Vnější");
-    TEMPLATE_BUILDER inner_t = small_template(L"Vnitřní");
+    TEMPLATE_BUILDER outer_t = small_template(L"Vnější"), inner_t = small_template(L"Vnitřní");
     TEST_DIALOG outer, inner;
     int32_t inner_result = -1;
     outer.on_after_init = [&](TEST_DIALOG *self) {
@@ -191,8 +167,7 @@ TEST_F(Dialog, NestedDialogsAreBoundToTheirObjects)
     };
     EXPECT_EQ(DIALOG_run_modal(&outer, outer_t.get()), 4);
     EXPECT_EQ(inner_result, 5);
-    EXPECT_EQ(outer.init_calls, 1);
-    EXPECT_EQ(inner.init_calls, 1);
+    EXPECT_EQ((std::pair<int, int>(outer.init_calls, inner.init_calls)), (std::pair<int, int>(1, 1)));
     EXPECT_EQ(WGD_top_dialog(), nullptr);
 }
 
@@ -206,140 +181,106 @@ TEST_F(Dialog, TheThirtyFirstDialogIsRefused)
     EXPECT_EQ(DIALOG_run_modal(&d, t.get()), 0);
     EXPECT_EQ(d.init_calls, 0);
     ASSERT_EQ(TU_count(WE_KIND_INTERNAL), 1);
-    EXPECT_EQ(TU_reports()[0].text.rfind("Chyba v souboru ..\\swin\\wgd řádek ", 0), 0u) << TU_reports()[0].text;
+    EXPECT_TRUE(starts(TU_reports()[0].text, "Chyba v souboru ..\\swin\\wgd řádek ")) << TU_reports()[0].text;
     for (TEST_DIALOG &f : filler)
         WGD_remove_dialog(&f);
 }
 
-TEST_F(Dialog, MissingTemplateAndNoDriverGiveZero)
+TEST_F(Dialog, FailuresGiveZeroOrThree)
 {
-    TEST_DIALOG d(nullptr, 999);
-    EXPECT_EQ(DIALOG_run_modal(&d), 0);
-    ASSERT_EQ(TU_reports().size(), 1u);
+    TEMPLATE_BUILDER t = small_template();
+    TEST_DIALOG missing(nullptr, 999);
+    EXPECT_EQ(DIALOG_run_modal(&missing), 0);
+    EXPECT_EQ(DIALOG_create_modeless(&missing), 0);
+    ASSERT_EQ(TU_reports().size(), 2u);
     EXPECT_EQ(TU_reports()[0].text, "WRC - chybí id : 999");
-    EXPECT_EQ(WGD_top_dialog(), nullptr);
+    EXPECT_EQ(TU_reports()[1].text, "WRC - chybí id : 999");
     TU_clear_reports();
 
+    TEST_DIALOG d;
     WGD_DRIVER *saved = WGD_driver;
     WGD_driver = nullptr;
-    TEMPLATE_BUILDER t = small_template();
     EXPECT_EQ(DIALOG_run_modal(&d, t.get()), 0);
     EXPECT_EQ(DIALOG_create_modeless(&d, t.get()), 0);
     WGD_driver = saved;
     EXPECT_EQ(DIALOG_run_modal(nullptr), 0);
-    EXPECT_EQ(TU_count(WE_KIND_INTERNAL), 3);
-    EXPECT_EQ(TU_reports()[0].text.rfind("Chyba v souboru ..\\swin\\dialog řádek ", 0), 0u);
-}
-
-TEST_F(Dialog, ADialogThatLeftTheStackGivesZero)
-{
-    TEMPLATE_BUILDER t = small_template();
-    TEST_DIALOG d;
-    d.on_after_init = [](TEST_DIALOG *self) {
+    d.on_after_init = [](TEST_DIALOG *self) {   // a dialog that left the stack
         WGD_remove_dialog(self);
         DIALOG_end(self, 1);
     };
     EXPECT_EQ(DIALOG_run_modal(&d, t.get()), 0);
-    ASSERT_EQ(TU_count(WE_KIND_INTERNAL), 1);
-    EXPECT_EQ(TU_reports()[0].text.rfind("Chyba v souboru ..\\swin\\dialog řádek ", 0), 0u);
-}
+    ASSERT_EQ(TU_count(WE_KIND_INTERNAL), 4);
+    for (const TU_REPORT &r : TU_reports())
+        EXPECT_TRUE(starts(r.text, "Chyba v souboru ..\\swin\\dialog řádek ")) << r.text;
+    TU_clear_reports();
 
-TEST_F(Dialog, ModelessCopyFailures)
-{
-    TEST_DIALOG d;
     TEMPLATE_BUILDER big(WS_POPUP, 100, 50, std::wstring(17000, L'x'));
-    EXPECT_EQ(DIALOG_create_modeless(&d, big.get()), 0);
+    TEST_DIALOG m;
+    EXPECT_EQ(DIALOG_create_modeless(&m, big.get()), 0);
     EXPECT_EQ(TU_count(WE_KIND_INTERNAL), 1);
-    TEMPLATE_BUILDER t = small_template();
     TU_fail_allocation(static_cast<size_t>(t.size()));
-    EXPECT_EQ(DIALOG_create_modeless(&d, t.get()), 0);
+    EXPECT_EQ(DIALOG_create_modeless(&m, t.get()), 0);
     EXPECT_EQ(TU_failures_left(), 0);
     EXPECT_EQ(TU_count(WE_KIND_LOW_MEMORY), 1);
-    TEST_DIALOG missing(nullptr, 999);
-    EXPECT_EQ(DIALOG_create_modeless(&missing), 0);
-    EXPECT_EQ(TU_reports().back().text, "WRC - chybí id : 999");
     EXPECT_EQ(driver->modeless, nullptr);
-    EXPECT_EQ(d.window, nullptr);
-}
+    EXPECT_EQ(m.window, nullptr);
+    TU_clear_reports();
 
-TEST_F(Dialog, SystemFailureToCreateGivesThree)
-{
-    TEMPLATE_BUILDER t = small_template();
-    t.item(50, L"NO_SUCH_CLASS_NAME", 0, 1, 1, 10, 10, L"");
-    TEST_DIALOG d;
-    EXPECT_EQ(DIALOG_run_modal(&d, t.get()), 3);
+    t.item(50, L"NO_SUCH_CLASS_NAME", 0, 1, 1, 10, 10, L"");   // the system fails to create it
+    TEST_DIALOG s;
+    EXPECT_EQ(DIALOG_run_modal(&s, t.get()), 3);
     EXPECT_EQ(TU_count(WE_KIND_INTERNAL), 1);
     EXPECT_EQ(WGD_top_dialog(), nullptr);
-    EXPECT_EQ(d.being_created, 0);
+    EXPECT_EQ(s.being_created, 0);
 }
 
 TEST_F(Dialog, PlacementModes)
 {
-    const RECT work = work_area();
+    RECT work;
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
     HWND owner = CreateWindowExA(0, "STATIC", "vlastník", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 80, 400, 300,
                                  nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
     ASSERT_NE(owner, nullptr);
     TEMPLATE_BUILDER t = small_template();
-    RECT r{}, o{};
+    RECT r, o;
     GetWindowRect(owner, &o);
     {   // default: centred on the work area, also with an owner
         TEST_DIALOG d(owner);
-        d.on_after_init = [&](TEST_DIALOG *self) { record_and_end(self, &r); };
-        DIALOG_run_modal(&d, t.get());
-        EXPECT_NEAR((r.left + r.right) / 2, (work.left + work.right) / 2, 1);
-        EXPECT_NEAR((r.top + r.bottom) / 2, (work.top + work.bottom) / 2, 1);
+        r = run_placed(d, t);
+        expect_centred(r, work);
         EXPECT_EQ(d.last_x, r.left);   // recorded after the placement
         EXPECT_EQ(d.last_y, r.top);
         EXPECT_EQ(d.window_width, r.right - r.left);
         EXPECT_GT(d.client_width, 0);
     }
-    {   // over the owner
-        TEST_DIALOG d(owner);
-        d.place_over_owner();
-        d.on_after_init = [&](TEST_DIALOG *self) { record_and_end(self, &r); };
-        DIALOG_run_modal(&d, t.get());
-        EXPECT_NEAR((r.left + r.right) / 2, (o.left + o.right) / 2, 1);
-        EXPECT_NEAR((r.top + r.bottom) / 2, (o.top + o.bottom) / 2, 1);
-    }
-    {   // in the owner's client area
-        TEST_DIALOG d(owner);
-        d.place_owner_client(10, 20);
-        d.on_after_init = [&](TEST_DIALOG *self) { record_and_end(self, &r); };
-        DIALOG_run_modal(&d, t.get());
-        POINT p{10, 20};
-        ClientToScreen(owner, &p);
-        EXPECT_EQ(r.left, p.x);
-        EXPECT_EQ(r.top, p.y);
-    }
-    {   // fixed, clamped into the work area
-        TEST_DIALOG d(owner);
-        d.place_fixed(work.left - 50, work.bottom + 100);
-        d.on_after_init = [&](TEST_DIALOG *self) { record_and_end(self, &r); };
-        DIALOG_run_modal(&d, t.get());
-        EXPECT_EQ(r.left, work.left);
-        EXPECT_EQ(r.bottom, work.bottom);
-    }
-    {   // larger than the work area: the right and bottom edges win
-        TEMPLATE_BUILDER huge = small_template(L"Velký", 2000, 2000);
-        TEST_DIALOG d;
-        d.place_fixed(work.left + 5, work.top + 5);
-        d.on_after_init = [&](TEST_DIALOG *self) { record_and_end(self, &r); };
-        DIALOG_run_modal(&d, huge.get());
-        EXPECT_EQ(r.right, work.right);
-        EXPECT_EQ(r.bottom, work.bottom);
-        EXPECT_LT(r.left, work.left);
-        EXPECT_LT(r.top, work.top);
-    }
+    TEST_DIALOG over(owner);
+    over.place_over_owner();
+    expect_centred(run_placed(over, t), o);
+    TEST_DIALOG client(owner);
+    client.place_owner_client(10, 20);
+    r = run_placed(client, t);
+    POINT p{10, 20};
+    ClientToScreen(owner, &p);
+    EXPECT_EQ(r.left, p.x);
+    EXPECT_EQ(r.top, p.y);
+    TEST_DIALOG fixed(owner);   // clamped into the work area
+    fixed.place_fixed(work.left - 50, work.bottom + 100);
+    r = run_placed(fixed, t);
+    EXPECT_EQ(r.left, work.left);
+    EXPECT_EQ(r.bottom, work.bottom);
+    TEST_DIALOG huge;   // larger than the work area: the right and bottom edges win
+    huge.place_fixed(work.left + 5, work.top + 5);
+    r = run_placed(huge, small_template(L"Velký", 2000, 2000));
+    EXPECT_EQ(r.right, work.right);
+    EXPECT_EQ(r.bottom, work.bottom);
+    EXPECT_LT(r.left, work.left);
+    EXPECT_LT(r.top, work.top);
     EXPECT_TRUE(TU_reports().empty());
-    {   // a placement value of no mode: switch error, centred on the work area
-        TEST_DIALOG d(owner);
-        d.placement = static_cast<DIALOG_PLACEMENT>(9);
-        d.on_after_init = [&](TEST_DIALOG *self) { record_and_end(self, &r); };
-        DIALOG_run_modal(&d, t.get());
-        EXPECT_NEAR((r.left + r.right) / 2, (work.left + work.right) / 2, 1);
-        ASSERT_EQ(TU_count(WE_KIND_SWITCH), 1);
-        EXPECT_EQ(TU_reports()[0].title, " Chyba switch, informujte dodavatele ");
-    }
+    TEST_DIALOG none(owner);   // a placement of no mode: switch error, the work area
+    none.placement = static_cast<DIALOG_PLACEMENT>(9);
+    expect_centred(run_placed(none, t), work);
+    ASSERT_EQ(TU_count(WE_KIND_SWITCH), 1);
+    EXPECT_EQ(TU_reports()[0].title, " Chyba switch, informujte dodavatele ");
     DestroyWindow(owner);
 }
 
@@ -371,18 +312,13 @@ TEST_F(Dialog, TitleUnitsAndScrollMessages)
     };
     EXPECT_EQ(DIALOG_run_modal(&d, t.get()), 1);
     EXPECT_EQ(title, "Nový titulek");
-    EXPECT_EQ(ux, 8);
-    EXPECT_EQ(uy, 16);
+    EXPECT_EQ((std::pair<int32_t, int32_t>(ux, uy)), (std::pair<int32_t, int32_t>(8, 16)));
     // Only the registered scroll bar reaches the command operation, with its id.
-    ASSERT_EQ(d.commands.size(), 1u);
-    EXPECT_EQ(d.commands[0].first, static_cast<UINT>(WM_HSCROLL));
-    EXPECT_EQ(d.commands[0].second, MAKEWPARAM(60, SB_LINERIGHT));
-    ASSERT_NE(bar, nullptr);
-    // The rectangle was read at construction, in dialog client coordinates.
-    EXPECT_EQ(bar->x, bar_rect.left);
-    EXPECT_EQ(bar->y, bar_rect.top);
-    EXPECT_EQ(bar->width, bar_rect.right - bar_rect.left);
-    EXPECT_EQ(bar->height, bar_rect.bottom - bar_rect.top);
+    EXPECT_EQ(d.commands, (std::vector<std::pair<UINT, WPARAM>>{{WM_HSCROLL, MAKEWPARAM(60, SB_LINERIGHT)}}));
+    ASSERT_NE(bar, nullptr);   // its rectangle read at construction, in dialog client coordinates
+    EXPECT_EQ((std::vector<int32_t>{bar->x, bar->y, bar->width, bar->height}),
+              (std::vector<int32_t>{bar_rect.left, bar_rect.top, bar_rect.right - bar_rect.left,
+                                    bar_rect.bottom - bar_rect.top}));
     delete bar;
     EXPECT_EQ(DIALOG_set_title(&d, nullptr), 0);
     EXPECT_EQ(TU_count(WE_KIND_INTERNAL), 1);
@@ -426,12 +362,11 @@ TEST_F(Dialog, OneModelessDialogAtATime)
     EXPECT_EQ(second.init_calls, 0);
 
     // A modal dialog while the modeless one exists asks both before ending with 1.
-    TEMPLATE_BUILDER m = small_template();
     TEST_DIALOG modal;
     first.refusals = 1;
     {
         BOX_ANSWERER box("Zkušební dialog", {{1}, {1}});
-        EXPECT_EQ(DIALOG_run_modal(&modal, m.get()), 1);
+        EXPECT_EQ(DIALOG_run_modal(&modal, small_template().get()), 1);
     }
     EXPECT_EQ(modal.can_close_calls, 2);
     EXPECT_EQ(first.can_close_calls, 2);
@@ -442,8 +377,7 @@ TEST_F(Dialog, OneModelessDialogAtATime)
     EXPECT_EQ(driver->modeless, nullptr);
     EXPECT_EQ(first.window, nullptr);
 
-    // The print-cancel template, modeless, with its Czech title; the
-    // destructor destroys a window that is still there.
+    // The print-cancel template with its Czech title; the destructor destroys its window.
     TEST_DIALOG *print = new TEST_DIALOG(nullptr, 130);
     ASSERT_EQ(DIALOG_create_modeless(print), 1);
     char title[50];

@@ -14,23 +14,15 @@
 // Installs a zeroed driver with the program's instance while it lives.
 class TEST_DRIVER {
 public:
-    TEST_DRIVER() : previous_(WGD_driver), driver_(new WGD_DRIVER())
-    {
-        driver_->instance = GetModuleHandleA(nullptr);
-        WGD_driver = driver_;
-    }
-    ~TEST_DRIVER()
-    {
-        WGD_driver = previous_;
-        delete driver_;
-    }
+    TEST_DRIVER() : previous_(WGD_driver) { WGD_driver = &driver_, driver_.instance = GetModuleHandleA(nullptr); }
+    ~TEST_DRIVER() { WGD_driver = previous_; }
     TEST_DRIVER(const TEST_DRIVER &) = delete;
     TEST_DRIVER &operator=(const TEST_DRIVER &) = delete;
-    WGD_DRIVER *operator->() { return driver_; }
+    WGD_DRIVER *operator->() { return &driver_; }
 
 private:
     WGD_DRIVER *previous_;
-    WGD_DRIVER *driver_;
+    WGD_DRIVER driver_{};
 };
 
 // No report sink while it lives: the boxes are real dialogs.
@@ -57,8 +49,7 @@ public:
         words_.push_back(0);
         for (int16_t v : {int16_t(0), int16_t(0), cx, cy})
             words_.push_back(static_cast<WORD>(v));
-        words_.push_back(0);   // menu
-        words_.push_back(0);   // class
+        words_.insert(words_.end(), {0, 0});   // no menu, the default class
         put_text(title);
         words_.push_back(8);
         put_text(L"MS Sans Serif");
@@ -69,8 +60,7 @@ public:
                            const std::wstring &text)
     {
         head(id, style, x, y, cx, cy);
-        words_.push_back(0xFFFF);
-        words_.push_back(cls);
+        words_.insert(words_.end(), {0xFFFF, cls});
         return tail(text);
     }
     // A control of a class given by name.
@@ -102,11 +92,7 @@ private:
         words_[count_at_]++;
         return *this;
     }
-    void put_dword(DWORD v)
-    {
-        words_.push_back(LOWORD(v));
-        words_.push_back(HIWORD(v));
-    }
+    void put_dword(DWORD v) { words_.insert(words_.end(), {LOWORD(v), HIWORD(v)}); }
     void put_text(const std::wstring &text)
     {
         for (wchar_t c : text)

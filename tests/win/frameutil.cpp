@@ -1,6 +1,7 @@
 #include "tests/win/frameutil.h"
 
 #include "swin/wgd.h"
+#include "tests/testutil.h"
 
 std::vector<int16_t> TEST_CLIENT::deleted;
 
@@ -97,4 +98,34 @@ int32_t FRAME_run(const std::function<void(TEST_FRAME *)> &scenario)
     int32_t code = WGD_run(GetModuleHandleA(nullptr), SW_SHOW, make_test_frame);
     current_scenario = nullptr;
     return code;
+}
+
+int FRAME_internal_errors(const char *source)
+{
+    const std::string prefix = std::string("Chyba v souboru ") + source + " řádek ";
+    int n = 0;
+    for (const TU_REPORT &r : TU_reports())
+        n += r.kind == WE_KIND_INTERNAL && r.text.rfind(prefix, 0) == 0;
+    return n;
+}
+
+bool FRAME_only_low_memory(size_t count)
+{
+    for (const TU_REPORT &r : TU_reports())
+        if (r.kind != WE_KIND_LOW_MEMORY || r.text != " Málo paměti")
+            return false;
+    return TU_reports().size() == count;
+}
+
+bool operator==(const RECT &a, const RECT &b)
+{
+    return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
+}
+
+RECT FRAME_rect_in(HWND parent, HWND child)
+{
+    RECT r;
+    GetWindowRect(child, &r);
+    MapWindowPoints(nullptr, parent, reinterpret_cast<POINT *>(&r), 2);
+    return r;
 }

@@ -50,3 +50,11 @@ public:
 // every client is made to agree and the frame is closed as the user would
 // close it. The exit code of WGD_run.
 int32_t FRAME_run(const std::function<void(TEST_FRAME *)> &scenario);
+
+// Internal-error reports whose text names the source tag (e.g. "..\\swin\\wgd").
+int FRAME_internal_errors(const char *source);
+// Whether the reports are exactly count low-memory reports " Málo paměti".
+bool FRAME_only_low_memory(size_t count);
+// Rectangles compare field by field; a child's window rectangle in its parent's client coordinates.
+bool operator==(const RECT &a, const RECT &b);
+RECT FRAME_rect_in(HWND parent, HWND child);

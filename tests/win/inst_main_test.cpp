@@ -13,6 +13,7 @@
 // in here (INSTTRKP.EXE adds only the WinMain of insttrkp/winmain.cpp).
 #include "insttrkp/inst_main.cpp"
 #include "tests/testutil.h"
+#include "tests/win/frameutil.h"
 
 namespace {
 
@@ -45,47 +46,33 @@ int16_t parse(std::vector<const char *> args)
 
 }  // namespace
 
-TEST(InstCommandLine, DriveAndDirectoryOfTheProgram)
+TEST(InstCommandLine, DriveDirectorySystemDriveAndTheListingSwitch)
 {
     SAVED_ENTRY_STATE saved;
-    std::strcpy(CO_system_config.system_drive, "c:");
-    EXPECT_EQ(parse({"D:\\KRV\\INSTAL\\INSTTRKP.EXE"}), 1);
-    EXPECT_STREQ(exe_drive, "D:");
-    EXPECT_STREQ(exe_directory, "\\KRV\\INSTAL\\");
-    EXPECT_STREQ(CO_system_config.system_drive, "D:");   // the system drive takes the letter
-    EXPECT_EQ(INST_list_functions, 0);
-
-    EXPECT_EQ(parse({"E:INSTTRKP.EXE"}), 1);   // a drive without a directory
-    EXPECT_STREQ(exe_drive, "E:");
-    EXPECT_STREQ(exe_directory, "");
-    EXPECT_STREQ(CO_system_config.system_drive, "E:");
-
-    // No drive: the first three characters, the directory and the system drive unchanged.
-    std::strcpy(exe_directory, "\\PREDTIM\\");
-    EXPECT_EQ(parse({"INSTTRKP.EXE"}), 1);
-    EXPECT_STREQ(exe_drive, "INS");
-    EXPECT_STREQ(exe_directory, "\\PREDTIM\\");
-    EXPECT_STREQ(CO_system_config.system_drive, "E:");
-
-    std::strcpy(CO_system_config.system_drive, "x");   // a system drive without ":" stays
-    EXPECT_EQ(parse({"C:\\A.EXE"}), 1);
-    EXPECT_STREQ(CO_system_config.system_drive, "x");
-    EXPECT_TRUE(TU_reports().empty());
-}
-
-TEST(InstCommandLine, OnlyDollarFSelectsTheListing)
-{
-    SAVED_ENTRY_STATE saved;
+    struct {
+        const char *program, *system_before, *drive, *directory, *system_after;
+    } programs[] = {
+        {"D:\\KRV\\INSTAL\\INSTTRKP.EXE", "c:", "D:", "\\KRV\\INSTAL\\", "D:"},
+        {"E:INSTTRKP.EXE", "c:", "E:", "", "E:"},
+        {"INSTTRKP.EXE", "E:", "INS", "\\PREDTIM\\", "E:"},   // no drive: the directory stays
+        {"C:\\A.EXE", "x", "C:", "\\", "x"},                  // a system drive without ":" stays
+    };
+    for (const auto &c : programs) {
+        std::strcpy(CO_system_config.system_drive, c.system_before);
+        std::strcpy(exe_directory, "\\PREDTIM\\");
+        EXPECT_EQ(parse({c.program}), 1);
+        EXPECT_STREQ(exe_drive, c.drive) << c.program;
+        EXPECT_STREQ(exe_directory, c.directory) << c.program;
+        EXPECT_STREQ(CO_system_config.system_drive, c.system_after) << c.program;
+        EXPECT_EQ(INST_list_functions, 0);
+    }
     struct {
         std::vector<const char *> args;
         int16_t listing;
     } cases[] = {
-        {{"C:\\I.EXE"}, 0},
-        {{"C:\\I.EXE", "$f"}, 1},
-        {{"C:\\I.EXE", "$F"}, 1},
-        {{"C:\\I.EXE", "$fcokoliv"}, 1},
+        {{"C:\\I.EXE"}, 0},         {{"C:\\I.EXE", "$f"}, 1},  {{"C:\\I.EXE", "$F"}, 1},
+        {{"C:\\I.EXE", "$m"}, 0},   {{"C:\\I.EXE", "$fcokoliv"}, 1},
         {{"C:\\I.EXE", "$m", "$f", "$f"}, 1},
-        {{"C:\\I.EXE", "$m"}, 0},
         {{"C:\\I.EXE", "$x", "-f", "/f", "f", "C:\\CESTA\\$f"}, 0},
         {{"C:\\I.EXE", "$"}, 0},
     };
@@ -121,37 +108,25 @@ TEST(InstFunctionList, SevenLinesPerEntryAndKonec)
     set.tables[1] = second;
     set.count = 2;
     ASSERT_EQ(INST_write_function_list(&set), 1);
-    std::string expected = std::string("ID_CODE  : 1000\r\n") + "TEXT     : &Soubor\r\n" +
-                           "HELP     : Práce se soubory návrhů\r\n" + "CONFIG   : konfigurace\r\n" +
-                           "HELP_CODE: 17\r\n" + "FT_TYPE  : 0x0012\r\n" + " \r\n" +
-                           "ID_CODE  : 1049\r\n" + "TEXT     : &Konec\r\n" + "HELP     : Ukončí program\r\n" +
-                           "CONFIG   : \r\n" + "HELP_CODE: -5\r\n" + "FT_TYPE  : 0xFFFF8001\r\n" + " \r\n" +
-                           "ID_CODE  : 5001\r\n" + "TEXT     : Konec menu (Esc)\r\n" +
-                           "HELP     : Ukončení menu\r\n" + "CONFIG   : \r\n" + "HELP_CODE: 0\r\n" +
-                           "FT_TYPE  : 0x7F7F\r\n" + " \r\n" + "KONEC\r\n";
-    EXPECT_EQ(TU_read(scratch.file("PFU_LIST.PFU")), expected);
-    EXPECT_TRUE(TU_reports().empty());
-}
+    EXPECT_EQ(TU_read(scratch.file("PFU_LIST.PFU")),
+              "ID_CODE  : 1000\r\nTEXT     : &Soubor\r\nHELP     : Práce se soubory návrhů\r\n"
+              "CONFIG   : konfigurace\r\nHELP_CODE: 17\r\nFT_TYPE  : 0x0012\r\n \r\n"
+              "ID_CODE  : 1049\r\nTEXT     : &Konec\r\nHELP     : Ukončí program\r\n"
+              "CONFIG   : \r\nHELP_CODE: -5\r\nFT_TYPE  : 0xFFFF8001\r\n \r\n"
+              "ID_CODE  : 5001\r\nTEXT     : Konec menu (Esc)\r\nHELP     : Ukončení menu\r\n"
+              "CONFIG   : \r\nHELP_CODE: 0\r\nFT_TYPE  : 0x7F7F\r\n \r\nKONEC\r\n");
 
-TEST(InstFunctionList, TablesWithoutMenuTextsGiveOnlyKonec)
-{
-    TU_SCRATCH scratch;
-    PFU_ENTRY table[] = {
-        {0, PFU_NORMAL, 0, 0, 0, nullptr, 1, nullptr, 0},
-        {0, PFU_GREY, 0, 0, 0, nullptr, 2, nullptr, 0},
-        {0, PFU_END, 0, 0, 0, nullptr, 0, nullptr, 0},
-    };
-    PFU_TABLES set{};
-    set.tables[0] = table;
-    set.count = 1;
+    // Tables without menu texts, or none at all: only KONEC.
+    first[0].id = first[2].id = second[0].id = 0;
     ASSERT_EQ(INST_write_function_list(&set), 1);
     EXPECT_EQ(TU_read(scratch.file("PFU_LIST.PFU")), "KONEC\r\n");
     PFU_TABLES none{};
     ASSERT_EQ(INST_write_function_list(&none), 1);
     EXPECT_EQ(TU_read(scratch.file("PFU_LIST.PFU")), "KONEC\r\n");
+    EXPECT_TRUE(TU_reports().empty());
 }
 
-TEST(InstFunctionList, TheProgramsOwnTables)
+TEST(InstFunctionList, TheProgramsOwnTablesAndAFileThatCannotBeMade)
 {
     TU_SCRATCH scratch;
     ASSERT_EQ(INST_write_function_list(&PFU_tables), 1);
@@ -162,21 +137,15 @@ TEST(InstFunctionList, TheProgramsOwnTables)
     EXPECT_EQ(ids, "1000 1006 1032 1007 5000 5001 ");
     EXPECT_NE(listing.find("TEXT     : &Nápověda\r\nHELP     : Otevře nápovědu\r\n"), std::string::npos);
     EXPECT_EQ(listing.substr(listing.size() - 7), "KONEC\r\n");
-}
 
-TEST(InstFunctionList, AFileThatCannotBeMadeGivesZero)
-{
-    TU_SCRATCH scratch;
+    DeleteFileA("PFU_LIST.PFU");
     CreateDirectoryA("PFU_LIST.PFU", nullptr);   // a directory in the file's place
     EXPECT_EQ(INST_write_function_list(&PFU_tables), 0);
     ASSERT_EQ(TU_count(WE_KIND_ERROR), 1);
     EXPECT_EQ(TU_reports()[0].text, "Soubor PFU_LIST.PFU nelze otevřít");
-    TU_clear_reports();
     EXPECT_EQ(INST_write_function_list(nullptr), 0);
     EXPECT_EQ(TU_count(WE_KIND_INTERNAL), 1);
 }
-
-// ---- whole runs of the program ----
 
 namespace {
 
@@ -215,35 +184,18 @@ DWORD finish(PROCESS_INFORMATION &pi)
     return code;
 }
 
-struct FIND {
-    DWORD process;
-    const char *class_name;
-    HWND found;
-};
-
-BOOL CALLBACK match_window(HWND window, LPARAM data)
-{
-    FIND *f = reinterpret_cast<FIND *>(data);
-    DWORD pid = 0;
-    char cls[64] = "";
-    GetWindowThreadProcessId(window, &pid);
-    GetClassNameA(window, cls, sizeof cls);
-    if (pid == f->process && !std::strcmp(cls, f->class_name) && IsWindowVisible(window)) {
-        f->found = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
+// The visible frame window of the process, waiting up to 60 s for it.
 HWND wait_for_frame(DWORD process)
 {
-    FIND f{process, "UNI_MAIN_WINDOW", nullptr};
-    for (int i = 0; i < 600 && !f.found; i++) {
-        EnumWindows(match_window, reinterpret_cast<LPARAM>(&f));
-        if (!f.found)
-            Sleep(100);
-    }
-    return f.found;
+    for (int i = 0; i < 600; i++, Sleep(100))
+        for (HWND w = FindWindowExA(nullptr, nullptr, "UNI_MAIN_WINDOW", nullptr); w;
+             w = FindWindowExA(nullptr, w, "UNI_MAIN_WINDOW", nullptr)) {
+            DWORD pid = 0;
+            GetWindowThreadProcessId(w, &pid);
+            if (pid == process && IsWindowVisible(w))
+                return w;
+        }
+    return nullptr;
 }
 
 }  // namespace
@@ -252,25 +204,18 @@ TEST(InstProgram, TheListingModeWritesTheFileAndOpensNoWindow)
 {
     ASSERT_NE(GetFileAttributesA(program_path().c_str()), INVALID_FILE_ATTRIBUTES)
         << program_path() << " is built with the program target";
-    TU_SCRATCH scratch;
-    PROCESS_INFORMATION pi = start("$F", scratch.path());
-    ASSERT_NE(pi.hProcess, nullptr);
-    EXPECT_EQ(finish(pi), 0u);
-    std::string listing = TU_read(scratch.file("PFU_LIST.PFU"));
-    EXPECT_EQ(listing.rfind("ID_CODE  : 1000\r\nTEXT     : &Soubor\r\n", 0), 0u) << listing;
-    EXPECT_EQ(listing.substr(listing.size() - 7), "KONEC\r\n");
-    EXPECT_FALSE(TU_exists(scratch.file("MMBIN.MM")));
-}
-
-TEST(InstProgram, DollarMWritesTheStatisticsToo)
-{
-    TU_SCRATCH scratch;
-    PROCESS_INFORMATION pi = start("$m $f", scratch.path());
-    ASSERT_NE(pi.hProcess, nullptr);
-    EXPECT_EQ(finish(pi), 0u);
-    EXPECT_TRUE(TU_exists(scratch.file("PFU_LIST.PFU")));
-    EXPECT_TRUE(TU_exists(scratch.file("MMBIN.MM")));
-    EXPECT_TRUE(TU_exists(scratch.file("DATA.FI")));
+    for (const char *arguments : {"$F", "$m $f"}) {
+        TU_SCRATCH scratch;
+        PROCESS_INFORMATION pi = start(arguments, scratch.path());
+        ASSERT_NE(pi.hProcess, nullptr);
+        EXPECT_EQ(finish(pi), 0u);
+        std::string listing = TU_read(scratch.file("PFU_LIST.PFU"));
+        EXPECT_EQ(listing.rfind("ID_CODE  : 1000\r\nTEXT     : &Soubor\r\n", 0), 0u) << listing;
+        EXPECT_EQ(listing.substr(listing.size() - 7), "KONEC\r\n");
+        bool statistics = arguments[1] == 'm';   // $m writes the statistics too
+        EXPECT_EQ(TU_exists(scratch.file("MMBIN.MM")), statistics) << arguments;
+        EXPECT_TRUE(!statistics || TU_exists(scratch.file("DATA.FI")));
+    }
 }
 
 TEST(InstProgram, TheOrdinaryRunShowsTheCentredFrameWithItsClientAndEndsOnClose)
@@ -283,18 +228,14 @@ TEST(InstProgram, TheOrdinaryRunShowsTheCentredFrameWithItsClientAndEndsOnClose)
         finish(pi);
         FAIL() << "no frame window";
     }
-    RECT r;
+    RECT r, work;
     GetWindowRect(frame, &r);
-    RECT work;
     SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
-    EXPECT_EQ(r.right - r.left, 600);
-    EXPECT_EQ(r.bottom - r.top, 440);
-    EXPECT_EQ(r.left, (work.right - work.left) / 2 - 300);
-    EXPECT_EQ(r.top, (work.bottom - work.top) / 2 - 220);
+    int left = (work.right - work.left) / 2 - 300, top = (work.bottom - work.top) / 2 - 220;
+    EXPECT_EQ(r, (RECT{left, top, left + 600, top + 440}));
     char title[64] = "";
     GetWindowTextA(frame, title, sizeof title);
     EXPECT_STREQ(title, "Titulek");
-    // The client of kind 100 arrives through the posted request.
     HWND client = nullptr;
     for (int i = 0; i < 100 && !client; i++) {
         client = FindWindowExA(frame, nullptr, "KWS_CLIENT_AREA_WINDOW", nullptr);
@@ -303,7 +244,6 @@ TEST(InstProgram, TheOrdinaryRunShowsTheCentredFrameWithItsClientAndEndsOnClose)
     }
     EXPECT_NE(client, nullptr);
     EXPECT_NE(FindWindowExA(frame, nullptr, "SBAR_CLASS_NAME", nullptr), nullptr);
-    // The close request (the close box, "&Konec") ends the program with 0.
     PostMessageA(frame, WM_BW_CLOSE_REQUEST, 0, 0);
     EXPECT_EQ(finish(pi), 0u);
     EXPECT_FALSE(TU_exists(scratch.file("PFU_LIST.PFU")));

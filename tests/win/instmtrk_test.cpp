@@ -6,6 +6,7 @@
 #include "swin/wgd.h"
 #include "swin2/cw.h"
 #include "tests/testutil.h"
+#include "tests/win/frameutil.h"
 #include "tests/win/memfail.h"
 #include "win/instmtrk.h"
 
@@ -27,8 +28,7 @@ public:
     static int16_t client_kind, client_slot;
     static bool other_kind_slot_empty;
 };
-int16_t CHECKED_FRAME::client_kind = 0;
-int16_t CHECKED_FRAME::client_slot = 0;
+int16_t CHECKED_FRAME::client_kind = 0, CHECKED_FRAME::client_slot = 0;
 bool CHECKED_FRAME::other_kind_slot_empty = false;
 
 C_UMAIN *make_checked()
@@ -38,7 +38,7 @@ C_UMAIN *make_checked()
 
 }  // namespace
 
-TEST(Instmtrk, PlacedInTheMiddleOfTheWorkArea)
+TEST(Instmtrk, PlacedInTheMiddleAsksForItsClientAndClosesFromTheCloseBox)
 {
     RECT work;
     SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
@@ -48,10 +48,6 @@ TEST(Instmtrk, PlacedInTheMiddleOfTheWorkArea)
     EXPECT_EQ(frame.x, (work.right - work.left) / 2 - 300);
     EXPECT_EQ(frame.y, (work.bottom - work.top) / 2 - 220);
     EXPECT_EQ(frame.kind, BW_KIND_FRAME);
-}
-
-TEST(Instmtrk, AsksForItsClientAndClosesFromTheCloseBox)
-{
     EXPECT_EQ(WGD_run(GetModuleHandleA(nullptr), SW_SHOW, make_checked), 0);
     EXPECT_EQ(CHECKED_FRAME::client_kind, INSTMTRK_CLIENT_KIND);
     EXPECT_EQ(CHECKED_FRAME::client_slot, 0);
@@ -59,16 +55,13 @@ TEST(Instmtrk, AsksForItsClientAndClosesFromTheCloseBox)
     EXPECT_TRUE(TU_reports().empty());
 }
 
-TEST(Instmtrk, TheFactory)
+TEST(Instmtrk, TheFactoryNoMemoryAndASlotOutsideTheStack)
 {
-    C_UMAIN *frame = INSTMTRK_make();
-    ASSERT_NE(frame, nullptr);
-    EXPECT_NE(dynamic_cast<C_INSTMTRK *>(frame), nullptr);
-    MM_destroy(frame, "test", 0);
-}
+    C_UMAIN *made = INSTMTRK_make();
+    ASSERT_NE(made, nullptr);
+    EXPECT_NE(dynamic_cast<C_INSTMTRK *>(made), nullptr);
+    MM_destroy(made, "test", 0);
 
-TEST(Instmtrk, NoMemoryForTheFrameOrTheClient)
-{
     TU_fail_allocation(sizeof(C_INSTMTRK));
     EXPECT_EQ(INSTMTRK_make(), nullptr);
     C_INSTMTRK frame;
@@ -76,18 +69,11 @@ TEST(Instmtrk, NoMemoryForTheFrameOrTheClient)
     frame.create_client(0, INSTMTRK_CLIENT_KIND);
     EXPECT_EQ(TU_failures_left(), 0);
     EXPECT_EQ(frame.clients[0], nullptr);
-    ASSERT_EQ(TU_reports().size(), 2u);
-    for (const TU_REPORT &r : TU_reports()) {
-        EXPECT_EQ(r.kind, WE_KIND_LOW_MEMORY);
-        EXPECT_EQ(r.text, " Málo paměti");
-    }
-}
+    EXPECT_TRUE(FRAME_only_low_memory(2));
+    TU_clear_reports();
 
-TEST(Instmtrk, ASlotOutsideTheStackIsAnInternalError)
-{
-    C_INSTMTRK frame;
     frame.create_client(-1, INSTMTRK_CLIENT_KIND);
     frame.create_client(UMAIN_CLIENTS, INSTMTRK_CLIENT_KIND);
-    ASSERT_EQ(TU_count(WE_KIND_INTERNAL), 2);
-    EXPECT_EQ(TU_reports()[0].text.rfind("Chyba v souboru ..\\win\\instmtrk řádek ", 0), 0u) << TU_reports()[0].text;
+    EXPECT_EQ(FRAME_internal_errors("..\\win\\instmtrk"), 2);
+    EXPECT_EQ(TU_reports().size(), 2u);
 }

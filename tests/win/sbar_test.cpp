@@ -21,9 +21,12 @@ protected:
         parent = CreateWindowExA(0, "STATIC", "rám", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 10, 10, 800, 300, nullptr,
                                  nullptr, GetModuleHandleA(nullptr), nullptr);
         ASSERT_NE(parent, nullptr);
+        bar = SBAR_create(parent);
+        ASSERT_NE(bar, nullptr);
     }
     void TearDown() override
     {
+        SBAR_destroy(bar);
         DestroyWindow(parent);
         WCO_remove_section(WCO_system_store(), SBAR_SETTINGS);
     }
@@ -34,14 +37,13 @@ protected:
         return v;
     }
     HWND parent = nullptr;
+    SBAR_status_bar *bar = nullptr;
 };
 
 }  // namespace
 
-TEST_F(StatusBar, CreationWritesTheDefaultSettings)
+TEST_F(StatusBar, CreationWritesOrReadsTheSettings)
 {
-    SBAR_status_bar *bar = SBAR_create(parent);
-    ASSERT_NE(bar, nullptr);
     char cls[50];
     GetClassNameA(bar->window, cls, sizeof cls);
     EXPECT_STREQ(cls, "SBAR_CLASS_NAME");
@@ -49,9 +51,7 @@ TEST_F(StatusBar, CreationWritesTheDefaultSettings)
     EXPECT_EQ(setting("coord_field_size"), 160);
     EXPECT_EQ(setting("status_field_size"), 100);
     EXPECT_EQ(setting("info_field_size"), 100);
-
-    // The height follows the line height of the default GUI font.
-    TEXTMETRICA tm;
+    TEXTMETRICA tm;   // the height follows the line height of the default GUI font
     HDC dc = GetDC(parent);
     HGDIOBJ old = SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
     GetTextMetricsA(dc, &tm);
@@ -65,93 +65,89 @@ TEST_F(StatusBar, CreationWritesTheDefaultSettings)
     EXPECT_EQ(r.bottom, client.bottom);
     EXPECT_EQ(r.right - r.left, client.right);
     EXPECT_EQ(r.bottom - r.top, SBAR_height(bar));
-    SBAR_destroy(bar);
     EXPECT_TRUE(TU_reports().empty());
-}
 
-TEST_F(StatusBar, StoredSettingsAreUsed)
-{
     WCO_set_int32(WCO_system_store(), SBAR_SETTINGS, "coord_field_size", 200);
     WCO_set_text(WCO_system_store(), SBAR_SETTINGS, "info_field_size", "široké");   // does not read
-    SBAR_status_bar *bar = SBAR_create(parent);
-    ASSERT_NE(bar, nullptr);
-    EXPECT_EQ(bar->coord_size, 200);
-    EXPECT_EQ(bar->status_size, 100);
-    EXPECT_EQ(bar->info_size, 100);
+    SBAR_status_bar *second = SBAR_create(parent);
+    ASSERT_NE(second, nullptr);
+    EXPECT_EQ(second->coord_size, 200);
+    EXPECT_EQ(second->status_size, 100);
+    EXPECT_EQ(second->info_size, 100);
     EXPECT_EQ(setting("coord_field_size"), 200);
     EXPECT_EQ(setting("info_field_size"), 100);   // the default written back
-    SBAR_destroy(bar);
+    SBAR_destroy(second);
+
+    EXPECT_EQ(SBAR_create(nullptr), nullptr);
+    EXPECT_EQ(TU_count(WE_KIND_INTERNAL), 1);
+    TU_fail_allocation(sizeof(SBAR_status_bar));
+    EXPECT_EQ(SBAR_create(parent), nullptr);
+    EXPECT_EQ(TU_failures_left(), 0);
+    EXPECT_EQ(TU_count(WE_KIND_LOW_MEMORY), 1);
+    EXPECT_EQ(SBAR_height(nullptr), 0);
+    SBAR_destroy(nullptr);
 }
 
 TEST_F(StatusBar, FieldLayout)
 {
-    SBAR_status_bar *bar = SBAR_create(parent);
-    ASSERT_NE(bar, nullptr);
     const int32_t g = GetSystemMetrics(SM_CXVSCROLL);
     SBAR_layout(bar, 800);
     const LONG rights[] = {800 - (160 + 100 + 100 + g), 800 - (160 + 100 + g), 800 - (160 + g), 800 - g};
-    LONG left = 0;
     for (int f = 0; f < 4; f++) {
-        EXPECT_EQ(bar->field[f].left, left) << f;
+        EXPECT_EQ(bar->field[f].left, f ? rights[f - 1] : 0) << f;
         EXPECT_EQ(bar->field[f].right, rights[f]) << f;
-        left = rights[f];
     }
-    // Moving the bar lays it out for its new width.
-    MoveWindow(bar->window, 0, 0, 1000, SBAR_height(bar), TRUE);
+    MoveWindow(bar->window, 0, 0, 1000, SBAR_height(bar), TRUE);   // laid out for the new width
     EXPECT_EQ(bar->field[3].right, 1000 - g);
     EXPECT_EQ(bar->field[0].right, 1000 - (360 + g));
-    // No sizing grip while the frame is maximised.
-    ShowWindow(parent, SW_MAXIMIZE);
+    ShowWindow(parent, SW_MAXIMIZE);   // no sizing grip while the frame is maximised
     if (IsZoomed(parent)) {
         SBAR_layout(bar, 800);
         EXPECT_EQ(bar->field[3].right, 800);
         EXPECT_EQ(bar->field[0].right, 800 - 360);
     }
-    // Too narrow: the fields do not run backwards.
-    SBAR_layout(bar, 100);
+    SBAR_layout(bar, 100);   // too narrow: the fields do not run backwards
     for (int f = 0; f < 4; f++)
         EXPECT_LE(bar->field[f].left, bar->field[f].right) << f;
-    SBAR_destroy(bar);
 }
 
 TEST_F(StatusBar, TextsOfTheFourFields)
 {
-    SBAR_status_bar *bar = SBAR_create(parent);
-    ASSERT_NE(bar, nullptr);
     SBAR_set_text(bar, 0, "Kopírování souboru TRAKPRN.EXE");
     SBAR_set_text(bar, 2, "modifikováno");
     SBAR_set_text_format(bar, 3, "%02d.%02d.%04d %02d:%02d", 6, 12, 2024, 7, 5);
     SBAR_set_text(bar, 4, "mimo");
     SBAR_set_text(bar, -1, "mimo");
     SBAR_set_text(bar, 1, nullptr);
-    EXPECT_STREQ(SBAR_text(bar, 0), "Kopírování souboru TRAKPRN.EXE");
-    EXPECT_STREQ(SBAR_text(bar, 1), "");
-    EXPECT_STREQ(SBAR_text(bar, 2), "modifikováno");
-    EXPECT_STREQ(SBAR_text(bar, 3), "06.12.2024 07:05");
-    EXPECT_STREQ(SBAR_text(bar, 4), "");
+    const char *texts[] = {"Kopírování souboru TRAKPRN.EXE", "", "modifikováno", "06.12.2024 07:05", ""};
+    for (int16_t f = 0; f < 5; f++)
+        EXPECT_STREQ(SBAR_text(bar, f), texts[f]) << f;
     SBAR_set_text(bar, 1, std::string(300, 'x').c_str());
     EXPECT_EQ(std::string(SBAR_text(bar, 1)), std::string(250, 'x'));
     UpdateWindow(bar->window);   // painting with texts does not fail
     EXPECT_TRUE(TU_reports().empty());
     SBAR_set_text(nullptr, 0, "x");
     EXPECT_EQ(TU_count(WE_KIND_INTERNAL), 1);
-    SBAR_destroy(bar);
 }
 
 TEST_F(StatusBar, TenProgressBarsAtMost)
 {
-    SBAR_status_bar *bar = SBAR_create(parent);
-    ASSERT_NE(bar, nullptr);
     for (int16_t i = 0; i < SBAR_PROGRESS_MAX; i++)
         EXPECT_EQ(SBAR_progress_start(bar, 0, 100), i);
     EXPECT_EQ(SBAR_progress_start(bar, 0, 100), -1);
-    // The bars share field 0's height top to bottom.
-    for (int16_t i = 1; i < SBAR_PROGRESS_MAX; i++)
+    for (int16_t i = 1; i < SBAR_PROGRESS_MAX; i++)   // sharing field 0's height top to bottom
         EXPECT_EQ(bar->progress[i].rect.top, bar->progress[i - 1].rect.bottom);
+    EXPECT_EQ(bar->progress[0].rect.top, bar->field[0].top + 2);
     EXPECT_LE(bar->progress[9].rect.bottom, bar->field[0].bottom);
     SBAR_progress_end(bar, 3);
     EXPECT_EQ(bar->progress[3].active, 0);
-    EXPECT_EQ(SBAR_progress_start(bar, 5, 5), 3);   // the free slot again
+    EXPECT_EQ(SBAR_progress_start(bar, 0, 200), 3);   // the free slot again
+    const SBAR_PROGRESS &p = bar->progress[3];
+    int32_t w = p.rect.right - p.rect.left;
+    ASSERT_GT(w, 0);
+    SBAR_progress_step(bar, 3, 50);
+    EXPECT_EQ(p.value, 50);
+    EXPECT_EQ(p.drawn_width, 50 * w / 200);
     for (int16_t i = 0; i < SBAR_PROGRESS_MAX; i++)
         SBAR_progress_end(bar, i);
     EXPECT_TRUE(TU_reports().empty());
@@ -159,31 +155,11 @@ TEST_F(StatusBar, TenProgressBarsAtMost)
     SBAR_progress_end(bar, 10);
     EXPECT_EQ(SBAR_progress_start(nullptr, 0, 1), -1);
     EXPECT_EQ(TU_count(WE_KIND_INTERNAL), 3);
-    SBAR_destroy(bar);
-}
-
-TEST_F(StatusBar, AStepDrawsTheBarsWidth)
-{
-    SBAR_status_bar *bar = SBAR_create(parent);
-    ASSERT_NE(bar, nullptr);
-    int16_t slot = SBAR_progress_start(bar, 0, 200);
-    ASSERT_EQ(slot, 0);
-    const SBAR_PROGRESS &p = bar->progress[0];
-    int32_t w = p.rect.right - p.rect.left;
-    ASSERT_GT(w, 0);
-    EXPECT_EQ(p.rect.top, bar->field[0].top + 2);
-    SBAR_progress_step(bar, slot, 50);
-    EXPECT_EQ(p.value, 50);
-    EXPECT_EQ(p.drawn_width, 50 * w / 200);
-    SBAR_progress_end(bar, slot);
-    SBAR_destroy(bar);
 }
 
 TEST(StatusBarArithmetic, ProgressWidthAndElapsedTime)
 {
-    const struct {
-        int32_t start, end, value, w, width;
-    } widths[] = {
+    const struct { int32_t start, end, value, w, width; } widths[] = {
         {0, 100, 50, 300, 150}, {0, 100, -5, 300, 0},  {0, 100, 0, 300, 0},   {0, 100, 100, 300, 300},
         {0, 100, 150, 300, 300}, {10, 20, 15, 100, 50}, {100, 0, 25, 100, 75}, {100, 0, -1, 100, 100},
         {5, 5, 5, 100, 0},      {0, 3, 1, 100, 33},
@@ -194,16 +170,4 @@ TEST(StatusBarArithmetic, ProgressWidthAndElapsedTime)
     EXPECT_STREQ(SBAR_elapsed_text(1234), "00:01:23");
     EXPECT_STREQ(SBAR_elapsed_text(61009), "01:01:00");
     EXPECT_STREQ(SBAR_elapsed_text(6000000), "100:00:00");
-}
-
-TEST_F(StatusBar, FailuresOfCreation)
-{
-    EXPECT_EQ(SBAR_create(nullptr), nullptr);
-    EXPECT_EQ(TU_count(WE_KIND_INTERNAL), 1);
-    TU_fail_allocation(sizeof(SBAR_status_bar));
-    EXPECT_EQ(SBAR_create(parent), nullptr);
-    EXPECT_EQ(TU_failures_left(), 0);
-    EXPECT_EQ(TU_count(WE_KIND_LOW_MEMORY), 1);
-    EXPECT_EQ(SBAR_height(nullptr), 0);
-    SBAR_destroy(nullptr);
 }

@@ -1,17 +1,20 @@
-// Screen settings: the screen font and its keys in SCR_screen_settings, the
-// background colour and the colours a screen gives its controls.
+// Screen settings: the font and its keys, the background and the colours of the controls.
 #include <windows.h>
 
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
 #include "swin/wco.h"
 #include "swin2/scr.h"
 #include "tests/testutil.h"
+#include "tests/win/frameutil.h"
 
 namespace {
+
+const char SCR[] = "..\\swin2\\scr";
 
 class SCREEN_STORE : public ::testing::Test {
 protected:
@@ -38,45 +41,31 @@ protected:
 
 }  // namespace
 
-TEST(ScrFont, Defaults)
+TEST_F(SCREEN_STORE, DefaultsAndMissingKeysWrittenWithThem)
 {
     LOGFONTA f;
     std::memset(&f, 0x55, sizeof f);
     SCR_font_defaults(&f);
-    EXPECT_EQ(f.lfHeight, -8);
-    EXPECT_EQ(f.lfWidth, 0);
-    EXPECT_EQ(f.lfWeight, 0);
-    EXPECT_EQ(f.lfItalic, 0);
-    EXPECT_EQ(f.lfUnderline, 0);
-    EXPECT_EQ(f.lfStrikeOut, 0);
-    EXPECT_EQ(f.lfCharSet, 238);
+    EXPECT_EQ(std::vector<long>({f.lfHeight, f.lfWidth, f.lfWeight, f.lfItalic, f.lfUnderline, f.lfStrikeOut,
+                                 f.lfCharSet}),
+              std::vector<long>({-8, 0, 0, 0, 0, 0, 238}));
     EXPECT_STREQ(f.lfFaceName, "MS Sans Serif");
-    SCR_SCREEN s;
-    SCR_init(&s);
-    EXPECT_EQ(s.font, nullptr);
-    EXPECT_EQ(s.brush, nullptr);
-    EXPECT_EQ(s.background, 7);
-    EXPECT_EQ(s.char_width, 0);
-}
+    EXPECT_EQ(screen.font, nullptr);
+    EXPECT_EQ(screen.brush, nullptr);
+    EXPECT_EQ(screen.background, 7);
+    EXPECT_EQ(screen.char_width, 0);
 
-TEST_F(SCREEN_STORE, MissingKeysAreWrittenWithTheDefaults)
-{
-    LOGFONTA f;
-    SCR_font_defaults(&f);
     ASSERT_EQ(SCR_read_font_settings(store, "normal", &f), 1);
-    EXPECT_EQ(stored("normal_font_height"), "8");
-    EXPECT_EQ(stored("normal_font_weight"), "0");
-    EXPECT_EQ(stored("normal_font_italic"), "Ne");
-    EXPECT_EQ(stored("normal_font_underline"), "Ne");
-    EXPECT_EQ(stored("normal_font_strikeout"), "Ne");
-    EXPECT_EQ(stored("normal_font_charset"), "238");
-    EXPECT_EQ(stored("normal_font_name"), "MS Sans Serif");
+    const char *keys[] = {"height", "weight", "italic", "underline", "strikeout", "charset", "name"};
+    const char *values[] = {"8", "0", "Ne", "Ne", "Ne", "238", "MS Sans Serif"};
+    for (int i = 0; i < 7; i++)
+        EXPECT_EQ(stored((std::string("normal_font_") + keys[i]).c_str()), values[i]);
     EXPECT_EQ(WCO_find_section(store, SCR_SECTION)->count, 7);
     EXPECT_EQ(f.lfHeight, -8);
     EXPECT_TRUE(TU_reports().empty());
 }
 
-TEST_F(SCREEN_STORE, StoredSettingsAreTaken)
+TEST_F(SCREEN_STORE, StoredSettingsAreTakenUnusableOnesReplaced)
 {
     struct {
         const char *key, *value;
@@ -91,18 +80,14 @@ TEST_F(SCREEN_STORE, StoredSettingsAreTaken)
     LOGFONTA f;
     SCR_font_defaults(&f);
     ASSERT_EQ(SCR_read_font_settings(store, "normal", &f), 1);
-    EXPECT_EQ(f.lfHeight, -10);
-    EXPECT_EQ(f.lfWeight, 700);
-    EXPECT_EQ(f.lfItalic, 1);
-    EXPECT_EQ(f.lfUnderline, 0);
-    EXPECT_EQ(f.lfStrikeOut, 1);
-    EXPECT_EQ(f.lfCharSet, 0);
+    EXPECT_EQ(std::vector<long>({f.lfHeight, f.lfWeight, f.lfItalic, f.lfUnderline, f.lfStrikeOut, f.lfCharSet}),
+              std::vector<long>({-10, 700, 1, 0, 1, 0}));
     EXPECT_STREQ(f.lfFaceName, "Courier New");
     for (const auto &g : given)
         EXPECT_EQ(stored(g.key), g.value);   // nothing rewritten
 }
 
-TEST_F(SCREEN_STORE, UnusableValuesAreReplacedByTheDefaults)
+TEST_F(SCREEN_STORE, UnusableValuesAreReplacedAndAFaceNameIsCut)
 {
     WCO_set_text(store, SCR_SECTION, "normal_font_height", "0");
     WCO_set_text(store, SCR_SECTION, "normal_font_charset", "300");
@@ -118,16 +103,12 @@ TEST_F(SCREEN_STORE, UnusableValuesAreReplacedByTheDefaults)
     EXPECT_EQ(stored("normal_font_charset"), "238");
     EXPECT_EQ(stored("normal_font_weight"), "0");
     EXPECT_EQ(stored("normal_font_name"), "MS Sans Serif");
-}
 
-TEST_F(SCREEN_STORE, AFaceNameIsCutToWhatTheSystemHolds)
-{
+    // A face name is cut to what the system holds; the kind names the keys.
     WCO_set_text(store, SCR_SECTION, "big_font_name", "ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789");
-    LOGFONTA f;
-    SCR_font_defaults(&f);
     SCR_read_font_settings(store, "big", &f);
     EXPECT_STREQ(f.lfFaceName, "ABCDEFGHIJKLMNOPQRSTUVWXYZ01234");
-    EXPECT_EQ(stored("big_font_height"), "8");   // the kind names the keys
+    EXPECT_EQ(stored("big_font_height"), "8");
 }
 
 TEST_F(SCREEN_STORE, TheScreenFontIsMadeAndMeasured)
@@ -160,11 +141,9 @@ TEST_F(SCREEN_STORE, BackgroundAndControlColours)
     GetObjectA(screen.brush, sizeof lb, &lb);
     EXPECT_EQ(lb.lbColor, RGB(192, 128, 0));
 
-    TU_clear_reports();
     EXPECT_EQ(SCR_set_background(&screen, 65), 0);
     EXPECT_EQ(screen.background, 6);
-    ASSERT_EQ(TU_count(WE_KIND_INTERNAL), 1);
-    EXPECT_EQ(TU_reports()[0].text.rfind("Chyba v souboru ..\\swin2\\scr řádek ", 0), 0u);
+    EXPECT_EQ(FRAME_internal_errors(SCR), 1);
 
     HWND parent = CreateWindowExA(0, "STATIC", "", WS_POPUP | WS_VISIBLE, 0, 0, 300, 300, nullptr, nullptr,
                                   GetModuleHandleA(nullptr), nullptr);
@@ -172,35 +151,26 @@ TEST_F(SCREEN_STORE, BackgroundAndControlColours)
         return CreateWindowExA(0, cls, "x", WS_CHILD | style, 0, 0, 50, 20, parent, nullptr,
                                GetModuleHandleA(nullptr), nullptr);
     };
+    const COLORREF background = RGB(192, 128, 0), window = GetSysColor(COLOR_WINDOW), kept = RGB(1, 1, 1);
     struct {
         HWND control;
-        bool background;   // else the system window colour, or default (null)
-        bool window_colour;
+        HBRUSH brush;   // with the background colour it sets, or none (the colour kept)
+        COLORREF colour;
     } cases[] = {
-        {make("STATIC", 0), true, false},
-        {make("BUTTON", BS_AUTOCHECKBOX), true, false},
-        {make("BUTTON", BS_RADIOBUTTON), true, false},
-        {make("BUTTON", BS_PUSHBUTTON), false, false},
-        {make("EDIT", 0), false, true},
-        {make("LISTBOX", 0), false, false},
+        {make("STATIC", 0), screen.brush, background},
+        {make("BUTTON", BS_AUTOCHECKBOX), screen.brush, background},
+        {make("BUTTON", BS_RADIOBUTTON), screen.brush, background},
+        {make("BUTTON", BS_PUSHBUTTON), nullptr, kept},
+        {make("EDIT", 0), GetSysColorBrush(COLOR_WINDOW), window},
+        {make("LISTBOX", 0), nullptr, kept},
     };
     for (const auto &c : cases) {
         HDC dc = GetDC(c.control);
-        SetBkColor(dc, RGB(1, 1, 1));
-        HBRUSH brush = SCR_control_colour(&screen, dc, c.control);
-        if (c.background) {
-            EXPECT_EQ(brush, screen.brush);
-            EXPECT_EQ(GetBkColor(dc), RGB(192, 128, 0));
-        } else if (c.window_colour) {
-            EXPECT_EQ(brush, GetSysColorBrush(COLOR_WINDOW));
-            EXPECT_EQ(GetBkColor(dc), GetSysColor(COLOR_WINDOW));
-        } else {
-            EXPECT_EQ(brush, nullptr);
-            EXPECT_EQ(GetBkColor(dc), RGB(1, 1, 1));
-        }
+        SetBkColor(dc, kept);
+        EXPECT_EQ(SCR_control_colour(&screen, dc, c.control), c.brush);
+        EXPECT_EQ(GetBkColor(dc), c.colour);
         ReleaseDC(c.control, dc);
     }
-    // Erasing fills the client area with the background.
     HDC dc = GetDC(parent);
     EXPECT_EQ(SCR_erase_background(&screen, parent, dc), 1);
     EXPECT_EQ(GetPixel(dc, 150, 150), RGB(192, 128, 0));
@@ -219,9 +189,7 @@ TEST(ScrArguments, MissingArgumentsAreInternalErrors)
     EXPECT_EQ(SCR_read_font_settings(WCO_system_store(), "normal", nullptr), 0);
     EXPECT_EQ(SCR_create_font(nullptr, nullptr), 0);
     EXPECT_EQ(SCR_set_background(nullptr, 1), 0);
-    EXPECT_EQ(TU_count(WE_KIND_INTERNAL), 7);
-    for (const TU_REPORT &r : TU_reports())
-        EXPECT_EQ(r.text.rfind("Chyba v souboru ..\\swin2\\scr řádek ", 0), 0u) << r.text;
+    EXPECT_EQ(FRAME_internal_errors(SCR), 7);
     EXPECT_EQ(SCR_font(nullptr), nullptr);   // the queries answer quietly
     EXPECT_EQ(SCR_erase_background(nullptr, nullptr, nullptr), 0);
     EXPECT_EQ(SCR_control_colour(nullptr, nullptr, nullptr), nullptr);

@@ -18,16 +18,18 @@
 
 namespace {
 
-// A function-table set holding "&Konec" (1049), grey, for the frame while it lives.
+const char UMAIN[] = "..\\swin2\\umain";
+
+// A function-table set for the frame while it lives: "&Konec" (1049), grey, or no entry.
 class EXIT_TABLE {
 public:
-    EXIT_TABLE() : previous_(GDD_global.tables)
+    explicit EXIT_TABLE(bool with_exit = true) : previous_(GDD_global.tables)
     {
         entries_[0] = PFU_ENTRY{1049, PFU_GREY | PFU_KEEP, 0, 0, 0, nullptr, 1, nullptr, 0};
-        entries_[1] = PFU_ENTRY{0, PFU_END, 0, 0, 0, nullptr, 0, nullptr, 0};
+        entries_[with_exit ? 1 : 0] = PFU_ENTRY{0, PFU_END, 0, 0, 0, nullptr, 0, nullptr, 0};
         set_.tables[0] = entries_;
         set_.count = 1;
-        set_.entries = 1;
+        set_.entries = with_exit ? 1 : 0;
         GDD_global.tables = &set_;
     }
     ~EXIT_TABLE() { GDD_global.tables = previous_; }
@@ -49,6 +51,11 @@ std::vector<int16_t> kinds(const TEST_FRAME *frame)
     return k;
 }
 
+void refuse(TEST_FRAME *frame, int16_t slot, int16_t refusing)
+{
+    static_cast<TEST_CLIENT *>(frame->clients[slot])->refuse = refusing;
+}
+
 std::vector<int16_t> stack_of(std::vector<int16_t> occupied)
 {
     occupied.resize(UMAIN_CLIENTS, -1);
@@ -64,7 +71,7 @@ TEST(UmainClients, RequestsArePostedAndRunInOrder)
         EXPECT_EQ(frame->top_client(), nullptr);
         EXPECT_EQ(frame->top_slot(), -1);
         ASSERT_EQ(UMAIN_push_client(frame, 11), 1);
-        EXPECT_EQ(frame->top_client(), nullptr);   // not before the message runs
+        EXPECT_EQ(frame->top_client(), nullptr);   // posted: not before the message runs
         UMAIN_push_client(frame, 12);
         UMAIN_push_client(frame, 13);
         WGD_pump_messages();
@@ -72,68 +79,23 @@ TEST(UmainClients, RequestsArePostedAndRunInOrder)
         EXPECT_EQ(frame->top_slot(), 2);
         EXPECT_EQ(frame->top_client(), frame->clients[2]);
 
-        UMAIN_pop_client(frame);
-        WGD_pump_messages();
-        EXPECT_EQ(kinds(frame), stack_of({11, 12}));
-        EXPECT_EQ(TEST_CLIENT::deleted, std::vector<int16_t>({13}));
-
-        UMAIN_replace_client(frame, 21);   // the top client (slot 1) is replaced
-        WGD_pump_messages();
-        EXPECT_EQ(kinds(frame), stack_of({11, 21}));
-        EXPECT_EQ(TEST_CLIENT::deleted, std::vector<int16_t>({13, 12}));
-
-        UMAIN_pop_client(frame);
-        UMAIN_pop_client(frame);
-        UMAIN_pop_client(frame);   // on an empty stack: nothing
-        WGD_pump_messages();
-        EXPECT_EQ(kinds(frame), stack_of({}));
-        UMAIN_replace_client(frame, 31);   // an empty stack: slot 0
-        WGD_pump_messages();
-        EXPECT_EQ(kinds(frame), stack_of({31}));
+        // Pop, replace the top (slot 1), pop to an empty stack and beyond, replace into slot 0.
+        const struct {
+            int16_t replace_by;   // 0: a pop
+            std::vector<int16_t> stack, deleted;
+        } steps[] = {
+            {0, {11, 12}, {13}},          {21, {11, 21}, {13, 12}},        {0, {11}, {13, 12, 21}},
+            {0, {}, {13, 12, 21, 11}},    {0, {}, {13, 12, 21, 11}},       {31, {31}, {13, 12, 21, 11}},
+        };
+        for (const auto &step : steps) {
+            step.replace_by ? UMAIN_replace_client(frame, step.replace_by) : UMAIN_pop_client(frame);
+            WGD_pump_messages();
+            EXPECT_EQ(kinds(frame), stack_of(step.stack)) << step.replace_by;
+            EXPECT_EQ(TEST_CLIENT::deleted, step.deleted);
+        }
     });
     EXPECT_EQ(TEST_CLIENT::deleted, std::vector<int16_t>({13, 12, 21, 11, 31}));
     EXPECT_TRUE(TU_reports().empty());
-}
-
-TEST(UmainClients, ClientsFillTheAreaAboveTheStatusBar)
-{
-    FRAME_run([](TEST_FRAME *frame) {
-        UMAIN_push_client(frame, 1);
-        UMAIN_push_client(frame, 2);
-        WGD_pump_messages();
-        RECT frame_client;
-        GetClientRect(frame->window, &frame_client);
-        ASSERT_NE(frame->status_bar, nullptr);
-        int32_t bar = SBAR_height(frame->status_bar);
-        EXPECT_GT(bar, 0);
-        EXPECT_EQ(frame->client_area.right, frame_client.right);
-        EXPECT_EQ(frame->client_area.bottom, frame_client.bottom - bar);
-        RECT r;
-        GetWindowRect(frame->status_bar->window, &r);
-        MapWindowPoints(nullptr, frame->window, reinterpret_cast<POINT *>(&r), 2);
-        EXPECT_EQ(r.left, 0);
-        EXPECT_EQ(r.right, frame_client.right);
-        EXPECT_EQ(r.bottom, frame_client.bottom);
-        for (int16_t slot : {0, 1}) {
-            C_CW *client = frame->clients[slot];
-            ASSERT_NE(client, nullptr);
-            EXPECT_EQ(GetParent(client->window), frame->window);
-            GetWindowRect(client->window, &r);
-            MapWindowPoints(nullptr, frame->window, reinterpret_cast<POINT *>(&r), 2);
-            EXPECT_EQ(r.left, 0);
-            EXPECT_EQ(r.top, 0);
-            EXPECT_EQ(r.right, frame->client_area.right);
-            EXPECT_EQ(r.bottom, frame->client_area.bottom);
-        }
-        // A new size is passed on.
-        SetWindowPos(frame->window, nullptr, 0, 0, 500, 400, SWP_NOMOVE | SWP_NOZORDER);
-        GetClientRect(frame->window, &frame_client);
-        GetClientRect(frame->clients[1]->window, &r);
-        RECT edge{0, 0, 0, 0};
-        AdjustWindowRectEx(&edge, 0, FALSE, WS_EX_CLIENTEDGE);
-        EXPECT_EQ(r.right + (edge.right - edge.left), frame_client.right);
-        EXPECT_EQ(r.bottom + (edge.bottom - edge.top), frame_client.bottom - bar);
-    });
 }
 
 TEST(UmainClients, ARefusingClientStaysAndSetsTheExitFunction)
@@ -146,7 +108,7 @@ TEST(UmainClients, ARefusingClientStaysAndSetsTheExitFunction)
         UMAIN_push_client(frame, 1);
         UMAIN_push_client(frame, 2);
         WGD_pump_messages();
-        static_cast<TEST_CLIENT *>(frame->clients[1])->refuse = 1;
+        refuse(frame, 1, 1);
 
         UMAIN_pop_client(frame);
         WGD_pump_messages();
@@ -159,16 +121,15 @@ TEST(UmainClients, ARefusingClientStaysAndSetsTheExitFunction)
         EXPECT_EQ(kinds(frame), stack_of({1, 2}));
         EXPECT_EQ(table.state(), PFU_NORMAL | PFU_KEEP);
 
-        // Closing all goes from the top down: the refusing top client stops
-        // it at once and nothing is deleted.
+        // Closing all goes from the top down: the refusing top client stops it at once.
         PFU_set_state(GDD_global.tables, 0, 1049, PFU_GREY);
         EXPECT_EQ(UMAIN_close_all_clients(frame), 0);
         EXPECT_EQ(kinds(frame), stack_of({1, 2}));
         EXPECT_EQ(table.state(), PFU_NORMAL | PFU_KEEP);
 
         // The lower one refuses: the top one goes, the frame stays open.
-        static_cast<TEST_CLIENT *>(frame->clients[1])->refuse = 0;
-        static_cast<TEST_CLIENT *>(frame->clients[0])->refuse = 1;
+        refuse(frame, 1, 0);
+        refuse(frame, 0, 1);
         EXPECT_EQ(UMAIN_close_all_clients(frame), 0);
         WGD_pump_messages();
         EXPECT_EQ(kinds(frame), stack_of({1}));
@@ -183,31 +144,22 @@ TEST(UmainClients, ARefusingClientStaysAndSetsTheExitFunction)
     EXPECT_FALSE(IsWindow(frame_window));
     EXPECT_EQ(TEST_CLIENT::deleted, std::vector<int16_t>({2, 1}));
     EXPECT_TRUE(TU_reports().empty());
-}
 
-TEST(UmainClients, ARefusalWithoutTheExitFunctionInTheTablesIsShown)
-{
-    PFU_TABLES empty{};
-    PFU_ENTRY end[1] = {PFU_ENTRY{0, PFU_END, 0, 0, 0, nullptr, 0, nullptr, 0}};
-    empty.tables[0] = end;
-    empty.count = 1;
-    PFU_TABLES *previous = GDD_global.tables;
-    GDD_global.tables = &empty;
+    EXIT_TABLE without(false);   // a refusal without the exit function in the tables is shown
     FRAME_run([](TEST_FRAME *frame) {
         UMAIN_push_client(frame, 1);
         WGD_pump_messages();
-        static_cast<TEST_CLIENT *>(frame->clients[0])->refuse = 1;
+        refuse(frame, 0, 1);
         UMAIN_pop_client(frame);
         WGD_pump_messages();
         EXPECT_EQ(frame->kind_of(0), 1);
     });
-    GDD_global.tables = previous;
     ASSERT_EQ(TU_reports().size(), 1u);
     EXPECT_EQ(TU_reports()[0].kind, WE_KIND_ERROR);
     EXPECT_EQ(TU_reports()[0].text, "Změna statu funkce (id=1049) - není v žádné tabulce funkcí");
 }
 
-TEST(UmainClients, TheTwentyFirstPushIsAnInternalErrorAndChangesNothing)
+TEST(UmainClients, TheTwentyFirstPushTheBaseFactoryAndNullFramesAreInternalErrors)
 {
     FRAME_run([](TEST_FRAME *frame) {
         std::vector<int16_t> expected;
@@ -221,34 +173,23 @@ TEST(UmainClients, TheTwentyFirstPushIsAnInternalErrorAndChangesNothing)
         UMAIN_push_client(frame, 99);
         WGD_pump_messages();
         EXPECT_EQ(kinds(frame), expected);
-        ASSERT_EQ(TU_reports().size(), 1u);
-        EXPECT_EQ(TU_reports()[0].kind, WE_KIND_INTERNAL);
-        EXPECT_EQ(TU_reports()[0].text.rfind("Chyba v souboru ..\\swin2\\umain řádek ", 0), 0u)
-            << TU_reports()[0].text;
+        EXPECT_EQ(FRAME_internal_errors(UMAIN), 1);
+        EXPECT_EQ(TU_reports().size(), 1u);
     });
-}
-
-TEST(UmainClients, TheBaseFactoryIsAnInternalError)
-{
-    C_UMAIN frame;
+    TU_clear_reports();
+    C_UMAIN frame;   // no window
     frame.create_client(0, 100);
     EXPECT_EQ(frame.clients[0], nullptr);
-    ASSERT_EQ(TU_count(WE_KIND_INTERNAL), 1);
-    EXPECT_EQ(TU_reports()[0].text.rfind("Chyba v souboru ..\\swin2\\umain řádek ", 0), 0u);
-}
-
-TEST(UmainClients, RequestsWithoutAFrame)
-{
-    C_UMAIN frame;   // no window
+    EXPECT_EQ(FRAME_internal_errors(UMAIN), 1);
     EXPECT_EQ(UMAIN_push_client(&frame, 1), 0);
-    EXPECT_TRUE(TU_reports().empty());
+    EXPECT_EQ(TU_reports().size(), 1u);
     EXPECT_EQ(UMAIN_push_client(nullptr, 1), 0);
     EXPECT_EQ(UMAIN_replace_client(nullptr, 1), 0);
     EXPECT_EQ(UMAIN_pop_client(nullptr), 0);
     EXPECT_EQ(UMAIN_close_all_clients(nullptr), 0);
     EXPECT_EQ(UMAIN_set_state(nullptr, 1), 0);
     EXPECT_EQ(UMAIN_clear_state(nullptr, 1), 0);
-    EXPECT_EQ(TU_count(WE_KIND_INTERNAL), 6);
+    EXPECT_EQ(TU_count(WE_KIND_INTERNAL), 7);
 }
 
 TEST(UmainFields, StateFieldShowsSavingBeforeModified)
@@ -295,7 +236,7 @@ TEST(UmainFields, TheTimerShowsDateAndTimeInFieldThree)
     });
 }
 
-TEST(UmainFields, CreationGivesTitleIconsMenuAndStatusBar)
+TEST(UmainFields, CreationAndLayoutOfClientsAboveTheStatusBar)
 {
     FRAME_run([](TEST_FRAME *frame) {
         char text[64] = "";
@@ -308,11 +249,30 @@ TEST(UmainFields, CreationGivesTitleIconsMenuAndStatusBar)
         EXPECT_EQ(frame->small_icon, 23);
         EXPECT_NE(GetClassLongPtrA(frame->window, GCLP_HICON), 0);
         EXPECT_NE(GetClassLongPtrA(frame->window, GCLP_HICONSM), 0);
-        EXPECT_EQ(GetMenu(frame->window), frame->menu);
         EXPECT_NE(frame->menu, nullptr);
+        EXPECT_EQ(GetMenu(frame->window), frame->menu);
         EXPECT_EQ(frame->menu_table, GDD_global.tables->tables[0]);
+        EXPECT_EQ(frame->active, 1);
         ASSERT_NE(frame->status_bar, nullptr);
         EXPECT_EQ(GetParent(frame->status_bar->window), frame->window);
-        EXPECT_EQ(frame->active, 1);
+
+        UMAIN_push_client(frame, 1);
+        UMAIN_push_client(frame, 2);
+        WGD_pump_messages();
+        RECT area;
+        GetClientRect(frame->window, &area);
+        int32_t bar = SBAR_height(frame->status_bar);
+        EXPECT_GT(bar, 0);
+        EXPECT_EQ(frame->client_area.right, area.right);
+        EXPECT_EQ(frame->client_area.bottom, area.bottom - bar);
+        EXPECT_EQ(FRAME_rect_in(frame->window, frame->status_bar->window), (RECT{0, area.bottom - bar, area.right, area.bottom}));
+        for (int16_t slot : {0, 1}) {
+            ASSERT_NE(frame->clients[slot], nullptr);
+            EXPECT_EQ(GetParent(frame->clients[slot]->window), frame->window);
+            EXPECT_EQ(FRAME_rect_in(frame->window, frame->clients[slot]->window), (RECT{0, 0, area.right, area.bottom - bar}));
+        }
+        SetWindowPos(frame->window, nullptr, 0, 0, 500, 400, SWP_NOMOVE | SWP_NOZORDER);   // passed on
+        GetClientRect(frame->window, &area);
+        EXPECT_EQ(FRAME_rect_in(frame->window, frame->clients[1]->window), (RECT{0, 0, area.right, area.bottom - bar}));
     });
 }

@@ -1,6 +1,4 @@
-// The message boxes as real dialogs, answered from a second thread: their
-// Czech titles, texts and buttons, the results of every button, of Esc and
-// of the close command, their placement, the input and list boxes, and the
+// The message boxes as real dialogs, answered from a second thread, and the
 // sink's answers when a sink takes the boxes.
 #include <windows.h>
 
@@ -8,6 +6,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "common/mm.h"
 #include "tests/testutil.h"
@@ -20,6 +19,7 @@ namespace {
 
 const int ESC = BOX_ANSWERER::ESC;
 const int CLOSE = BOX_ANSWERER::CLOSE;
+const char INTERNAL[] = " Interní chyba, informujte dodavatele ";
 
 class Boxes : public ::testing::Test {
 protected:
@@ -27,150 +27,126 @@ protected:
     REAL_BOXES real;
 };
 
-struct ANSWER {
-    int press;
-    int16_t result;
-};
+struct ANSWER { int press; int16_t result; };
 
-RECT work_area()
-{
-    RECT r;
-    SystemParametersInfoA(SPI_GETWORKAREA, 0, &r, 0);
-    return r;
-}
-
-// The frame that the owner lookup gives while a test runs.
 HWND test_owner = nullptr;
 void *lookup_owner()
 {
     return test_owner;
 }
 
+HWND make_window(const char *title, int x, int y, int cx, int cy)
+{
+    return CreateWindowExA(0, "STATIC", title, WS_OVERLAPPEDWINDOW | WS_VISIBLE, x, y, cx, cy, nullptr, nullptr,
+                           GetModuleHandleA(nullptr), nullptr);
+}
+
+int16_t error_box()
+{
+    WE_error_dialog(nullptr, "Soubor %s nelze otevřít", "A.KRV");
+    return 1;
+}
+
+int16_t error_template_box()
+{
+    C_DW_WM_ERROR box(nullptr, "Chyba disku", "Disk není připraven");
+    EXPECT_EQ(box.template_id, 120);
+    return static_cast<int16_t>(DIALOG_run_modal(&box));
+}
+
 }  // namespace
 
-TEST_F(Boxes, QuestionYesNo)
+TEST_F(Boxes, TitlesTextsButtonsAndResults)
 {
-    const ANSWER answers[] = {{1, 1}, {7, 0}, {ESC, 0}, {CLOSE, 0}};
-    for (const ANSWER &a : answers) {
-        BOX_ANSWERER box("Dotaz", a.press);
-        EXPECT_EQ(WE_question("Přepsat soubor INST.LST?"), a.result) << a.press;
-        ASSERT_TRUE(box.found());
-        EXPECT_EQ(box.control_text(100), "Přepsat soubor INST.LST?");
-        EXPECT_EQ(box.control_text(1), "&Ano");
-        EXPECT_EQ(box.control_text(7), "&Ne");
-        EXPECT_FALSE(box.has_control(2));
+    const std::pair<int, const char *> YES{1, "&Ano"}, NO{7, "&Ne"}, STORNO{2, "&Storno"}, ALL{6, "&Vše"},
+        OK{1, "&O.K."};
+    const struct {
+        const char *title;
+        std::function<int16_t()> show;
+        const char *text;
+        std::vector<std::pair<int, const char *>> buttons;
+        int absent;
+        std::vector<ANSWER> answers;
+    } cases[] = {
+        {"Dotaz", [] { return WE_question("Přepsat soubor INST.LST?"); }, "Přepsat soubor INST.LST?", {YES, NO}, 2,
+         {{1, 1}, {7, 0}, {ESC, 0}, {CLOSE, 0}}},
+        {"Dotaz", [] { return WE_question_format("Vložte disk %d (%s)", 3, "C.KRV"); }, "Vložte disk 3 (C.KRV)",
+         {YES, NO}, 2, {{1, 1}}},
+        {"Dotaz", [] { return WE_question_all("Smazat soubor %s?", "A.KRV"); }, "Smazat soubor A.KRV?",
+         {YES, NO, STORNO, ALL}, 0, {{1, 1}, {7, 0}, {6, 2}, {2, -1}, {ESC, -1}, {CLOSE, -1}}},
+        {"Dotaz", [] { return WE_question_cancel("Převzít konfiguraci?"); }, "Převzít konfiguraci?",
+         {YES, NO, STORNO}, 6, {{1, 1}, {7, 0}, {2, -1}, {ESC, -1}, {CLOSE, -1}}},
+        {"Oznámení", [] { return WE_notify("Instalace proběhla úspěšně"); }, "Instalace proběhla úspěšně", {OK}, 0,
+         {{1, 1}, {ESC, 1}}},
+        {" Chyba ", error_box, "Soubor A.KRV nelze otevřít", {OK}, 0, {{1, 1}, {ESC, 1}}},
+        {"Chyba disku", error_template_box, "Disk není připraven", {OK}, 0, {{1, 1}}},
+    };
+    for (const auto &c : cases) {
+        for (const ANSWER &a : c.answers) {
+            BOX_ANSWERER box(c.title, a.press);
+            EXPECT_EQ(c.show(), a.result) << c.text << " " << a.press;
+            ASSERT_TRUE(box.found()) << c.text;
+            EXPECT_EQ(box.control_text(100), c.text);
+            for (const auto &b : c.buttons)
+                EXPECT_EQ(box.control_text(b.first), b.second) << c.text;
+            EXPECT_FALSE(c.absent && box.has_control(c.absent)) << c.text;
+        }
     }
-    BOX_ANSWERER box("Dotaz", 1);
-    EXPECT_EQ(WE_question_format("Vložte disk %d (%s)", 3, "C.KRV"), 1);
-    EXPECT_EQ(box.control_text(100), "Vložte disk 3 (C.KRV)");
     EXPECT_TRUE(TU_reports().empty());
 }
 
-TEST_F(Boxes, QuestionAll)
+TEST_F(Boxes, InternalErrorDisablesTheOtherWindowsSwitchErrorDoesNot)
 {
-    const ANSWER answers[] = {{1, 1}, {7, 0}, {6, 2}, {2, -1}, {ESC, -1}, {CLOSE, -1}};
-    for (const ANSWER &a : answers) {
-        BOX_ANSWERER box("Dotaz", a.press);
-        EXPECT_EQ(WE_question_all("Smazat soubor %s?", "A.KRV"), a.result) << a.press;
-        ASSERT_TRUE(box.found());
-        EXPECT_EQ(box.control_text(100), "Smazat soubor A.KRV?");
-        EXPECT_EQ(box.control_text(1), "&Ano");
-        EXPECT_EQ(box.control_text(7), "&Ne");
-        EXPECT_EQ(box.control_text(2), "&Storno");
-        EXPECT_EQ(box.control_text(6), "&Vše");
-    }
-}
-
-TEST_F(Boxes, QuestionCancel)
-{
-    const ANSWER answers[] = {{1, 1}, {7, 0}, {2, -1}, {ESC, -1}, {CLOSE, -1}};
-    for (const ANSWER &a : answers) {
-        BOX_ANSWERER box("Dotaz", a.press);
-        EXPECT_EQ(WE_question_cancel("Převzít konfiguraci?"), a.result) << a.press;
-        ASSERT_TRUE(box.found());
-        EXPECT_EQ(box.control_text(100), "Převzít konfiguraci?");
-        EXPECT_EQ(box.control_text(1), "&Ano");
-        EXPECT_EQ(box.control_text(7), "&Ne");
-        EXPECT_EQ(box.control_text(2), "&Storno");
-        EXPECT_FALSE(box.has_control(6));
-    }
-}
-
-TEST_F(Boxes, NotifyAndErrorDialogs)
-{
-    for (int press : {1, ESC}) {
-        BOX_ANSWERER box("Oznámení", press);
-        EXPECT_EQ(WE_notify("Instalace proběhla úspěšně"), 1);
-        ASSERT_TRUE(box.found());
-        EXPECT_EQ(box.control_text(100), "Instalace proběhla úspěšně");
-        EXPECT_EQ(box.control_text(1), "&O.K.");
-    }
-    for (int press : {1, ESC}) {
-        BOX_ANSWERER box(" Chyba ", press);
-        WE_error_dialog(nullptr, "Soubor %s nelze otevřít", "A.KRV");
-        ASSERT_TRUE(box.found());
-        EXPECT_EQ(box.control_text(100), "Soubor A.KRV nelze otevřít");
-        EXPECT_EQ(box.control_text(1), "&O.K.");
-    }
-    HWND other = CreateWindowExA(0, "STATIC", "jiné okno", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200, 100,
-                                 nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
-    {
-        BOX_ANSWERER box(" Interní chyba, informujte dodavatele ", 1);
+    HWND other = make_window("jiné okno", 0, 0, 200, 100);
+    const struct {
+        const char *title;
+        void (*show)(const char *, int16_t);
+        const char *file;
+        int16_t line;
+        const char *text;
+        bool others_enabled;
+    } cases[] = {
+        {INTERNAL, WE_internal_error_dialog, "..\\swin\\wgd", 77, "Chyba v souboru ..\\swin\\wgd řádek 77", false},
+        {" Chyba switch, informujte dodavatele ", WE_switch_error_dialog, "..\\swin2\\bw", 8,
+         "Chyba v souboru ..\\swin2\\bw řádek 8", true},
+    };
+    for (const auto &c : cases) {
+        BOX_ANSWERER box(c.title, 1);
         box.watch_window(other);
-        WE_internal_error_dialog("..\\swin\\wgd", 77);
+        c.show(c.file, c.line);
         ASSERT_TRUE(box.found());
-        EXPECT_EQ(box.control_text(100), "Chyba v souboru ..\\swin\\wgd řádek 77");
-        EXPECT_FALSE(box.watched_was_enabled());   // the other windows were disabled
-    }
-    EXPECT_TRUE(IsWindowEnabled(other));
-    {
-        BOX_ANSWERER box(" Chyba switch, informujte dodavatele ", 1);
-        box.watch_window(other);
-        WE_switch_error_dialog("..\\swin2\\bw", 8);
-        ASSERT_TRUE(box.found());
-        EXPECT_EQ(box.control_text(100), "Chyba v souboru ..\\swin2\\bw řádek 8");
-        EXPECT_TRUE(box.watched_was_enabled());
+        EXPECT_EQ(box.control_text(100), c.text);
+        EXPECT_EQ(box.watched_was_enabled(), c.others_enabled);
+        EXPECT_TRUE(IsWindowEnabled(other));
     }
     DestroyWindow(other);
-    EXPECT_TRUE(TU_reports().empty());
 }
 
 TEST_F(Boxes, QuestionsSitOnTheWorkAreaNotificationsOverTheOwner)
 {
-    test_owner = CreateWindowExA(0, "STATIC", "rám", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 20, 30, 500, 400, nullptr,
-                                 nullptr, GetModuleHandleA(nullptr), nullptr);
+    test_owner = make_window("rám", 20, 30, 500, 400);
     ASSERT_NE(test_owner, nullptr);
     WE_set_owner_lookup(lookup_owner);
-    RECT o, work = work_area();
+    RECT o, work;
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
     GetWindowRect(test_owner, &o);
-    auto centred_on = [](const RECT &box, const RECT &area) {
-        return std::abs((box.left + box.right) / 2 - (area.left + area.right) / 2) <= 1 &&
-               std::abs((box.top + box.bottom) / 2 - (area.top + area.bottom) / 2) <= 1;
+    const struct { const char *title; std::function<void()> show; const RECT &area; } cases[] = {
+        {"", [] { WE_notify("x"); }, o},
+        {"", [] { WE_question_over(nullptr, "x"); }, o},
+        {"", [] { WE_question_all_over(nullptr, "x"); }, o},
+        {"", [] { WE_question_cancel_over(nullptr, "x"); }, o},
+        {"", [] { WE_error_dialog(nullptr, "x"); }, o},
+        {"Dotaz", [] { WE_question("x"); }, work},
+        {"Dotaz", [] { WE_question_all("x"); }, work},
+        {"Dotaz", [] { WE_question_cancel("x"); }, work},
     };
-    const std::function<void()> over_owner[] = {
-        [] { WE_notify("x"); },
-        [] { WE_question_over(nullptr, "x"); },
-        [] { WE_question_all_over(nullptr, "x"); },
-        [] { WE_question_cancel_over(nullptr, "x"); },
-        [] { WE_error_dialog(nullptr, "x"); },
-    };
-    for (const auto &show : over_owner) {
-        BOX_ANSWERER box("", ESC);   // any title
-        show();
-        EXPECT_TRUE(box.found());
-        EXPECT_TRUE(centred_on(box.rect(), o));
-        EXPECT_EQ(box.owner(), test_owner);
-    }
-    const std::function<void()> on_work_area[] = {
-        [] { WE_question("x"); },
-        [] { WE_question_all("x"); },
-        [] { WE_question_cancel("x"); },
-    };
-    for (const auto &show : on_work_area) {
-        BOX_ANSWERER box("Dotaz", ESC);
-        show();
-        EXPECT_TRUE(box.found());
-        EXPECT_TRUE(centred_on(box.rect(), work));
+    for (const auto &c : cases) {
+        BOX_ANSWERER box(c.title, ESC);
+        c.show();
+        ASSERT_TRUE(box.found());
+        const RECT b = box.rect();
+        EXPECT_NEAR((b.left + b.right) / 2, (c.area.left + c.area.right) / 2, 1);
+        EXPECT_NEAR((b.top + b.bottom) / 2, (c.area.top + c.area.bottom) / 2, 1);
         EXPECT_EQ(box.owner(), test_owner);
     }
     WE_set_owner_lookup(nullptr);
@@ -178,50 +154,34 @@ TEST_F(Boxes, QuestionsSitOnTheWorkAreaNotificationsOverTheOwner)
     test_owner = nullptr;
 }
 
-TEST_F(Boxes, InputBoxAcceptsTheField)
+TEST_F(Boxes, InputBoxes)
 {
     char result[81] = "puvodni";
-    {
-        C_DW_WM_STRING box(nullptr, "Cílová cesta", "Zadejte cestu:", nullptr, result, 80);
-        BOX_ANSWERER answer("Cílová cesta", {{1, 101, "  C:\\TOREVAN "}});
-        EXPECT_EQ(DIALOG_run_modal(&box), 1);
-        EXPECT_EQ(answer.control_text(100), "Zadejte cestu:");
-        EXPECT_EQ(answer.control_text(101), "");
+    const struct {
+        const char *title, *prompt, *shown;   // shown: the default, again after a blank or empty field
+        int16_t max;
+        std::vector<BOX_ANSWERER::STEP> steps;
+        int32_t end;
+        const char *result;
+    } cases[] = {
+        {"Cílová cesta", "Zadejte cestu:", nullptr, 80, {{1, 101, "  C:\\TOREVAN "}}, 1, "  C:\\TOREVAN "},
+        {"Cesta", "?", nullptr, 80, {{1, 101, ""}}, 1, ""},      // no default: an empty field is accepted
+        {"Cesta", "?", "X", 3, {{1, 101, "ABCDEF"}}, 1, "ABC"},   // at most the maximum
+        {"Zdroj", "Zdrojová cesta:", "A:\\", 80, {{1, 101, "   "}, {1, 101, ""}, {2}}, 2, "ABC"},
+    };
+    for (const auto &c : cases) {
+        C_DW_WM_STRING box(nullptr, c.title, c.prompt, c.shown, result, c.max);
+        BOX_ANSWERER answer(c.title, c.steps);
+        EXPECT_EQ(DIALOG_run_modal(&box), c.end);
+        EXPECT_EQ(box.cancelled, c.end == 2 ? 1 : 0);
+        EXPECT_EQ(answer.control_text(100), c.prompt);
+        for (size_t step = 0; step < c.steps.size(); step++)
+            EXPECT_EQ(answer.control_text(101, step), c.shown ? c.shown : "") << step;
         EXPECT_EQ(answer.control_text(1), "&O.K.");
         EXPECT_EQ(answer.control_text(2), "&Storno");
         EXPECT_FALSE(answer.has_control(3));
+        EXPECT_STREQ(result, c.result);
     }
-    EXPECT_STREQ(result, "  C:\\TOREVAN ");   // the field as it was typed
-    {   // no default: an empty field is accepted
-        C_DW_WM_STRING box(nullptr, "Cesta", "?", nullptr, result, 80);
-        BOX_ANSWERER answer("Cesta", {{1, 101, ""}});
-        EXPECT_EQ(DIALOG_run_modal(&box), 1);
-    }
-    EXPECT_STREQ(result, "");
-    {   // at most the maximum
-        C_DW_WM_STRING box(nullptr, "Cesta", "?", "X", result, 3);
-        BOX_ANSWERER answer("Cesta", {{1, 101, "ABCDEF"}});
-        EXPECT_EQ(DIALOG_run_modal(&box), 1);
-        EXPECT_EQ(answer.control_text(101), "X");   // the default shown at first
-    }
-    EXPECT_STREQ(result, "ABC");
-}
-
-TEST_F(Boxes, InputBoxRestoresTheDefaultForABlankField)
-{
-    char result[81] = "puvodni";
-    C_DW_WM_STRING box(nullptr, "Zdroj", "Zdrojová cesta:", "A:\\", result, 80);
-    BOX_ANSWERER answer("Zdroj", {{1, 101, "   "}, {1, 101, ""}, {2}});
-    EXPECT_EQ(DIALOG_run_modal(&box), 2);
-    EXPECT_EQ(answer.control_text(101, 1), "A:\\");   // back after the blank field
-    EXPECT_EQ(answer.control_text(101, 2), "A:\\");   // and after the empty one
-    EXPECT_STREQ(result, "puvodni");
-    EXPECT_EQ(box.cancelled, 1);
-}
-
-TEST_F(Boxes, InputBoxesEndWithTheirIds)
-{
-    char result[81] = "";
     const ANSWER answers[] = {{2, 2}, {ESC, 2}, {7, 7}, {3, 3}};
     for (const ANSWER &a : answers) {
         C_DW_WM_STRING_ABORT box(nullptr, "Disk", "Vložte disk", "A:", result, 80);
@@ -244,93 +204,51 @@ TEST_F(Boxes, InputBoxesEndWithTheirIds)
 TEST_F(Boxes, ListBoxShowsTheTextsAndStoresTheChoice)
 {
     const char *items[] = {"jedna", nullptr, "dvě", "tři"};
+    BOX_ANSWERER::STEP double_click = BOX_ANSWERER::notification(100, LBN_DBLCLK);
+    double_click.select_id = 100;
+    double_click.select = 0;
+    const struct { BOX_ANSWERER::STEP step; int32_t result; int16_t selected; } cases[] = {
+        {1, 1, 1},
+        {BOX_ANSWERER::select_and_press(100, 2, 1), 1, 2},
+        {double_click, 1, 0},
+        {BOX_ANSWERER::select_and_press(100, 2, 2), 2, 0},
+        {BOX_ANSWERER::select_and_press(100, 2, ESC), 2, 0},
+        {BOX_ANSWERER::select_and_press(100, 2, 7), 7, 0},
+    };
     int16_t selected = 1;
-    {
+    for (const auto &c : cases) {
         C_DW_WM_MINI_LIST box(nullptr, items, 4, &selected);
-        BOX_ANSWERER answer("", 1);
-        EXPECT_EQ(DIALOG_run_modal(&box), 1);
-        EXPECT_EQ(answer.control_text(100), "jedna|dvě|tři|#1");
+        BOX_ANSWERER answer("", {c.step});
+        const std::string shown = "jedna|dvě|tři|#" + std::to_string(selected);   // with the current choice
+        EXPECT_EQ(DIALOG_run_modal(&box), c.result);
+        EXPECT_EQ(answer.control_text(100), shown);
         EXPECT_EQ(answer.control_text(1), "&O.K.");
         EXPECT_EQ(answer.control_text(2), "&Storno");
+        EXPECT_EQ(selected, c.selected);
     }
-    EXPECT_EQ(selected, 1);
-    {
-        C_DW_WM_MINI_LIST box(nullptr, items, 4, &selected);
-        BOX_ANSWERER answer("", {BOX_ANSWERER::select_and_press(100, 2, 1)});
-        EXPECT_EQ(DIALOG_run_modal(&box), 1);
-    }
-    EXPECT_EQ(selected, 2);
-    {   // a double click on a line
-        C_DW_WM_MINI_LIST box(nullptr, items, 4, &selected);
-        BOX_ANSWERER::STEP click = BOX_ANSWERER::notification(100, LBN_DBLCLK);
-        click.select_id = 100;
-        click.select = 0;
-        BOX_ANSWERER answer("", {click});
-        EXPECT_EQ(DIALOG_run_modal(&box), 1);
-    }
-    EXPECT_EQ(selected, 0);
-    for (int press : {2, ESC, 7}) {
-        C_DW_WM_MINI_LIST box(nullptr, items, 4, &selected);
-        BOX_ANSWERER answer("", {BOX_ANSWERER::select_and_press(100, 2, press)});
-        EXPECT_EQ(DIALOG_run_modal(&box), press == 7 ? 7 : 2);
-    }
-    EXPECT_EQ(selected, 0);   // unchanged
-}
-
-TEST_F(Boxes, ErrorBoxTemplate120)
-{
-    C_DW_WM_ERROR box(nullptr, "Chyba disku", "Disk není připraven");
-    EXPECT_EQ(box.template_id, 120);
-    BOX_ANSWERER answer("Chyba disku", 1);
-    EXPECT_EQ(DIALOG_run_modal(&box), 1);
-    EXPECT_EQ(answer.control_text(100), "Disk není připraven");
-    EXPECT_EQ(answer.control_text(1), "&O.K.");
 }
 
 TEST_F(Boxes, NullTextsAndNoMemoryAreInternalErrors)
 {
-    struct CASE {
+    const struct {
+        size_t fail;   // 0: no allocation failure
         std::function<int16_t()> call;
-        int16_t result;
+    } cases[] = {
+        {0, [] { return WE_question(nullptr); }},
+        {0, [] { return WE_question_format(nullptr); }},
+        {0, [] { return WE_question_all(nullptr); }},
+        {0, [] { return WE_question_cancel(nullptr); }},
+        {0, [] { return WE_notify(nullptr); }},
+        {sizeof(C_DW_WM_YES_NO), [] { return WE_question("x"); }},
+        {sizeof(C_DW_WM_YES_NO_ALL), [] { return WE_question_all("x"); }},
+        {sizeof(C_DW_WM_YES_NO_CANCEL), [] { return WE_question_cancel("x"); }},
+        {sizeof(C_DW_WM_ANY_KEY), [] { return WE_notify("x"); }},
     };
-    const CASE nulls[] = {
-        {[] { return WE_question(nullptr); }, 0},
-        {[] { return WE_question_format(nullptr); }, 0},
-        {[] { return WE_question_all(nullptr); }, 0},
-        {[] { return WE_question_cancel(nullptr); }, 0},
-        {[] { return WE_notify(nullptr); }, 0},
-    };
-    for (const CASE &c : nulls) {
-        BOX_ANSWERER box(" Interní chyba, informujte dodavatele ", 1);
-        EXPECT_EQ(c.call(), c.result);
-        ASSERT_TRUE(box.found());
-        EXPECT_EQ(box.text().rfind("Chyba v souboru ..\\win\\we řádek ", 0), 0u) << box.text();
-    }
-    const CASE no_memory[] = {
-        {[] {
-             TU_fail_allocation(sizeof(C_DW_WM_YES_NO));
-             return WE_question("x");
-         },
-         0},
-        {[] {
-             TU_fail_allocation(sizeof(C_DW_WM_YES_NO_ALL));
-             return WE_question_all("x");
-         },
-         0},
-        {[] {
-             TU_fail_allocation(sizeof(C_DW_WM_YES_NO_CANCEL));
-             return WE_question_cancel("x");
-         },
-         0},
-        {[] {
-             TU_fail_allocation(sizeof(C_DW_WM_ANY_KEY));
-             return WE_notify("x");
-         },
-         0},
-    };
-    for (const CASE &c : no_memory) {
-        BOX_ANSWERER box(" Interní chyba, informujte dodavatele ", 1);
-        EXPECT_EQ(c.call(), c.result);
+    for (const auto &c : cases) {
+        BOX_ANSWERER box(INTERNAL, 1);
+        if (c.fail)
+            TU_fail_allocation(c.fail);
+        EXPECT_EQ(c.call(), 0);
         EXPECT_EQ(TU_failures_left(), 0);
         ASSERT_TRUE(box.found());
         EXPECT_EQ(box.text().rfind("Chyba v souboru ..\\win\\we řádek ", 0), 0u) << box.text();
@@ -350,50 +268,37 @@ TEST(BoxTemplate, AMissingTemplateAnswersAsCancelled)
 
 TEST(BoxSink, TheSinkAnswersInsteadOfTheDialogs)
 {
-    struct CASE {
+    const struct {
         std::function<int16_t()> call;
-        int answer;
-        int16_t result;
+        std::vector<ANSWER> answers;
         WE_KIND kind;
-        const char *title;
-        const char *text;
+        const char *title, *text;
         uint32_t style;
+    } cases[] = {
+        {[] { return WE_question("Pokračovat?"); }, {{1, 1}, {7, 0}}, WE_KIND_QUESTION, "Dotaz", "Pokračovat?", 101},
+        {[] { return WE_question_format("Disk %d", 2); }, {{2, 0}}, WE_KIND_QUESTION, "Dotaz", "Disk 2", 101},
+        {[] { return WE_question_all("Smazat %s?", "X"); }, {{1, 1}, {7, 0}, {6, 2}, {2, -1}}, WE_KIND_QUESTION,
+         "Dotaz", "Smazat X?", 102},
+        {[] { return WE_question_cancel("Převzít?"); }, {{1, 1}, {7, 0}, {2, -1}, {6, -1}}, WE_KIND_QUESTION, "Dotaz",
+         "Převzít?", 103},
+        {[] { return WE_question_over(nullptr, "Nad?"); }, {{1, 1}}, WE_KIND_QUESTION, "Dotaz", "Nad?", 101},
+        {[] { return WE_notify("Hotovo"); }, {{2, 1}}, WE_KIND_NOTIFY, "Oznámení", "Hotovo", 104},
+        {[] { WE_error_dialog(nullptr, "Chyba %d", 5); return int16_t(0); }, {{1, 0}}, WE_KIND_ERROR, " Chyba ",
+         "Chyba 5", 100},
+        {[] { WE_internal_error_dialog("..\\win\\we", 3); return int16_t(0); }, {{1, 0}}, WE_KIND_INTERNAL, INTERNAL,
+         "Chyba v souboru ..\\win\\we řádek 3", 100},
     };
-    const CASE cases[] = {
-        {[] { return WE_question("Pokračovat?"); }, 1, 1, WE_KIND_QUESTION, "Dotaz", "Pokračovat?", 101},
-        {[] { return WE_question("Pokračovat?"); }, 7, 0, WE_KIND_QUESTION, "Dotaz", "Pokračovat?", 101},
-        {[] { return WE_question_format("Disk %d", 2); }, 2, 0, WE_KIND_QUESTION, "Dotaz", "Disk 2", 101},
-        {[] { return WE_question_all("Smazat %s?", "X"); }, 1, 1, WE_KIND_QUESTION, "Dotaz", "Smazat X?", 102},
-        {[] { return WE_question_all("Smazat %s?", "X"); }, 7, 0, WE_KIND_QUESTION, "Dotaz", "Smazat X?", 102},
-        {[] { return WE_question_all("Smazat %s?", "X"); }, 6, 2, WE_KIND_QUESTION, "Dotaz", "Smazat X?", 102},
-        {[] { return WE_question_all("Smazat %s?", "X"); }, 2, -1, WE_KIND_QUESTION, "Dotaz", "Smazat X?", 102},
-        {[] { return WE_question_cancel("Převzít?"); }, 1, 1, WE_KIND_QUESTION, "Dotaz", "Převzít?", 103},
-        {[] { return WE_question_cancel("Převzít?"); }, 7, 0, WE_KIND_QUESTION, "Dotaz", "Převzít?", 103},
-        {[] { return WE_question_cancel("Převzít?"); }, 2, -1, WE_KIND_QUESTION, "Dotaz", "Převzít?", 103},
-        {[] { return WE_question_cancel("Převzít?"); }, 6, -1, WE_KIND_QUESTION, "Dotaz", "Převzít?", 103},
-        {[] { return WE_question_over(nullptr, "Nad?"); }, 1, 1, WE_KIND_QUESTION, "Dotaz", "Nad?", 101},
-        {[] { return WE_notify("Hotovo"); }, 2, 1, WE_KIND_NOTIFY, "Oznámení", "Hotovo", 104},
-        {[] {
-             WE_error_dialog(nullptr, "Chyba %d", 5);
-             return int16_t(0);
-         },
-         1, 0, WE_KIND_ERROR, " Chyba ", "Chyba 5", 100},
-        {[] {
-             WE_internal_error_dialog("..\\win\\we", 3);
-             return int16_t(0);
-         },
-         1, 0, WE_KIND_INTERNAL, " Interní chyba, informujte dodavatele ", "Chyba v souboru ..\\win\\we řádek 3",
-         100},
-    };
-    for (const CASE &c : cases) {
-        TU_clear_reports();
-        TU_set_answer(c.answer);
-        EXPECT_EQ(c.call(), c.result) << c.text << " " << c.answer;
-        ASSERT_EQ(TU_reports().size(), 1u);
-        const TU_REPORT &r = TU_reports()[0];
-        EXPECT_EQ(r.kind, c.kind);
-        EXPECT_EQ(r.title, c.title);
-        EXPECT_EQ(r.text, c.text);
-        EXPECT_EQ(r.style, c.style);
+    for (const auto &c : cases) {
+        for (const ANSWER &a : c.answers) {
+            TU_clear_reports();
+            TU_set_answer(a.press);
+            EXPECT_EQ(c.call(), a.result) << c.text << " " << a.press;
+            ASSERT_EQ(TU_reports().size(), 1u);
+            const TU_REPORT &r = TU_reports()[0];
+            EXPECT_EQ(r.kind, c.kind);
+            EXPECT_EQ(r.title, c.title);
+            EXPECT_EQ(r.text, c.text);
+            EXPECT_EQ(r.style, c.style);
+        }
     }
 }

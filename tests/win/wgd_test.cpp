@@ -2,10 +2,8 @@
 // with its start-up failures, the message pump and the system queries.
 #include <windows.h>
 
-#include <cstdlib>
 #include <cstring>
 #include <memory>
-#include <string>
 
 #include <gtest/gtest.h>
 
@@ -21,219 +19,30 @@
 
 namespace {
 
-bool internal_error_in(const char *source)
+const char WGD[] = "..\\swin\\wgd";
+
+HWND popup(const char *title)
 {
-    for (const TU_REPORT &r : TU_reports())
-        if (r.kind == WE_KIND_INTERNAL && r.text.rfind(std::string("Chyba v souboru ") + source + " řádek ", 0) == 0)
-            return true;
-    return false;
+    return CreateWindowExA(0, "STATIC", title, WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, GetModuleHandleA(nullptr),
+                           nullptr);
 }
 
-}  // namespace
-
-TEST(WgdWindowTable, FiftyWindowsFitTheFiftyFirstIsRefused)
+void drain_queue()
 {
-    TEST_DRIVER driver;
-    std::vector<std::unique_ptr<C_BW>> windows;
-    for (int i = 0; i < WGD_WINDOWS + 1; i++)
-        windows.emplace_back(new C_BW());
-    for (int i = 0; i < WGD_WINDOWS; i++) {
-        ASSERT_EQ(WGD_register_window(windows[i].get()), 1) << i;
-        EXPECT_EQ(windows[i]->serial, i);
+    for (MSG m; PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE);) {
     }
-    EXPECT_EQ(WGD_register_window(windows[WGD_WINDOWS].get()), 0);
-    EXPECT_EQ(windows[WGD_WINDOWS]->serial, -1);
-    EXPECT_EQ(driver->serial, WGD_WINDOWS);
-
-    // Out of the middle: the later entries move down and a slot is free again.
-    EXPECT_EQ(WGD_unregister_window(windows[10].get()), 1);
-    EXPECT_EQ(driver->windows[10], windows[11].get());
-    EXPECT_EQ(driver->windows[WGD_WINDOWS - 2], windows[WGD_WINDOWS - 1].get());
-    EXPECT_EQ(driver->windows[WGD_WINDOWS - 1], nullptr);
-    EXPECT_EQ(WGD_unregister_window(windows[10].get()), 0);
-    EXPECT_EQ(WGD_register_window(windows[WGD_WINDOWS].get()), 1);
-    EXPECT_EQ(windows[WGD_WINDOWS]->serial, WGD_WINDOWS);
-    EXPECT_EQ(TU_count(WE_KIND_INTERNAL), 0);
-    windows.clear();   // a deleted window leaves the table
-    for (C_BW *slot : driver->windows)
-        EXPECT_EQ(slot, nullptr);
 }
 
-TEST(WgdWindowTable, BringToFrontMovesToTheEndAndRecordsTheActiveWindow)
-{
-    TEST_DRIVER driver;
-    C_BW a, b, c, stranger;
-    for (C_BW *w : {&a, &b, &c})
-        ASSERT_EQ(WGD_register_window(w), 1);
-    EXPECT_EQ(WGD_bring_to_front(&a), 1);
-    EXPECT_EQ(driver->active, &a);
-    EXPECT_EQ(driver->windows[0], &b);
-    EXPECT_EQ(driver->windows[1], &c);
-    EXPECT_EQ(driver->windows[2], &a);
-    EXPECT_EQ(driver->windows[3], nullptr);
-    EXPECT_EQ(a.serial, 0);   // it keeps its number
+C_UMAIN *no_frame() { return nullptr; }
 
-    EXPECT_EQ(WGD_bring_to_front(&stranger), 1);   // not registered: only recorded
-    EXPECT_EQ(driver->active, &stranger);
-    EXPECT_EQ(driver->windows[3], nullptr);
-    EXPECT_EQ(WGD_bring_to_front(nullptr), 1);
-    EXPECT_EQ(driver->active, nullptr);
-    EXPECT_EQ(driver->windows[2], &a);
-}
+class UNCREATABLE_FRAME : public C_UMAIN {
+public:
+    int16_t create() override { return 0; }
+};
 
-TEST(WgdWindowTable, NullWindowAndNoDriver)
-{
-    C_BW w;
-    EXPECT_EQ(WGD_register_window(&w), 0);   // no driver
-    EXPECT_EQ(WGD_bring_to_front(&w), 0);
-    EXPECT_EQ(TU_count(WE_KIND_INTERNAL), 0);
-    EXPECT_EQ(WGD_register_window(nullptr), 0);
-    EXPECT_TRUE(internal_error_in("..\\swin\\wgd"));
-}
-
-TEST(WgdDialogStack, ThirtyDialogsFitTheThirtyFirstIsAnInternalError)
-{
-    TEST_DRIVER driver;
-    std::vector<std::unique_ptr<C_DIALOG>> dialogs;
-    for (int i = 0; i < WGD_DIALOGS + 1; i++)
-        dialogs.emplace_back(new C_DIALOG(static_cast<HWND>(nullptr), 100));
-    EXPECT_EQ(WGD_top_dialog(), nullptr);
-    for (int i = 0; i < WGD_DIALOGS; i++) {
-        ASSERT_EQ(WGD_push_dialog(dialogs[i].get()), 1);
-        EXPECT_EQ(WGD_top_dialog(), dialogs[i].get());
-    }
-    TU_clear_reports();
-    EXPECT_EQ(WGD_push_dialog(dialogs[WGD_DIALOGS].get()), 0);
-    EXPECT_TRUE(internal_error_in("..\\swin\\wgd"));
-
-    // Removing leaves a hole that the next push fills; the top is the highest slot.
-    EXPECT_EQ(WGD_remove_dialog(dialogs[5].get()), 1);
-    EXPECT_EQ(WGD_dialog_at(5), nullptr);
-    EXPECT_EQ(WGD_remove_dialog(dialogs[5].get()), 0);
-    EXPECT_EQ(WGD_top_dialog(), dialogs[WGD_DIALOGS - 1].get());
-    EXPECT_EQ(WGD_push_dialog(dialogs[WGD_DIALOGS].get()), 1);
-    EXPECT_EQ(WGD_dialog_at(5), dialogs[WGD_DIALOGS].get());
-    EXPECT_EQ(WGD_dialog_at(-1), nullptr);
-    EXPECT_EQ(WGD_dialog_at(WGD_DIALOGS), nullptr);
-    for (int i = 0; i < WGD_DIALOGS + 1; i++)
-        WGD_remove_dialog(dialogs[i].get());
-    EXPECT_EQ(WGD_top_dialog(), nullptr);
-}
-
-TEST(WgdOwner, OrderDialogActiveTopWindowFrame)
-{
-    EXPECT_EQ(WGD_owner_window(), nullptr);   // no driver
-    HWND seen_frame = nullptr;
-    FRAME_run([&](TEST_FRAME *frame) {
-        seen_frame = frame->window;
-        EXPECT_EQ(WE_owner(), frame->window);   // the lookup is installed with the driver
-        UMAIN_push_client(frame, 7);
-        WGD_pump_messages();
-        C_CW *client = frame->top_client();
-        ASSERT_NE(client, nullptr);
-
-        HWND other = CreateWindowExA(0, "STATIC", "jiné", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
-                                     GetModuleHandleA(nullptr), nullptr);
-        WGD_TOP_WINDOW top{other};
-        WGD_driver->top_window = &top;
-        EXPECT_EQ(WE_owner(), other);   // the top window before the frame
-        WGD_bring_to_front(client);
-        EXPECT_EQ(WE_owner(), client->window);   // the active window before the top window
-
-        C_DIALOG dialog(static_cast<HWND>(nullptr), 100);
-        HWND dialog_window = CreateWindowExA(0, "STATIC", "dialog", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
-                                             GetModuleHandleA(nullptr), nullptr);
-        dialog.window = dialog_window;
-        ASSERT_EQ(WGD_push_dialog(&dialog), 1);
-        EXPECT_EQ(WE_owner(), dialog_window);   // an open dialog before all
-        WGD_remove_dialog(&dialog);
-        dialog.window = nullptr;
-        DestroyWindow(dialog_window);
-
-        WGD_bring_to_front(nullptr);
-        WGD_driver->top_window = nullptr;
-        DestroyWindow(other);
-        EXPECT_EQ(WE_owner(), frame->window);
-    });
-    EXPECT_NE(seen_frame, nullptr);
-    EXPECT_EQ(WE_owner(), nullptr);   // and removed with it
-    EXPECT_EQ(WGD_driver, nullptr);
-}
-
-TEST(WgdStatus, StatusTextGoesToFieldZeroAndTheFrameEcho)
-{
-    WE_status("bez okna %d", 1);   // no driver: nothing, no report
-    EXPECT_TRUE(TU_reports().empty());
-    FRAME_run([](TEST_FRAME *frame) {
-        ASSERT_NE(frame->status_bar, nullptr);
-        WE_status("Kopíruji %s", "SOUBOR.TXT");
-        EXPECT_STREQ(SBAR_text(frame->status_bar, 0), "Kopíruji SOUBOR.TXT");
-        ASSERT_EQ(frame->statuses.size(), 1u);
-        EXPECT_EQ(frame->statuses[0], "Kopíruji SOUBOR.TXT");
-    });
-    EXPECT_TRUE(TU_reports().empty());
-}
-
-TEST(WgdRun, EndsWithTheExitCodeOfTheClose)
-{
-    TEST_CLIENT::deleted.clear();
-    int32_t code = FRAME_run([](TEST_FRAME *frame) {
-        EXPECT_EQ(WGD_driver->main_window, frame);
-        EXPECT_EQ(WGD_driver->instance, GetModuleHandleA(nullptr));
-        EXPECT_TRUE(IsWindow(frame->window));
-        UMAIN_push_client(frame, 3);
-    });
-    EXPECT_EQ(code, 0);
-    EXPECT_EQ(WGD_driver, nullptr);
-    EXPECT_EQ(TEST_CLIENT::deleted, std::vector<int16_t>({3}));
-    EXPECT_TRUE(TU_reports().empty());
-}
-
-TEST(WgdRun, QuitMetInsideThePumpIsPostedAgain)
-{
-    HWND frame_window = nullptr;
-    int16_t pumped = -1;
-    int32_t code = FRAME_run([&](TEST_FRAME *frame) {
-        frame_window = frame->window;
-        PostMessageA(frame->window, WM_NULL, 0, 0);
-        PostQuitMessage(42);
-        pumped = WGD_pump_messages();
-        EXPECT_TRUE(IsWindow(frame->window));   // the pump only passes the quit on
-        frame->window_stays = 1;
-    });
-    EXPECT_EQ(pumped, 1);
-    EXPECT_EQ(code, 42);   // the main loop met it again
-    EXPECT_FALSE(IsWindow(frame_window));   // the frame object destroyed its window
-    EXPECT_EQ(WGD_driver, nullptr);
-}
-
-TEST(WgdPump, EmptyQueueAndDispatch)
-{
-    MSG m;
-    while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) {
-    }
-    EXPECT_EQ(WGD_pump_messages(), 0);
-    static int calls;
-    calls = 0;
-    WNDCLASSA wc{};
-    wc.lpfnWndProc = [](HWND w, UINT msg, WPARAM wp, LPARAM lp) -> LRESULT {
-        if (msg == WM_USER + 7)
-            calls++;
-        return DefWindowProcA(w, msg, wp, lp);
-    };
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.lpszClassName = "WGD_PUMP_TEST";
-    RegisterClassA(&wc);
-    HWND w = CreateWindowExA(0, "WGD_PUMP_TEST", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, wc.hInstance, nullptr);
-    PostMessageA(w, WM_USER + 7, 0, 0);
-    PostMessageA(w, WM_USER + 7, 0, 0);
-    EXPECT_EQ(WGD_pump_messages(), 1);
-    EXPECT_EQ(calls, 2);
-    DestroyWindow(w);
-    UnregisterClassA("WGD_PUMP_TEST", wc.hInstance);
-}
-
-namespace {
+C_UMAIN *uncreatable_frame() { return new ("test", 0) UNCREATABLE_FRAME(); }
+BOOL WINAPI version_fails(OSVERSIONINFOA *) { return FALSE; }
+BOOL WINAPI get_message_fails(MSG *, HWND, UINT, UINT) { return -1; }
 
 // A dialog whose after_init runs a nested dialog or ends them all.
 class NESTED_DIALOG : public C_DIALOG {
@@ -257,6 +66,155 @@ private:
 
 }  // namespace
 
+TEST(WgdWindowTable, NullWindowAndNoDriver)
+{
+    C_BW w;
+    EXPECT_EQ(WGD_register_window(&w), 0);   // no driver
+    EXPECT_EQ(WGD_bring_to_front(&w), 0);
+    EXPECT_EQ(TU_count(WE_KIND_INTERNAL), 0);
+    EXPECT_EQ(WGD_register_window(nullptr), 0);
+    EXPECT_EQ(FRAME_internal_errors(WGD), 1);
+}
+
+TEST(WgdWindowTable, FiftyFitTheFiftyFirstIsRefused)
+{
+    TEST_DRIVER driver;
+    std::vector<std::unique_ptr<C_BW>> windows;
+    for (int i = 0; i < WGD_WINDOWS + 1; i++)
+        windows.emplace_back(new C_BW());
+    for (int i = 0; i < WGD_WINDOWS; i++) {
+        ASSERT_EQ(WGD_register_window(windows[i].get()), 1) << i;
+        EXPECT_EQ(windows[i]->serial, i);
+    }
+    EXPECT_EQ(WGD_register_window(windows[WGD_WINDOWS].get()), 0);
+    EXPECT_EQ(windows[WGD_WINDOWS]->serial, -1);
+    EXPECT_EQ(driver->serial, WGD_WINDOWS);
+
+    // Out of the middle: the later entries move down and a slot is free again.
+    EXPECT_EQ(WGD_unregister_window(windows[10].get()), 1);
+    EXPECT_EQ(driver->windows[10], windows[11].get());
+    EXPECT_EQ(driver->windows[WGD_WINDOWS - 1], nullptr);
+    EXPECT_EQ(WGD_unregister_window(windows[10].get()), 0);
+    EXPECT_EQ(WGD_register_window(windows[WGD_WINDOWS].get()), 1);
+    EXPECT_EQ(windows[WGD_WINDOWS]->serial, WGD_WINDOWS);
+    EXPECT_EQ(TU_count(WE_KIND_INTERNAL), 0);
+    windows.clear();   // a deleted window leaves the table
+    for (C_BW *slot : driver->windows)
+        EXPECT_EQ(slot, nullptr);
+}
+
+TEST(WgdWindowTable, BringToFrontMovesToTheEndAndRecordsTheActiveWindow)
+{
+    TEST_DRIVER driver;
+    C_BW a, b, c, stranger;
+    for (C_BW *w : {&a, &b, &c})
+        ASSERT_EQ(WGD_register_window(w), 1);
+    EXPECT_EQ(WGD_bring_to_front(&a), 1);
+    EXPECT_EQ(driver->active, &a);
+    EXPECT_EQ(std::vector<C_BW *>(driver->windows, driver->windows + 4), std::vector<C_BW *>({&b, &c, &a, nullptr}));
+    EXPECT_EQ(a.serial, 0);   // it keeps its number
+    EXPECT_EQ(WGD_bring_to_front(&stranger), 1);   // not registered: only recorded
+    EXPECT_EQ(driver->active, &stranger);
+    EXPECT_EQ(driver->windows[3], nullptr);
+    EXPECT_EQ(WGD_bring_to_front(nullptr), 1);
+    EXPECT_EQ(driver->active, nullptr);
+}
+
+TEST(WgdDialogStack, ThirtyDialogsFitTheThirtyFirstIsAnInternalError)
+{
+    TEST_DRIVER driver;
+    std::vector<std::unique_ptr<C_DIALOG>> dialogs;
+    for (int i = 0; i < WGD_DIALOGS + 1; i++)
+        dialogs.emplace_back(new C_DIALOG(static_cast<HWND>(nullptr), 100));
+    EXPECT_EQ(WGD_top_dialog(), nullptr);
+    for (int i = 0; i < WGD_DIALOGS; i++) {
+        ASSERT_EQ(WGD_push_dialog(dialogs[i].get()), 1);
+        EXPECT_EQ(WGD_top_dialog(), dialogs[i].get());
+    }
+    EXPECT_EQ(WGD_push_dialog(dialogs[WGD_DIALOGS].get()), 0);
+    EXPECT_EQ(FRAME_internal_errors(WGD), 1);
+
+    // Removing leaves a hole that the next push fills; the top is the highest slot.
+    EXPECT_EQ(WGD_remove_dialog(dialogs[5].get()), 1);
+    EXPECT_EQ(WGD_dialog_at(5), nullptr);
+    EXPECT_EQ(WGD_remove_dialog(dialogs[5].get()), 0);
+    EXPECT_EQ(WGD_top_dialog(), dialogs[WGD_DIALOGS - 1].get());
+    EXPECT_EQ(WGD_push_dialog(dialogs[WGD_DIALOGS].get()), 1);
+    EXPECT_EQ(WGD_dialog_at(5), dialogs[WGD_DIALOGS].get());
+    EXPECT_EQ(WGD_dialog_at(-1), nullptr);
+    EXPECT_EQ(WGD_dialog_at(WGD_DIALOGS), nullptr);
+    for (int i = 0; i < WGD_DIALOGS + 1; i++)
+        WGD_remove_dialog(dialogs[i].get());
+    EXPECT_EQ(WGD_top_dialog(), nullptr);
+}
+
+TEST(WgdRun, OwnerStatusPaletteAndClientsWhileTheFrameLives)
+{
+    EXPECT_EQ(WGD_owner_window(), nullptr);   // no driver
+    EXPECT_EQ(WGD_palette(), nullptr);
+    EXPECT_EQ(WGD_colours(), nullptr);
+    WE_status("bez okna %d", 1);   // no driver: nothing, no report
+    TEST_CLIENT::deleted.clear();
+    int32_t code = FRAME_run([&](TEST_FRAME *frame) {
+        EXPECT_EQ(WGD_driver->main_window, frame);
+        EXPECT_EQ(WGD_driver->instance, GetModuleHandleA(nullptr));
+        EXPECT_EQ(WGD_palette(), nullptr);   // a true-colour screen
+        ASSERT_NE(WGD_colours(), nullptr);
+        EXPECT_EQ(COL_value(WGD_colours(), 7), RGB(192, 192, 192));
+        WE_status("Kopíruji %s", "SOUBOR.TXT");
+        ASSERT_NE(frame->status_bar, nullptr);
+        EXPECT_STREQ(SBAR_text(frame->status_bar, 0), "Kopíruji SOUBOR.TXT");
+        EXPECT_EQ(frame->statuses, std::vector<std::string>({"Kopíruji SOUBOR.TXT"}));
+
+        // The owner of the boxes: an open dialog, the active window, the top window, the frame.
+        EXPECT_EQ(WE_owner(), frame->window);
+        UMAIN_push_client(frame, 3);
+        WGD_pump_messages();
+        C_CW *client = frame->top_client();
+        ASSERT_NE(client, nullptr);
+        HWND other = popup("jiné");
+        WGD_TOP_WINDOW top{other};
+        WGD_driver->top_window = &top;
+        EXPECT_EQ(WE_owner(), other);
+        WGD_bring_to_front(client);
+        EXPECT_EQ(WE_owner(), client->window);
+        C_DIALOG dialog(static_cast<HWND>(nullptr), 100);
+        dialog.window = popup("dialog");
+        ASSERT_EQ(WGD_push_dialog(&dialog), 1);
+        EXPECT_EQ(WE_owner(), dialog.window);
+        WGD_remove_dialog(&dialog);
+        DestroyWindow(dialog.window);
+        dialog.window = nullptr;
+        WGD_bring_to_front(nullptr);
+        WGD_driver->top_window = nullptr;
+        DestroyWindow(other);
+        EXPECT_EQ(WE_owner(), frame->window);
+    });
+    EXPECT_EQ(code, 0);
+    EXPECT_EQ(WE_owner(), nullptr);   // removed with the driver
+    EXPECT_EQ(WGD_driver, nullptr);
+    EXPECT_EQ(TEST_CLIENT::deleted, std::vector<int16_t>({3}));
+    EXPECT_TRUE(TU_reports().empty());
+}
+
+TEST(WgdRun, QuitMetInsideThePumpIsPostedAgain)
+{
+    HWND frame_window = nullptr;
+    int16_t pumped = -1;
+    int32_t code = FRAME_run([&](TEST_FRAME *frame) {
+        frame_window = frame->window;
+        PostMessageA(frame->window, WM_NULL, 0, 0);
+        PostQuitMessage(42);
+        pumped = WGD_pump_messages();
+        EXPECT_TRUE(IsWindow(frame->window));   // the pump only passes the quit on
+        frame->window_stays = 1;
+    });
+    EXPECT_EQ(pumped, 1);
+    EXPECT_EQ(code, 42);   // the main loop met it again
+    EXPECT_FALSE(IsWindow(frame_window));
+    EXPECT_EQ(WGD_driver, nullptr);
+}
+
 TEST(WgdDialogs, CloseAllEndsEveryOpenDialogWithAbort)
 {
     EXPECT_EQ(WGD_close_all_dialogs(), 0);   // no driver
@@ -270,121 +228,27 @@ TEST(WgdDialogs, CloseAllEndsEveryOpenDialogWithAbort)
     EXPECT_TRUE(TU_reports().empty());
 }
 
-namespace {
-
-C_UMAIN *no_frame()
-{
-    return nullptr;
-}
-
-class UNCREATABLE_FRAME : public C_UMAIN {
-public:
-    int16_t create() override { return 0; }
-};
-
-C_UMAIN *uncreatable_frame()
-{
-    return new ("test", 0) UNCREATABLE_FRAME();
-}
-
-}  // namespace
-
-TEST(WgdRun, NoMemoryForTheDriverIsReportedAndGivesZero)
+TEST(WgdRun, StartUpFailuresEndWithZero)
 {
     TU_fail_allocation(sizeof(WGD_DRIVER));
     EXPECT_EQ(WGD_run(GetModuleHandleA(nullptr), SW_SHOW, uncreatable_frame), 0);
     EXPECT_EQ(TU_failures_left(), 0);
-    ASSERT_EQ(TU_reports().size(), 1u);
-    EXPECT_EQ(TU_reports()[0].kind, WE_KIND_LOW_MEMORY);
-    EXPECT_EQ(TU_reports()[0].text, " Málo paměti");
+    EXPECT_TRUE(FRAME_only_low_memory(1));
     EXPECT_EQ(WGD_driver, nullptr);
-}
+    TU_clear_reports();
 
-TEST(WgdRun, NoFrameObjectOrNoFrameWindowEndsWithZeroSilently)
-{
+    // No frame object or no frame window: silently.
     EXPECT_EQ(WGD_run(GetModuleHandleA(nullptr), SW_SHOW, no_frame), 0);
-    EXPECT_EQ(WGD_driver, nullptr);
     EXPECT_EQ(WGD_run(GetModuleHandleA(nullptr), SW_SHOW, uncreatable_frame), 0);
     EXPECT_EQ(WGD_driver, nullptr);
     EXPECT_EQ(WE_owner(), nullptr);
     EXPECT_TRUE(TU_reports().empty());
-}
 
-TEST(WgdRun, ASecondRunInsideTheFirstIsRefused)
-{
-    int32_t inner = -1;
+    int32_t inner = -1;   // a second run inside the first
     FRAME_run([&](TEST_FRAME *) { inner = WGD_run(GetModuleHandleA(nullptr), SW_SHOW, no_frame); });
     EXPECT_EQ(inner, 0);
-    EXPECT_TRUE(internal_error_in("..\\swin\\wgd"));
+    EXPECT_EQ(FRAME_internal_errors(WGD), 1);
 }
-
-TEST(WgdRun, PaletteOfTheDriverIsNoneOnATrueColourScreen)
-{
-    EXPECT_EQ(WGD_palette(), nullptr);
-    EXPECT_EQ(WGD_colours(), nullptr);
-    FRAME_run([](TEST_FRAME *) {
-        EXPECT_EQ(WGD_palette(), nullptr);
-        ASSERT_NE(WGD_colours(), nullptr);
-        EXPECT_EQ(COL_value(WGD_colours(), 7), RGB(192, 192, 192));
-    });
-}
-
-namespace {
-
-BOOL WINAPI version_fails(OSVERSIONINFOA *)
-{
-    return FALSE;
-}
-
-}  // namespace
-
-TEST(WgdSystem, WineAnswersAsWindowsNt)
-{
-    OSVERSIONINFOA info{};
-    info.dwOSVersionInfoSize = sizeof info;
-    ASSERT_TRUE(GetVersionExA(&info));
-    EXPECT_EQ(WGD_is_windows_nt(), info.dwPlatformId == VER_PLATFORM_WIN32_NT ? 1 : 0);
-    EXPECT_EQ(WGD_is_windows_95(), 0);
-    EXPECT_EQ(WGD_is_windows_98(), 0);
-    EXPECT_EQ(WGD_is_win32s(), 0);
-    int32_t major = -1, minor = -1, build = -1;
-    char service[WGD_SERVICE_MAX + 1];
-    std::memset(service, 'x', sizeof service);
-    ASSERT_EQ(WGD_get_os_version(&major, &minor, &build, service), 1);
-    EXPECT_EQ(major, static_cast<int32_t>(info.dwMajorVersion));
-    EXPECT_EQ(minor, static_cast<int32_t>(info.dwMinorVersion));
-    EXPECT_EQ(build, static_cast<int32_t>(info.dwBuildNumber));
-    EXPECT_STREQ(service, info.szCSDVersion);
-    EXPECT_EQ(WGD_get_os_version(nullptr, nullptr, nullptr, nullptr), 1);
-    EXPECT_TRUE(TU_reports().empty());
-}
-
-TEST(WgdSystem, FailingVersionQueryIsAnInternalErrorAndAnswersZero)
-{
-    IAT_PATCH patch("KERNEL32.dll", "GetVersionExA", reinterpret_cast<void *>(version_fails));
-    ASSERT_TRUE(patch.active());
-    int16_t (*queries[])() = {WGD_is_windows_95, WGD_is_windows_98, WGD_is_windows_nt, WGD_is_win32s};
-    for (auto query : queries) {
-        TU_clear_reports();
-        EXPECT_EQ(query(), 0);
-        EXPECT_EQ(TU_count(WE_KIND_INTERNAL), 1);
-        EXPECT_TRUE(internal_error_in("..\\swin\\wgd"));
-    }
-    TU_clear_reports();
-    int32_t major = -1;
-    EXPECT_EQ(WGD_get_os_version(&major, nullptr, nullptr, nullptr), 0);
-    EXPECT_EQ(major, -1);
-    EXPECT_TRUE(internal_error_in("..\\swin\\wgd"));
-}
-
-namespace {
-
-BOOL WINAPI get_message_fails(MSG *, HWND, UINT, UINT)
-{
-    return -1;
-}
-
-}  // namespace
 
 TEST(WgdRun, AFailingGetMessageEndsTheLoopWithAnInternalError)
 {
@@ -396,10 +260,9 @@ TEST(WgdRun, AFailingGetMessageEndsTheLoopWithAnInternalError)
     }
     EXPECT_EQ(code, 0);
     EXPECT_EQ(WGD_driver, nullptr);
-    EXPECT_TRUE(internal_error_in("..\\swin\\wgd"));
-    MSG m;
-    while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) {   // the close request left behind
-    }
+    EXPECT_EQ(FRAME_internal_errors(WGD), 1);
+    drain_queue();   // the close request left behind
+    EXPECT_EQ(WGD_pump_messages(), 0);   // an empty queue
 }
 
 TEST(WgdRun, TheLoopOffersMessagesToAcceleratorsThenTheTopClient)
@@ -416,7 +279,6 @@ TEST(WgdRun, TheLoopOffersMessagesToAcceleratorsThenTheTopClient)
         TEST_CLIENT *client = static_cast<TEST_CLIENT *>(frame->top_client());
         ASSERT_NE(client, nullptr);
         client->eat = probe;
-        // The accelerators of the top window: F5 is command 123.
         ACCEL f5{FVIRTKEY, VK_F5, 123};
         static WGD_TOP_WINDOW top;
         top.window = frame->window;
@@ -425,18 +287,46 @@ TEST(WgdRun, TheLoopOffersMessagesToAcceleratorsThenTheTopClient)
         PostMessageA(frame->window, WM_KEYDOWN, VK_F5, 0);
         PostMessageA(frame->window, probe, 0, 0);   // the active frame's top client uses it up
         frame->window_stays = 1;
-        PostMessageA(frame->window, WM_FRAME_LATER, 0, 0);   // then: the inactive frame
+        PostMessageA(frame->window, WM_FRAME_LATER, 0, 0);
         frame->later = [frame, client, probe, &eaten]() {
             eaten = client->eaten;
             DestroyAcceleratorTable(WGD_driver->accelerators);
             WGD_driver->accelerators = nullptr;
             WGD_driver->top_window = nullptr;
             frame->active = 0;
-            PostMessageA(frame->window, probe, 0, 0);   // dispatched now
+            PostMessageA(frame->window, probe, 0, 0);   // an inactive frame: dispatched
             PostMessageA(frame->window, WM_BW_CLOSE_REQUEST, 0, 0);
         };
     });
     EXPECT_EQ(commands, std::vector<int>({123}));
     EXPECT_EQ(eaten, 1);
     EXPECT_EQ(dispatched, 1);
+}
+
+TEST(WgdSystem, VersionQueriesAndTheirFailure)
+{
+    OSVERSIONINFOA info{};
+    info.dwOSVersionInfoSize = sizeof info;
+    ASSERT_TRUE(GetVersionExA(&info));
+    EXPECT_EQ(WGD_is_windows_nt(), info.dwPlatformId == VER_PLATFORM_WIN32_NT ? 1 : 0);
+    EXPECT_EQ(WGD_is_windows_95() + WGD_is_windows_98() + WGD_is_win32s(), 0);
+    int32_t major = -1, minor = -1, build = -1;
+    char service[WGD_SERVICE_MAX + 1];
+    std::memset(service, 'x', sizeof service);
+    ASSERT_EQ(WGD_get_os_version(&major, &minor, &build, service), 1);
+    EXPECT_EQ(major, static_cast<int32_t>(info.dwMajorVersion));
+    EXPECT_EQ(minor, static_cast<int32_t>(info.dwMinorVersion));
+    EXPECT_EQ(build, static_cast<int32_t>(info.dwBuildNumber));
+    EXPECT_STREQ(service, info.szCSDVersion);
+    EXPECT_EQ(WGD_get_os_version(nullptr, nullptr, nullptr, nullptr), 1);
+    EXPECT_TRUE(TU_reports().empty());
+
+    IAT_PATCH patch("KERNEL32.dll", "GetVersionExA", reinterpret_cast<void *>(version_fails));
+    ASSERT_TRUE(patch.active());
+    for (auto query : {WGD_is_windows_95, WGD_is_windows_98, WGD_is_windows_nt, WGD_is_win32s})
+        EXPECT_EQ(query(), 0);
+    major = -1;
+    EXPECT_EQ(WGD_get_os_version(&major, nullptr, nullptr, nullptr), 0);
+    EXPECT_EQ(major, -1);
+    EXPECT_EQ(FRAME_internal_errors(WGD), 5);
 }

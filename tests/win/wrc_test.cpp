@@ -1,11 +1,12 @@
-// The dialog templates of the program's resources: their exact styles,
-// sizes, ids and placeholder texts, and the template access.
+// The dialog templates of the program's resources (exact styles, sizes, ids,
+// placeholders) and the template access.
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "common/mm.h"
 #include "res/dialogs.h"
@@ -22,51 +23,36 @@ struct ITEM {
     const char *text;   // the placeholder (UTF-8 here, CP1250 in the program)
 };
 
-struct TEMPLATE {
-    int number;
-    uint32_t style;
-    int cx, cy;
-    std::vector<ITEM> items;
-};
+struct TEMPLATE { int number; uint32_t style; int cx, cy; std::vector<ITEM> items; };
 
 const uint32_t DEF = 0x50010301, PLAIN = 0x50010300;
 
+const char TEXT[] = "Text zprávy";
 const TEMPLATE templates[] = {
-    {100, 0x92C808C0, 230, 68, {{100, 8, 5, 212, 35, 0, "Text zprávy"}, {1, 105, 47, 50, 14, DEF, "OK"}}},
+    {100, 0x92C808C0, 230, 68, {{100, 8, 5, 212, 35, 0, TEXT}, {1, 105, 47, 50, 14, DEF, "OK"}}},
     {101, 0x92C808C0, 230, 68,
-     {{100, 8, 5, 212, 35, 0, "Text zprávy"}, {1, 100, 47, 50, 14, DEF, "YES"}, {7, 170, 47, 50, 14, PLAIN, "NO"}}},
+     {{100, 8, 5, 212, 35, 0, TEXT}, {1, 100, 47, 50, 14, DEF, "YES"}, {7, 170, 47, 50, 14, PLAIN, "NO"}}},
     {102, 0x92C808C0, 245, 68,
-     {{100, 12, 5, 204, 35, 0, "Text zprávy"},
-      {1, 130, 47, 50, 14, DEF, "YES"},
-      {7, 190, 47, 50, 14, PLAIN, "NO"},
-      {2, 10, 47, 50, 14, PLAIN, "STORNO"},
-      {6, 71, 47, 50, 14, PLAIN, "ALL"}}},
+     {{100, 12, 5, 204, 35, 0, TEXT}, {1, 130, 47, 50, 14, DEF, "YES"}, {7, 190, 47, 50, 14, PLAIN, "NO"},
+      {2, 10, 47, 50, 14, PLAIN, "STORNO"}, {6, 71, 47, 50, 14, PLAIN, "ALL"}}},
     {103, 0x92C808C0, 245, 68,
-     {{100, 12, 5, 204, 35, 0, "Text zprávy"},
-      {1, 130, 47, 50, 14, DEF, "YES"},
-      {7, 190, 47, 50, 14, PLAIN, "NO"},
+     {{100, 12, 5, 204, 35, 0, TEXT}, {1, 130, 47, 50, 14, DEF, "YES"}, {7, 190, 47, 50, 14, PLAIN, "NO"},
       {2, 70, 47, 50, 14, PLAIN, "STORNO"}}},
-    {104, 0x92C808C0, 245, 68, {{100, 12, 5, 204, 35, 0, "Text zprávy"}, {1, 95, 47, 50, 14, DEF, "OK"}}},
+    {104, 0x92C808C0, 245, 68, {{100, 12, 5, 204, 35, 0, TEXT}, {1, 95, 47, 50, 14, DEF, "OK"}}},
     {105, 0x92C800C0, 230, 68,
-     {{101, 8, 4, 204, 12, 0, ""},
-      {100, 8, 18, 204, 28, 0, "Text zprávy"},
-      {1, 170, 47, 50, 14, DEF, "OK"},
+     {{101, 8, 4, 204, 12, 0, ""}, {100, 8, 18, 204, 28, 0, TEXT}, {1, 170, 47, 50, 14, DEF, "OK"},
       {2, 110, 47, 50, 14, PLAIN, "STORNO"}}},
     {107, 0x92C808C0, 230, 68,
-     {{101, 8, 4, 204, 12, 0, ""},
-      {100, 8, 18, 204, 23, 0, "Text zprávy"},
-      {1, 170, 47, 50, 14, DEF, "OK"},
-      {2, 50, 47, 50, 14, PLAIN, "STORNO"},
-      {3, 110, 47, 50, 14, PLAIN, "ABORT"}}},
+     {{101, 8, 4, 204, 12, 0, ""}, {100, 8, 18, 204, 23, 0, TEXT}, {1, 170, 47, 50, 14, DEF, "OK"},
+      {2, 50, 47, 50, 14, PLAIN, "STORNO"}, {3, 110, 47, 50, 14, PLAIN, "ABORT"}}},
     {108, 0x928000C0, 154, 30,
      {{101, 0, 0, 152, 12, 0, ""}, {1, 100, 15, 50, 14, DEF, "OK"}, {2, 40, 15, 50, 14, PLAIN, "STORNO"}}},
     {109, 0x928000C0, 154, 106,
      {{100, 8, 4, 140, 80, 0, ""}, {1, 101, 88, 50, 14, DEF, "OK"}, {2, 41, 88, 50, 14, PLAIN, "STORNO"}}},
-    {120, 0x92C808C0, 230, 68, {{100, 8, 5, 212, 35, 0, "Text zprávy"}, {1, 105, 47, 50, 14, DEF, "OK"}}},
+    {120, 0x92C808C0, 230, 68, {{100, 8, 5, 212, 35, 0, TEXT}, {1, 105, 47, 50, 14, DEF, "OK"}}},
     {130, 0x92C808C0, 156, 85,
      {{102, 68, 4, 0, 0, 0, ""},   // the icon takes its own size
-      {100, 12, 32, 132, 12, 0, "Dokument"},
-      {101, 12, 48, 132, 12, 0, "Strana"},
+      {100, 12, 32, 132, 12, 0, "Dokument"}, {101, 12, 48, 132, 12, 0, "Strana"},
       {1, 52, 64, 50, 14, DEF, "&Zrušit"}}},
 };
 
@@ -86,41 +72,20 @@ TEST(Wrc, TemplatesHaveTheirStylesSizesIdsAndPlaceholders)
             SCOPED_TRACE(i.id);
             const DLGITEMTEMPLATE *item = WRC_find_item(d, i.id);
             ASSERT_NE(item, nullptr);
-            EXPECT_EQ(item->x, i.x);
-            EXPECT_EQ(item->y, i.y);
-            EXPECT_EQ(item->cx, i.cx);
-            EXPECT_EQ(item->cy, i.cy);
-            if (i.style) {
-                EXPECT_EQ(item->style, i.style);
-            }
+            EXPECT_EQ((std::vector<int>{item->x, item->y, item->cx, item->cy}),
+                      (std::vector<int>{i.x, i.y, i.cx, i.cy}));
+            EXPECT_EQ(item->style, i.style ? i.style : item->style);
             char text[100];
             ASSERT_EQ(WRC_item_title(item, text, 99), 1);
             EXPECT_EQ(std::string(text), i.text);
         }
     }
-    EXPECT_TRUE(TU_reports().empty());
-}
-
-TEST(Wrc, CzechPlaceholdersReadBackAsCp1250)
-{
-    char text[100];
-    ASSERT_EQ(WRC_item_title(WRC_find_item(WRC_find_template(100), 100), text, 99), 1);
-    EXPECT_STREQ(text, "Text zpr\xE1vy");   // á is 0xE1 in CP1250
+    char text[100];   // the placeholders are CP1250, cut to the maximum
     ASSERT_EQ(WRC_item_title(WRC_find_item(WRC_find_template(130), 1), text, 99), 1);
-    EXPECT_STREQ(text, "&Zru\x9Ait");       // š is 0x9A in CP1250
+    EXPECT_STREQ(text, "&Zru\x9Ait");
     ASSERT_EQ(WRC_item_title(WRC_find_item(WRC_find_template(100), 100), text, 4), 1);
-    EXPECT_STREQ(text, "Text");             // cut to the maximum
-}
-
-TEST(Wrc, MissingTemplateIsReported)
-{
-    EXPECT_EQ(WRC_find_template(999), nullptr);
-    EXPECT_EQ(WRC_copy_template(106), nullptr);
-    ASSERT_EQ(TU_reports().size(), 2u);
-    EXPECT_EQ(TU_reports()[0].kind, WE_KIND_ERROR);
-    EXPECT_EQ(TU_reports()[0].title, " Chyba ");
-    EXPECT_EQ(TU_reports()[0].text, "WRC - chybí id : 999");
-    EXPECT_EQ(TU_reports()[1].text, "WRC - chybí id : 106");
+    EXPECT_STREQ(text, "Text");
+    EXPECT_TRUE(TU_reports().empty());
 }
 
 TEST(Wrc, SizeAndCopyCoverTheWholeTemplate)
@@ -151,8 +116,16 @@ TEST(Wrc, SizeAndCopyCoverTheWholeTemplate)
     EXPECT_TRUE(TU_reports().empty());
 }
 
-TEST(Wrc, LargeExtendedAndNullTemplatesAreInternalErrors)
+TEST(Wrc, MissingLargeExtendedAndNullTemplatesAreReported)
 {
+    EXPECT_EQ(WRC_find_template(999), nullptr);
+    EXPECT_EQ(WRC_copy_template(106), nullptr);
+    ASSERT_EQ(TU_reports().size(), 2u);
+    EXPECT_EQ(TU_reports()[0].kind, WE_KIND_ERROR);
+    EXPECT_EQ(TU_reports()[0].title, " Chyba ");
+    EXPECT_EQ(TU_reports()[0].text, "WRC - chybí id : 999");
+    EXPECT_EQ(TU_reports()[1].text, "WRC - chybí id : 106");
+    TU_clear_reports();
     TEMPLATE_BUILDER big(WS_POPUP, 100, 50, std::wstring(17000, L'x'));
     EXPECT_GT(WRC_template_size(big.get()), WRC_TEMPLATE_MAX);
     EXPECT_EQ(WRC_copy(big.get()), nullptr);

@@ -497,6 +497,17 @@ int16_t FI_set_name(C_FILE *file, const char *name)
     return 1;
 }
 
+int16_t FI_create_open(C_FILE **file, const char *name, int16_t mode)
+{
+    if (!FI_create(file, name))
+        return 0;
+    if (!FI_open(*file, mode)) {
+        FI_destroy(file);
+        return 0;
+    }
+    return 1;
+}
+
 int16_t FI_open(C_FILE *file, int16_t mode)
 {
     if (!file)
@@ -912,12 +923,8 @@ int16_t FI_store_file(C_FILE *file, const char *name)
     if (file->mode < FI_BIN_CREATE || file->mode == FI_MEM_READ)
         return fail_internal(__LINE__);
     C_FILE *source = nullptr;
-    if (!FI_create(&source, name))
+    if (!FI_create_open(&source, name, FI_BIN_READ))
         return 0;
-    if (!FI_open(source, FI_BIN_READ)) {
-        FI_destroy(&source);
-        return 0;
-    }
     int16_t ok = 0;
     uint8_t *chunk = nullptr;
     int32_t size = FI_size(source);
@@ -964,12 +971,8 @@ int16_t FI_extract_file(C_FILE *file, const char *name)
     if (length < 0 || int64_t(file->mem_position) + length > file->mem_capacity)
         return 0;
     C_FILE *out = nullptr;
-    if (!FI_create(&out, temporary))
+    if (!FI_create_open(&out, temporary, FI_BIN_CREATE))
         return 0;
-    if (!FI_open(out, FI_BIN_CREATE)) {
-        FI_destroy(&out);
-        return 0;
-    }
     int16_t ok = 1;
     for (int32_t left = length; ok && left > 0;) {
         int32_t n = left < EMBED_CHUNK ? left : EMBED_CHUNK;

@@ -93,6 +93,8 @@ int16_t FI_set_name(C_FILE *file, const char *name);
 // FI_open_memory or left by mode 11); mode 11 starts a new buffer of
 // FI_MEMORY_STEP bytes. An object whose file is open must be closed first.
 int16_t FI_open(C_FILE *file, int16_t mode);
+// FI_create and FI_open in one: on any failure *file is null and nothing stays open.
+int16_t FI_create_open(C_FILE **file, const char *name, int16_t mode);
 // Lends the buffer of size bytes (not owned, never written) and opens mode 10.
 int16_t FI_open_memory(C_FILE *file, const void *buffer, int32_t size);
 // Closes a file mode (a failed final flush shows the write message and gives

@@ -74,12 +74,8 @@ int16_t DSK_check_label(const IFL_state *state)
         return 0;
     }
     C_FILE *file = nullptr;
-    if (!FI_create(&file, path))
+    if (!FI_create_open(&file, path, FI_TEXT_READ))
         return 0;
-    if (!FI_open(file, FI_TEXT_READ)) {
-        FI_destroy(&file);
-        return 0;
-    }
     int16_t result = 1;
     char line[LINE_MAX + 1];
     char keyword[LINE_MAX + 1];

@@ -132,12 +132,8 @@ int16_t IFL_open_list(IFL_state *state, const char *path)
         return 0;
     }
     IFL_close_list(state);
-    if (!FI_create(&state->list, path))
+    if (!FI_create_open(&state->list, path, FI_BIN_READ))
         return 0;
-    if (!FI_open(state->list, FI_BIN_READ)) {
-        FI_destroy(&state->list);
-        return 0;
-    }
     return 1;
 }
 

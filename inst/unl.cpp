@@ -56,10 +56,7 @@ int16_t write_record(int16_t kind, const char *path)
 int16_t UNL_open()
 {
     UNL_close();
-    if (!FI_create(&uninst, UNL_LIST_NAME))
-        return 1;
-    if (!FI_open(uninst, FI_BIN_CREATE))
-        FI_destroy(&uninst);
+    FI_create_open(&uninst, UNL_LIST_NAME, FI_BIN_CREATE);
     return 1;
 }
 

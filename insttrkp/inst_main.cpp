@@ -88,12 +88,8 @@ int16_t INST_write_function_list(const PFU_TABLES *tables)
         return 0;
     }
     C_FILE *file = nullptr;
-    if (!FI_create(&file, INST_LIST_FILE))
+    if (!FI_create_open(&file, INST_LIST_FILE, FI_TEXT_CREATE))
         return 0;
-    if (!FI_open(file, FI_TEXT_CREATE)) {
-        FI_destroy(&file);
-        return 0;
-    }
     for (int16_t t = 0; t < tables->count && t < PFU_TABLES_MAX; t++) {
         const PFU_ENTRY *entry = tables->tables[t];
         for (; entry && !(entry->state & PFU_END); entry++) {

@@ -257,12 +257,8 @@ int16_t WCO_load_observed(WCO_file *store, const char *path, WCO_OBSERVER observ
     if (!FE_exists(path) || FE_dir_exists(path))
         return 0;
     C_FILE *file = nullptr;
-    if (!FI_create(&file, path))
+    if (!FI_create_open(&file, path, FI_TEXT_READ))
         return 0;
-    if (!FI_open(file, FI_TEXT_READ)) {
-        FI_destroy(&file);
-        return 0;
-    }
     READER reader{store, observer, context, 1, 0, false, false};
     store->current = -1;
     const bool complete = read_file(file, reader);
@@ -306,12 +302,8 @@ int16_t WCO_save(WCO_file *store, const char *path)
     if (!store->file_name[0])
         return internal_error(__LINE__);
     C_FILE *file = nullptr;
-    if (!FI_create(&file, store->file_name))
+    if (!FI_create_open(&file, store->file_name, FI_TEXT_CREATE))
         return 0;
-    if (!FI_open(file, FI_TEXT_CREATE)) {
-        FI_destroy(&file);
-        return 0;
-    }
     // A failed write keeps the changed flags, so that the next save tries again.
     bool written = write_store(file, store);
     written = FI_close(file, 0) && written;

@@ -139,30 +139,35 @@ LRESULT C_BW::erase_background(HDC)
     return 0;
 }
 
-LRESULT C_BW::query_new_palette()
+namespace {
+
+// Realises the toolkit's palette in the window; false when there is none.
+bool realize_palette(HWND window)
 {
     HPALETTE palette = WGD_palette();
     if (!palette)
-        return 0;
+        return false;
     HDC dc = GetDC(window);
     HPALETTE old = SelectPalette(dc, palette, TRUE);
     RealizePalette(dc);
     SelectPalette(dc, old, TRUE);
     ReleaseDC(window, dc);
+    return true;
+}
+
+}  // namespace
+
+LRESULT C_BW::query_new_palette()
+{
+    if (!realize_palette(window))
+        return 0;
     UpdateWindow(window);
     return 1;
 }
 
 LRESULT C_BW::palette_changed(HWND)
 {
-    HPALETTE palette = WGD_palette();
-    if (!palette)
-        return 0;
-    HDC dc = GetDC(window);
-    HPALETTE old = SelectPalette(dc, palette, TRUE);
-    RealizePalette(dc);
-    SelectPalette(dc, old, TRUE);
-    ReleaseDC(window, dc);
+    realize_palette(window);
     return 0;
 }
 

@@ -144,12 +144,8 @@ int16_t new_file_open(NEW_FILE *f, const char *name, const char *source)
     ST_append(f->temporary, ".$$$", 0);
     if (source && same_name(source, f->temporary))
         f->temporary[ST_length(f->temporary) - 1] = '_';
-    if (!FI_create(&f->file, f->temporary))
+    if (!FI_create_open(&f->file, f->temporary, FI_BIN_CREATE))
         return 0;
-    if (!FI_open(f->file, FI_BIN_CREATE)) {
-        FI_destroy(&f->file);
-        return 0;
-    }
     return 1;
 }
 

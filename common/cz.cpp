@@ -13,7 +13,7 @@ struct CZ_ROW {
     unsigned char code[3];   // indexed by CZ_COLUMN
     unsigned char base;      // the letter without diacritic, same case
 };
-enum CZ_COLUMN { COL_KEYBCS2 = 0, COL_LATIN2 = 1, COL_CP1250 = 2 };
+enum CZ_COLUMN { CZ_COL_KEYBCS2 = 0, CZ_COL_LATIN2 = 1, CZ_COL_CP1250 = 2 };
 
 static const CZ_ROW CZ_TABLE[] = {
     {{0xA0, 0xA0, 0xE1}, 'a'}, {{0x8F, 0xB5, 0xC1}, 'A'},   // á Á
@@ -105,25 +105,25 @@ static int16_t cz_char_form(char *c, CZ_FORM form, int16_t line) {
         return 0;
     }
     const unsigned char old = static_cast<unsigned char>(*c);
-    const unsigned char d = cz_form(COL_CP1250, old, form);
+    const unsigned char d = cz_form(CZ_COL_CP1250, old, form);
     *c = static_cast<char>(d);
     return d != old ? 1 : 0;
 }
 
 int16_t CZ_upper(char *text) {
-    return cz_text_form(COL_CP1250, text, FORM_UPPER, __LINE__);
+    return cz_text_form(CZ_COL_CP1250, text, FORM_UPPER, __LINE__);
 }
 
 int16_t CZ_lower(char *text) {
-    return cz_text_form(COL_CP1250, text, FORM_LOWER, __LINE__);
+    return cz_text_form(CZ_COL_CP1250, text, FORM_LOWER, __LINE__);
 }
 
 int16_t CZ_strip(char *text) {
-    return cz_text_form(COL_CP1250, text, FORM_BASE, __LINE__);
+    return cz_text_form(CZ_COL_CP1250, text, FORM_BASE, __LINE__);
 }
 
 int16_t CZ_strip_keybcs2(char *text) {
-    return cz_text_form(COL_KEYBCS2, text, FORM_BASE, __LINE__);
+    return cz_text_form(CZ_COL_KEYBCS2, text, FORM_BASE, __LINE__);
 }
 
 int16_t CZ_upper_char(char *c) {
@@ -161,9 +161,9 @@ int16_t CZ_convert(int16_t source, int16_t target, char *text) {
     case CZ_KEYBCS2:
         switch (target) {
         case CZ_LATIN2:
-            return cz_map(COL_KEYBCS2, COL_LATIN2, text);
+            return cz_map(CZ_COL_KEYBCS2, CZ_COL_LATIN2, text);
         case CZ_CP1250:
-            return cz_map(COL_KEYBCS2, COL_CP1250, text);
+            return cz_map(CZ_COL_KEYBCS2, CZ_COL_CP1250, text);
         case CZ_ASCII:
             return CZ_strip_keybcs2(text);
         default:
@@ -172,13 +172,13 @@ int16_t CZ_convert(int16_t source, int16_t target, char *text) {
     case CZ_CP1250:
         switch (target) {
         case CZ_LATIN2:
-            return cz_map(COL_CP1250, COL_LATIN2, text);
+            return cz_map(CZ_COL_CP1250, CZ_COL_LATIN2, text);
         case CZ_CP1250:
             return 0;
         case CZ_ASCII:
             return CZ_strip(text);
         default:
-            return cz_map(COL_CP1250, COL_KEYBCS2, text);
+            return cz_map(CZ_COL_CP1250, CZ_COL_KEYBCS2, text);
         }
     case CZ_LATIN2:
         // Nothing in the suite reads LATIN2 text.
@@ -196,18 +196,18 @@ int CZ_collate(unsigned char a, unsigned char b) {
     if (a == b) {
         return 0;
     }
-    const unsigned char ua = cz_form(COL_CP1250, a, FORM_UPPER);
-    const unsigned char ub = cz_form(COL_CP1250, b, FORM_UPPER);
-    const unsigned char sa = cz_form(COL_CP1250, a, FORM_BASE);
-    const unsigned char sb = cz_form(COL_CP1250, b, FORM_BASE);
+    const unsigned char ua = cz_form(CZ_COL_CP1250, a, FORM_UPPER);
+    const unsigned char ub = cz_form(CZ_COL_CP1250, b, FORM_UPPER);
+    const unsigned char sa = cz_form(CZ_COL_CP1250, a, FORM_BASE);
+    const unsigned char sb = cz_form(CZ_COL_CP1250, b, FORM_BASE);
     if (ua == ub) {
         // Differ in case only: the small letter first.
         return sa <= sb ? 1 : -1;
     }
     // The letter first, regardless of case and diacritic; as signed bytes, so
     // that the other characters above 127 come before all ASCII ones.
-    const signed char la = static_cast<signed char>(cz_form(COL_CP1250, sa, FORM_UPPER));
-    const signed char lb = static_cast<signed char>(cz_form(COL_CP1250, sb, FORM_UPPER));
+    const signed char la = static_cast<signed char>(cz_form(CZ_COL_CP1250, sa, FORM_UPPER));
+    const signed char lb = static_cast<signed char>(cz_form(CZ_COL_CP1250, sb, FORM_UPPER));
     if (la != lb) {
         return la > lb ? 1 : -1;
     }

@@ -6,6 +6,7 @@
 #include "common/st.h"
 #include "swin/wco.h"
 #include "swin/wgd.h"
+#include "win/guard.h"
 #include "win/we.h"
 
 static const char SRC[] = "..\\swin\\col";
@@ -131,7 +132,7 @@ int16_t COL_load(WGD_DRIVER *driver)
     if (driver->palette)
         DeleteObject(driver->palette);
     driver->palette = nullptr;
-    HDC dc = GetDC(nullptr);
+    C_WINDOW_DC dc(nullptr);
     int16_t done = 1;
     if ((GetDeviceCaps(dc, RASTERCAPS) & RC_PALETTE) && GetDeviceCaps(dc, SIZEPALETTE) == 256) {
         done = make_palette(driver);
@@ -139,6 +140,5 @@ int16_t COL_load(WGD_DRIVER *driver)
         for (COL_ENTRY &e : table.entries)
             e.value = GetNearestColor(dc, RGB(e.red, e.green, e.blue));
     }
-    ReleaseDC(nullptr, dc);
     return done;
 }

@@ -20,18 +20,14 @@ C_DIALOG *modeless_dialog()
     return WGD_driver ? WGD_driver->modeless : nullptr;
 }
 
-// The dialog object of a window: the modeless dialog, a stacked dialog, or
-// the first dialog still being created, which adopts the window.
+// The dialog object of a window, kept in the window's user word once bound.
+// An unbound window is adopted by the first dialog still being created (on
+// the dialog stack, else the modeless one): that is its first message.
 C_DIALOG *bound_dialog(HWND window)
 {
+    if (C_DIALOG *bound = reinterpret_cast<C_DIALOG *>(GetWindowLongPtrA(window, DWLP_USER)))
+        return bound;
     C_DIALOG *modeless = modeless_dialog();
-    if (modeless && modeless->window == window)
-        return modeless;
-    for (int16_t slot = 0; slot < WGD_DIALOGS; slot++) {
-        C_DIALOG *d = WGD_dialog_at(slot);
-        if (d && d->window == window)
-            return d;
-    }
     C_DIALOG *adopting = nullptr;
     for (int16_t slot = 0; slot < WGD_DIALOGS && !adopting; slot++) {
         C_DIALOG *d = WGD_dialog_at(slot);
@@ -43,6 +39,7 @@ C_DIALOG *bound_dialog(HWND window)
     if (adopting) {
         adopting->window = window;
         adopting->being_created = 0;
+        SetWindowLongPtrA(window, DWLP_USER, reinterpret_cast<LONG_PTR>(adopting));
     }
     return adopting;
 }
@@ -187,6 +184,7 @@ INT_PTR handle(C_DIALOG *d, UINT message, WPARAM wparam, LPARAM lparam)
             WGD_driver->modeless = nullptr;
             d->modeless_window = nullptr;
         }
+        SetWindowLongPtrA(d->window, DWLP_USER, 0);
         d->window = nullptr;
         return FALSE;
     default:
@@ -212,6 +210,8 @@ C_DIALOG::~C_DIALOG()
 {
     if (modeless_window)
         DestroyWindow(modeless_window);
+    if (window)   // a window that outlives its object no longer reaches it
+        SetWindowLongPtrA(window, DWLP_USER, 0);
     if (WGD_driver && WGD_driver->modeless == this)
         WGD_driver->modeless = nullptr;
     MM_free(modeless_template, SRC, __LINE__);

@@ -13,13 +13,12 @@
 #include <cstdint>
 
 #include "common/mm.h"
+#include "win/wmsg.h"
 
 class C_DT_TOOLS;
 
 #define DIALOG_ITEMS_MAX 99            // item wrappers a dialog can register
 #define DIALOG_VALUES 10
-#define WM_DIALOG_INITIALISED (WM_USER + 120)   // 0x478: posted at WM_INITDIALOG
-#define WM_DIALOG_BEEP (WM_USER + 204)          // 0x4CC: a warning beep
 
 // Placement of a dialog when it initialises (one mode at a time).
 enum DIALOG_PLACEMENT : int16_t {

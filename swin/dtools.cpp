@@ -1,18 +1,9 @@
 #include "swin/dtools.h"
 
 #include "win/we.h"
+#include "win/wmsg.h"
 
 static const char SRC[] = "..\\swin\\dtools";
-
-namespace {
-
-// Messages of the key-input control and of the table control.
-const UINT KEY_SET = WM_USER + 1;
-const UINT KEY_GET = WM_USER + 2;
-const UINT TABLE_SELECT_ROW_INDEX = WM_USER + 39;        // 1063
-const UINT TABLE_GET_CURRENT_ROW_INDEX = WM_USER + 40;   // 1064
-
-}  // namespace
 
 C_DT_TOOLS::C_DT_TOOLS(int16_t kind_, HWND dialog_, int32_t id_) : kind(kind_), dialog(dialog_), id(id_)
 {
@@ -104,21 +95,21 @@ int16_t C_DT_KEY::set_key(int16_t key_)
 {
     if (!control())
         return 0;
-    send(KEY_SET, static_cast<WPARAM>(key_), 0);
+    send(WM_KEY_SET, static_cast<WPARAM>(key_), 0);
     return 1;
 }
 
 int16_t C_DT_KEY::key() const
 {
-    return static_cast<int16_t>(send(KEY_GET, 0, 0));
+    return static_cast<int16_t>(send(WM_KEY_GET, 0, 0));
 }
 
 int16_t C_DT_TABLE::select_row_index(int32_t index)
 {
-    return send(TABLE_SELECT_ROW_INDEX, static_cast<WPARAM>(index), 0) ? 1 : 0;
+    return send(WM_TAB_SELECT_ROW_INDEX, static_cast<WPARAM>(index), 0) ? 1 : 0;
 }
 
 int32_t C_DT_TABLE::current_row_index() const
 {
-    return static_cast<int32_t>(send(TABLE_GET_CURRENT_ROW_INDEX, 0, 0));
+    return static_cast<int32_t>(send(WM_TAB_GET_CURRENT_ROW_INDEX, 0, 0));
 }

@@ -13,14 +13,14 @@
 #include "common/mm.h"
 
 // Item kinds.
-enum DT_KIND : int16_t {
-    DT_BUTTON = 1,
-    DT_STATIC,
-    DT_EDIT,
-    DT_RADIOBUTTON,
-    DT_LIST,
-    DT_KEY,
-    DT_TABLE,
+enum ITEM_KIND : int16_t {
+    ITEM_BUTTON = 1,
+    ITEM_STATIC,
+    ITEM_EDIT,
+    ITEM_RADIOBUTTON,
+    ITEM_LIST,
+    ITEM_KEY,
+    ITEM_TABLE,
 };
 
 class C_DT_TOOLS : public MM_OBJECT {
@@ -51,14 +51,14 @@ protected:
 
 class C_DT_BUTTON : public C_DT_TOOLS {
 public:
-    static const int16_t KIND = DT_BUTTON;
+    static const int16_t KIND = ITEM_BUTTON;
     C_DT_BUTTON(HWND dialog, int32_t id) : C_DT_TOOLS(KIND, dialog, id) {}
     using C_DT_TOOLS::set_text;
 };
 
 class C_DT_STATIC : public C_DT_TOOLS {
 public:
-    static const int16_t KIND = DT_STATIC;
+    static const int16_t KIND = ITEM_STATIC;
     C_DT_STATIC(HWND dialog, int32_t id) : C_DT_TOOLS(KIND, dialog, id) {}
     using C_DT_TOOLS::set_text;
     using C_DT_TOOLS::get_text;
@@ -66,7 +66,7 @@ public:
 
 class C_DT_EDIT : public C_DT_TOOLS {
 public:
-    static const int16_t KIND = DT_EDIT;
+    static const int16_t KIND = ITEM_EDIT;
     C_DT_EDIT(HWND dialog, int32_t id) : C_DT_TOOLS(KIND, dialog, id) {}
     using C_DT_TOOLS::set_text;
     using C_DT_TOOLS::get_text;
@@ -74,7 +74,7 @@ public:
 
 class C_DT_RADIOBUTTON : public C_DT_TOOLS {
 public:
-    static const int16_t KIND = DT_RADIOBUTTON;
+    static const int16_t KIND = ITEM_RADIOBUTTON;
     C_DT_RADIOBUTTON(HWND dialog, int32_t id) : C_DT_TOOLS(KIND, dialog, id) {}
     using C_DT_TOOLS::set_text;
     using C_DT_TOOLS::get_text;
@@ -84,7 +84,7 @@ public:
 
 class C_DT_LIST : public C_DT_TOOLS {
 public:
-    static const int16_t KIND = DT_LIST;
+    static const int16_t KIND = ITEM_LIST;
     C_DT_LIST(HWND dialog, int32_t id) : C_DT_TOOLS(KIND, dialog, id) {}
     int16_t clear();
     // The index of the new line, or -1.
@@ -94,10 +94,10 @@ public:
     int32_t selection() const;
 };
 
-// The key-input control (WM_USER + 1 sets, WM_USER + 2 reads the key code).
+// The key-input control (WM_KEY_SET sets, WM_KEY_GET reads the key code).
 class C_DT_KEY : public C_DT_TOOLS {
 public:
-    static const int16_t KIND = DT_KEY;
+    static const int16_t KIND = ITEM_KEY;
     C_DT_KEY(HWND dialog, int32_t id) : C_DT_TOOLS(KIND, dialog, id) {}
     int16_t set_key(int16_t key);
     int16_t key() const;
@@ -106,7 +106,7 @@ public:
 // The table control: its messages through send(); the two used by dialogs here.
 class C_DT_TABLE : public C_DT_TOOLS {
 public:
-    static const int16_t KIND = DT_TABLE;
+    static const int16_t KIND = ITEM_TABLE;
     C_DT_TABLE(HWND dialog, int32_t id) : C_DT_TOOLS(KIND, dialog, id) {}
     // Makes the row of that index current; 0 when out of range.
     int16_t select_row_index(int32_t index);

@@ -2,6 +2,7 @@
 
 #include "menu/menu.h"
 #include "swin/sbar.h"
+#include "win/guard.h"
 #include "win/we.h"
 
 static const char SRC[] = "..\\swin\\menubar";
@@ -12,7 +13,7 @@ const int32_t ITEM_MARGIN = 4;     // pixels above and below an item's text
 const int32_t EXTRA_WIDTH = 25;    // pixels an item is wider than its text
 const int32_t BITMAP_SIZE = 16;
 
-// A submenu made by MENU_fill carries the entry that opens it as its menu
+// A submenu made by MENUBAR_fill carries the entry that opens it as its menu
 // data and its nesting level as its context help id, so that it can be
 // filled when it opens.
 struct POPUP_DATA {
@@ -97,18 +98,18 @@ int16_t draw_bitmap(HDC dc, int32_t id, int32_t x, int32_t y)
     HBITMAP bitmap = LoadBitmapA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id));
     if (!bitmap)
         return 0;
-    HDC memory = CreateCompatibleDC(dc);
-    HGDIOBJ old = SelectObject(memory, bitmap);
-    BitBlt(dc, x, y, BITMAP_SIZE, BITMAP_SIZE, memory, 0, 0, SRCCOPY);
-    SelectObject(memory, old);
-    DeleteDC(memory);
-    DeleteObject(bitmap);
+    C_GDI<HBITMAP> owned(bitmap);
+    C_MEMORY_DC memory(dc);
+    C_SELECT chosen(memory, bitmap);
+    // The bitmap's corner colour is its background: left out, the item shows through.
+    TransparentBlt(dc, x, y, BITMAP_SIZE, BITMAP_SIZE, memory, 0, 0, BITMAP_SIZE, BITMAP_SIZE,
+                   GetPixel(memory, 0, 0));
     return 1;
 }
 
 }  // namespace
 
-int16_t MENU_fill(HMENU menu, const PFU_ENTRY *table, int16_t level, int16_t *added)
+int16_t MENUBAR_fill(HMENU menu, const PFU_ENTRY *table, int16_t level, int16_t *added)
 {
     if (added)
         *added = 0;
@@ -153,7 +154,7 @@ HMENU MENU_build_bar(HWND frame, const PFU_ENTRY *table)
         WE_internal_error(SRC, __LINE__);
         return nullptr;
     }
-    if (!MENU_fill(bar, table, 0)) {
+    if (!MENUBAR_fill(bar, table, 0)) {
         DestroyMenu(bar);
         return nullptr;
     }
@@ -175,7 +176,7 @@ int16_t MENU_init_popup(HMENU popup)
         return 0;
     while (GetMenuItemCount(popup) > 0)
         DeleteMenu(popup, 0, MF_BYPOSITION);
-    MENU_fill(popup, data.entry->sub_table, data.level);
+    MENUBAR_fill(popup, data.entry->sub_table, data.level);
     return 1;
 }
 
@@ -208,18 +209,13 @@ int16_t MENU_measure_item(HWND window, MEASUREITEMSTRUCT *item)
     if (!item || item->CtlType != ODT_MENU || !item->itemData)
         return 0;
     const PFU_ENTRY *e = reinterpret_cast<const PFU_ENTRY *>(item->itemData);
-    HDC dc = GetDC(window);
-    if (!dc)
+    C_WINDOW_DC dc(window);
+    if (!dc.ok())
         return 0;
-    HFONT font = menu_font();
-    HGDIOBJ old = font ? SelectObject(dc, font) : nullptr;
+    C_GDI<HFONT> font(menu_font());
+    C_SELECT chosen(dc, font);
     RECT r{0, 0, 0, 0};
     DrawTextA(dc, MENU_text(e->id), -1, &r, DT_SINGLELINE | DT_CALCRECT);
-    if (old)
-        SelectObject(dc, old);
-    if (font)
-        DeleteObject(font);
-    ReleaseDC(window, dc);
     int32_t height = r.bottom - r.top + 2 * ITEM_MARGIN;
     item->itemWidth = static_cast<UINT>(r.right - r.left + EXTRA_WIDTH);
     item->itemHeight = static_cast<UINT>(height < MENU_ITEM_MIN_HEIGHT ? MENU_ITEM_MIN_HEIGHT : height);
@@ -246,8 +242,8 @@ int16_t MENU_draw_item(const DRAWITEMSTRUCT *item)
         InflateRect(&frame, 1, 1);
         DrawEdge(dc, &frame, BDR_SUNKENOUTER, BF_RECT);
     }
-    HFONT font = menu_font();
-    HGDIOBJ old = font ? SelectObject(dc, font) : nullptr;
+    C_GDI<HFONT> font(menu_font());
+    C_SELECT chosen(dc, font);
     SetBkMode(dc, TRANSPARENT);
     RECT text = r;
     text.left += MENU_TEXT_LEFT;
@@ -262,10 +258,6 @@ int16_t MENU_draw_item(const DRAWITEMSTRUCT *item)
         SetTextColor(dc, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_MENUTEXT));
     }
     DrawTextA(dc, MENU_text(e->id), -1, &text, format);
-    if (old)
-        SelectObject(dc, old);
-    if (font)
-        DeleteObject(font);
     return 1;
 }
 
@@ -305,7 +297,7 @@ int32_t MENU_popup(HWND owner, const PFU_ENTRY *table, int32_t x, int32_t y)
     }
     int16_t added = 0;
     int32_t chosen = 0;
-    if (MENU_fill(menu, table, 0, &added) && added > 0)
+    if (MENUBAR_fill(menu, table, 0, &added) && added > 0)
         chosen = static_cast<int32_t>(TrackPopupMenu(menu, TPM_RETURNCMD | TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON,
                                                      x, y, 0, owner, nullptr));
     DestroyMenu(menu);

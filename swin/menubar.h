@@ -28,14 +28,14 @@ struct SBAR_status_bar;
 // context menu); MENU_LEVELS_MAX - 1 or more is an internal error and 0, as
 // are a null menu or table. The number of items added is given in *added
 // when added is not null.
-int16_t MENU_fill(HMENU menu, const PFU_ENTRY *table, int16_t level, int16_t *added = nullptr);
+int16_t MENUBAR_fill(HMENU menu, const PFU_ENTRY *table, int16_t level, int16_t *added = nullptr);
 
 // Builds the menu bar of a table and attaches it to the frame (a null frame:
 // the bar is only built, for a window still to be created); the menu, or
 // null on failure (the system's menu calls failing: internal error).
 HMENU MENU_build_bar(HWND frame, const PFU_ENTRY *table);
 
-// WM_INITMENUPOPUP: a submenu made by MENU_fill is emptied and filled again
+// WM_INITMENUPOPUP: a submenu made by MENUBAR_fill is emptied and filled again
 // from its table (so it shows the current states); other menus are left
 // alone. 1 when the popup was one of ours.
 int16_t MENU_init_popup(HMENU popup);

@@ -5,6 +5,7 @@
 
 #include "common/st.h"
 #include "swin/wco.h"
+#include "win/guard.h"
 #include "win/we.h"
 
 static const char SRC[] = "..\\swin\\sbar";
@@ -15,13 +16,6 @@ const int32_t TEXT_MARGIN = 3;      // pixels between a field's edge and its tex
 const int32_t BAR_MARGIN = 4;       // pixels above and below the line of text
 const DWORD DRAW_INTERVAL = 10;     // ms between two drawings of a progress bar
 const DWORD END_PAUSE = 100;        // ms the last value of a bar stays visible
-
-bool class_registered = false;
-
-SBAR_status_bar *bar_of(HWND window)
-{
-    return reinterpret_cast<SBAR_status_bar *>(GetWindowLongPtrA(window, 0));
-}
 
 // A field setting of the store; a missing or unreadable one takes its default,
 // which is written back.
@@ -78,12 +72,11 @@ void draw_elapsed(HDC dc, const SBAR_status_bar *bar, const SBAR_PROGRESS &p)
 {
     RECT r = p.rect;
     FillRect(dc, &r, GetSysColorBrush(COLOR_BTNFACE));
-    HGDIOBJ old_font = SelectObject(dc, bar->font);
+    C_SELECT chosen(dc, bar->font);
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
     DrawTextA(dc, SBAR_elapsed_text(GetTickCount() - p.start_time), -1, &r,
               DT_SINGLELINE | DT_VCENTER | DT_CENTER | DT_NOPREFIX);
-    SelectObject(dc, old_font);
 }
 
 // Brings the drawn bar to its value: the difference is inverted.
@@ -105,35 +98,30 @@ void draw_bar(HDC dc, const SBAR_status_bar *bar, SBAR_PROGRESS &p)
 
 void draw_now(SBAR_status_bar *bar, SBAR_PROGRESS &p)
 {
-    if (!bar->window)
-        return;
-    HDC dc = GetDC(bar->window);
-    if (!dc)
+    C_WINDOW_DC dc(bar->window);
+    if (!dc.ok())
         return;
     draw_bar(dc, bar, p);
-    ReleaseDC(bar->window, dc);
     p.drawn_time = GetTickCount();
 }
 
 void redraw_field(SBAR_status_bar *bar, int16_t field)
 {
-    if (!bar->window)
-        return;
     InvalidateRect(bar->window, &bar->field[field], TRUE);
     UpdateWindow(bar->window);
 }
 
 void paint(SBAR_status_bar *bar)
 {
-    PAINTSTRUCT ps;
-    HDC dc = BeginPaint(bar->window, &ps);
+    C_PAINT dc(bar->window);
     RECT client;
     GetClientRect(bar->window, &client);
     // The frame line along the top edge.
-    HGDIOBJ old_pen = SelectObject(dc, bar->pen);
-    MoveToEx(dc, client.left, client.top, nullptr);
-    LineTo(dc, client.right, client.top);
-    SelectObject(dc, old_pen);
+    {
+        C_SELECT chosen(dc, bar->pen);
+        MoveToEx(dc, client.left, client.top, nullptr);
+        LineTo(dc, client.right, client.top);
+    }
     HWND parent = GetParent(bar->window);
     if (!(parent && IsZoomed(parent))) {
         RECT grip = client;
@@ -143,7 +131,7 @@ void paint(SBAR_status_bar *bar)
             grip.top = client.top + 1;
         DrawFrameControl(dc, &grip, DFC_SCROLL, DFCS_SCROLLSIZEGRIP);
     }
-    HGDIOBJ old_font = SelectObject(dc, bar->font);
+    C_SELECT chosen(dc, bar->font);
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
     int16_t bars = active_bars(bar);
@@ -157,110 +145,68 @@ void paint(SBAR_status_bar *bar)
         InflateRect(&r, -TEXT_MARGIN, 0);
         DrawTextA(dc, bar->text[f], -1, &r, DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS | DT_NOPREFIX);
     }
-    SelectObject(dc, old_font);
     for (SBAR_PROGRESS &p : bar->progress)
         if (p.active) {
             p.drawn_width = 0;   // the background is fresh: the whole bar is drawn
             draw_bar(dc, bar, p);
         }
-    EndPaint(bar->window, &ps);
-}
-
-LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam)
-{
-    SBAR_status_bar *bar = bar_of(window);
-    if (bar && bar->window == window) {
-        switch (message) {
-        case WM_PAINT:
-            paint(bar);
-            return 0;
-        case WM_SIZE:
-            SBAR_layout(bar, LOWORD(lparam));
-            return 0;
-        case WM_DESTROY:
-            SetWindowLongPtrA(window, 0, 0);
-            bar->window = nullptr;
-            return 0;
-        default:
-            break;
-        }
-    }
-    return DefWindowProcA(window, message, wparam, lparam);
-}
-
-int16_t register_class(HINSTANCE instance)
-{
-    if (class_registered)
-        return 1;
-    WNDCLASSA wc{};
-    wc.lpfnWndProc = procedure;
-    wc.cbWndExtra = sizeof(LONG_PTR);
-    wc.hInstance = instance;
-    wc.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    wc.lpszClassName = SBAR_CLASS_NAME;
-    if (!RegisterClassA(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS)
-        return 0;
-    class_registered = true;
-    return 1;
 }
 
 }  // namespace
 
+SBAR_status_bar::SBAR_status_bar(HWND window_)
+    : C_CTL(window_), font(static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT))),
+      pen(CreatePen(PS_SOLID, 1, GetSysColor(COLOR_BTNSHADOW))), coord_size(setting("coord_field_size", SBAR_COORD_DEFAULT)),
+      status_size(setting("status_field_size", SBAR_STATUS_DEFAULT)), info_size(setting("info_field_size", SBAR_INFO_DEFAULT))
+{
+    TEXTMETRICA tm{};
+    {
+        C_WINDOW_DC dc(window);
+        C_SELECT chosen(dc, font);
+        GetTextMetricsA(dc, &tm);
+    }
+    height = tm.tmHeight + tm.tmExternalLeading + 2 * BAR_MARGIN;
+}
+
+LRESULT SBAR_status_bar::message(UINT message, WPARAM wparam, LPARAM lparam)
+{
+    switch (message) {
+    case WM_PAINT:
+        paint(this);
+        return 0;
+    case WM_SIZE:
+        SBAR_layout(this, LOWORD(lparam));
+        return 0;
+    default:
+        return C_CTL::message(message, wparam, lparam);
+    }
+}
+
 SBAR_status_bar *SBAR_create(HWND parent)
 {
-    if (!parent) {
+    HINSTANCE instance = parent ? reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(parent, GWLP_HINSTANCE)) : nullptr;
+    if (!parent || !CTL_register<SBAR_status_bar>(instance, SBAR_CLASS_NAME, LoadCursorA(nullptr, IDC_ARROW),
+                                                  reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1))) {
         WE_internal_error(SRC, __LINE__);
         return nullptr;
     }
-    HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(parent, GWLP_HINSTANCE));
-    if (!register_class(instance)) {
-        WE_internal_error(SRC, __LINE__);
-        return nullptr;
-    }
-    SBAR_status_bar *bar = new (SRC, __LINE__) SBAR_status_bar();
-    if (!bar) {
-        WE_low_memory();
-        return nullptr;
-    }
-    bar->coord_size = setting("coord_field_size", SBAR_COORD_DEFAULT);
-    bar->status_size = setting("status_field_size", SBAR_STATUS_DEFAULT);
-    bar->info_size = setting("info_field_size", SBAR_INFO_DEFAULT);
-    bar->font = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
-    bar->cursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
-    bar->pen = CreatePen(PS_SOLID, 1, GetSysColor(COLOR_BTNSHADOW));
-    TEXTMETRICA tm{};
-    if (HDC dc = GetDC(parent)) {
-        HGDIOBJ old_font = SelectObject(dc, bar->font);
-        GetTextMetricsA(dc, &tm);
-        SelectObject(dc, old_font);
-        ReleaseDC(parent, dc);
-    }
-    bar->height = tm.tmHeight + tm.tmExternalLeading + 2 * BAR_MARGIN;
+    // Made at its height (the bar measures its font when its window is created).
+    HWND window = CreateWindowExA(0, SBAR_CLASS_NAME, "", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, 0, 0, 0, 0,
+                                  parent, nullptr, instance, nullptr);
+    SBAR_status_bar *bar = static_cast<SBAR_status_bar *>(C_CTL::from_window(window));
+    if (!bar)
+        return nullptr;   // no memory for the bar: reported when its window was created
     RECT client{};
     GetClientRect(parent, &client);
-    bar->window = CreateWindowExA(0, SBAR_CLASS_NAME, "", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, 0,
-                                  client.bottom - bar->height, client.right, bar->height, parent, nullptr,
-                                  instance, nullptr);
-    if (!bar->window) {
-        WE_internal_error(SRC, __LINE__);
-        SBAR_destroy(bar);
-        return nullptr;
-    }
-    SetWindowLongPtrA(bar->window, 0, reinterpret_cast<LONG_PTR>(bar));
+    MoveWindow(window, 0, client.bottom - bar->height, client.right, bar->height, TRUE);
     SBAR_layout(bar, client.right);
     return bar;
 }
 
 void SBAR_destroy(SBAR_status_bar *bar)
 {
-    if (!bar)
-        return;
-    if (bar->window)
+    if (bar)
         DestroyWindow(bar->window);
-    if (bar->pen)
-        DeleteObject(bar->pen);
-    MM_destroy(bar, SRC, __LINE__);
 }
 
 int32_t SBAR_height(const SBAR_status_bar *bar)
@@ -274,7 +220,7 @@ void SBAR_layout(SBAR_status_bar *bar, int32_t width)
         WE_internal_error(SRC, __LINE__);
         return;
     }
-    HWND parent = bar->window ? GetParent(bar->window) : nullptr;
+    HWND parent = GetParent(bar->window);
     int32_t grip = parent && IsZoomed(parent) ? 0 : GetSystemMetrics(SM_CXVSCROLL);
     const int32_t c = bar->coord_size, s = bar->status_size, i = bar->info_size;
     const int32_t ends[SBAR_FIELDS] = {width - (c + s + i + grip), width - (c + s + grip), width - (c + grip),
@@ -286,8 +232,7 @@ void SBAR_layout(SBAR_status_bar *bar, int32_t width)
         left = right;
     }
     place_bars(bar);
-    if (bar->window)
-        InvalidateRect(bar->window, nullptr, TRUE);
+    InvalidateRect(bar->window, nullptr, TRUE);
 }
 
 void SBAR_set_text(SBAR_status_bar *bar, int16_t field, const char *text)

@@ -13,6 +13,8 @@
 
 #include "common/config.h"
 #include "common/mm.h"
+#include "swin/ctl.h"
+#include "win/guard.h"
 
 #define SBAR_CLASS_NAME "SBAR_CLASS_NAME"
 #define SBAR_SETTINGS "SBAR_status_bar_settings"
@@ -36,15 +38,18 @@ struct SBAR_PROGRESS {
     int32_t drawn_width;  // inverted pixels now shown
 };
 
-struct SBAR_status_bar : MM_OBJECT {
-    HWND window;
-    char text[SBAR_FIELDS][SBAR_TEXT_MAX + 1];
-    RECT field[SBAR_FIELDS];
-    int32_t height;
+// The bar is the object of its window (swin/ctl.h): it is made when the
+// window is created and deleted when the window is destroyed.
+struct SBAR_status_bar : C_CTL {
+    explicit SBAR_status_bar(HWND window);
+    LRESULT message(UINT message, WPARAM wparam, LPARAM lparam) override;
+
+    char text[SBAR_FIELDS][SBAR_TEXT_MAX + 1] = {};
+    RECT field[SBAR_FIELDS] = {};
+    int32_t height = 0;
     HFONT font;           // the system's default GUI font (not owned)
-    HCURSOR cursor;
-    HPEN pen;             // the frame line
-    SBAR_PROGRESS progress[SBAR_PROGRESS_MAX];
+    C_GDI<HPEN> pen;      // the frame line
+    SBAR_PROGRESS progress[SBAR_PROGRESS_MAX] = {};
     int32_t coord_size;   // the settings, in pixels
     int32_t status_size;
     int32_t info_size;
@@ -52,9 +57,9 @@ struct SBAR_status_bar : MM_OBJECT {
 
 // Registers the class once, reads the settings, creates the bar as a child
 // of parent (at its bottom, full width). Null on failure (no memory: the
-// low-memory report; a null parent or a failed creation: internal error).
+// low-memory report; a null parent or a failed registration: internal error).
 SBAR_status_bar *SBAR_create(HWND parent);
-// Destroys the window and the bar; null is accepted.
+// Destroys the window, and with it the bar; null is accepted.
 void SBAR_destroy(SBAR_status_bar *bar);
 // The bar's height in pixels (0 for a null bar).
 int32_t SBAR_height(const SBAR_status_bar *bar);

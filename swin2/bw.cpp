@@ -3,8 +3,10 @@
 #include <cstring>
 
 #include "common/st.h"
+#include "swin/ctl.h"
 #include "swin/key.h"
 #include "swin/wgd.h"
+#include "win/guard.h"
 #include "win/we.h"
 
 static const char SRC[] = "..\\swin2\\bw";
@@ -95,22 +97,18 @@ int16_t C_BW::create()
         return 0;
     }
     HINSTANCE instance = module_instance();
-    WNDCLASSEXA existing{};
-    existing.cbSize = sizeof existing;
-    if (!GetClassInfoExA(instance, class_name, &existing)) {
-        window_class.hInstance = instance;
-        window_class.hIcon = large_icon == -1 ? nullptr : LoadIconA(instance, MAKEINTRESOURCEA(large_icon));
-        window_class.hCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(cursor));
-        window_class.hIconSm = small_icon == -1
-                                   ? nullptr
-                                   : static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(small_icon), IMAGE_ICON,
-                                                                   GetSystemMetrics(SM_CXSMICON),
-                                                                   GetSystemMetrics(SM_CYSMICON), 0));
-        window_class.lpszClassName = class_name;
-        window_class.lpszMenuName = nullptr;
-        if (!RegisterClassExA(&window_class))
-            return 0;
-    }
+    window_class.hInstance = instance;
+    window_class.hIcon = large_icon == -1 ? nullptr : LoadIconA(instance, MAKEINTRESOURCEA(large_icon));
+    window_class.hCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(cursor));
+    window_class.hIconSm = small_icon == -1
+                               ? nullptr
+                               : static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(small_icon), IMAGE_ICON,
+                                                               GetSystemMetrics(SM_CXSMICON),
+                                                               GetSystemMetrics(SM_CYSMICON), LR_SHARED));
+    window_class.lpszClassName = class_name;
+    window_class.lpszMenuName = nullptr;
+    if (!CTL_register_class(&window_class))
+        return 0;
     HWND made = CreateWindowExA(ex_style, class_name, title, style, x, y, width, height, parent, menu, instance,
                                 nullptr);
     if (!made)
@@ -128,9 +126,7 @@ C_BW *C_BW::from_window(HWND window)
 
 LRESULT C_BW::paint()
 {
-    PAINTSTRUCT ps;
-    BeginPaint(window, &ps);
-    EndPaint(window, &ps);
+    C_PAINT painting(window);
     return 0;
 }
 
@@ -147,11 +143,9 @@ bool realize_palette(HWND window)
     HPALETTE palette = WGD_palette();
     if (!palette)
         return false;
-    HDC dc = GetDC(window);
-    HPALETTE old = SelectPalette(dc, palette, TRUE);
+    C_WINDOW_DC dc(window);
+    C_SELECT_PALETTE chosen(dc, palette, TRUE);
     RealizePalette(dc);
-    SelectPalette(dc, old, TRUE);
-    ReleaseDC(window, dc);
     return true;
 }
 

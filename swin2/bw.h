@@ -12,20 +12,13 @@
 #include <cstdint>
 
 #include "common/mm.h"
+#include "win/wmsg.h"
 
 #define BW_TEXT_MAX 200               // characters of a class name or a title
 #define BW_CLASS_NAME "BASIC_WINDOW"
 #define BW_DEFAULT_STYLE 0x10CF0000u  // visible overlapped window, caption, system menu, sizing frame, min/max boxes
 #define BW_DEFAULT_POSITION ((int32_t)0x80000000)   // CW_USEDEFAULT: the system's position and size
 #define BW_ARROW_CURSOR 32512         // IDC_ARROW
-
-// Private window messages of the toolkit.
-#define WM_BW_CLOSE_REQUEST (WM_USER + 105)     // 0x469: close_request
-#define WM_BW_AFTER_CREATE (WM_USER + 150)      // 0x496: after_create
-#define WM_CW_SCROLL_RANGES (WM_USER + 156)     // 0x49C: recompute the client's scroll ranges
-#define WM_UMAIN_REPLACE_CLIENT (WM_USER + 200) // 0x4C8: replace the top client (kind in LOWORD(wparam))
-#define WM_UMAIN_PUSH_CLIENT (WM_USER + 201)    // 0x4C9: push a client (kind in LOWORD(wparam))
-#define WM_UMAIN_POP_CLIENT (WM_USER + 202)     // 0x4CA: pop the top client
 
 // Window kinds (the layout code of the screens reads a screen's owner's kind).
 #define BW_KIND_CLIENT 0

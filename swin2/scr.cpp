@@ -66,21 +66,20 @@ void SCR_init(SCR_SCREEN *screen)
         WE_internal_error(SRC, __LINE__);
         return;
     }
-    std::memset(screen, 0, sizeof *screen);
+    SCR_release(screen);
     SCR_font_defaults(&screen->font_description);
+    screen->char_width = 0;
+    screen->char_height = 0;
     screen->background = SCR_DEFAULT_BACKGROUND;
+    screen->background_colour = 0;
 }
 
 void SCR_release(SCR_SCREEN *screen)
 {
     if (!screen)
         return;
-    if (screen->font)
-        DeleteObject(screen->font);
-    if (screen->brush)
-        DeleteObject(screen->brush);
-    screen->font = nullptr;
-    screen->brush = nullptr;
+    screen->font.reset();
+    screen->brush.reset();
 }
 
 void SCR_font_defaults(LOGFONTA *font)
@@ -148,15 +147,13 @@ int16_t SCR_create_font(SCR_SCREEN *screen, HWND window)
     HFONT font = CreateFontIndirectA(&screen->font_description);
     if (!font)
         return 0;
-    if (screen->font)
-        DeleteObject(screen->font);
-    screen->font = font;
-    HDC dc = GetDC(window);
-    HGDIOBJ old = SelectObject(dc, font);
+    screen->font.reset(font);
     TEXTMETRICA metrics{};
-    GetTextMetricsA(dc, &metrics);
-    SelectObject(dc, old);
-    ReleaseDC(window, dc);
+    {
+        C_WINDOW_DC dc(window);
+        C_SELECT chosen(dc, font);
+        GetTextMetricsA(dc, &metrics);
+    }
     screen->char_width = static_cast<int16_t>(metrics.tmAveCharWidth + 1);
     screen->char_height = static_cast<int16_t>(metrics.tmHeight + metrics.tmExternalLeading);
     return 1;
@@ -164,7 +161,7 @@ int16_t SCR_create_font(SCR_SCREEN *screen, HWND window)
 
 HFONT SCR_font(const SCR_SCREEN *screen)
 {
-    return screen ? screen->font : nullptr;
+    return screen ? screen->font.get() : nullptr;
 }
 
 int16_t SCR_set_background(SCR_SCREEN *screen, int16_t entry)
@@ -177,9 +174,7 @@ int16_t SCR_set_background(SCR_SCREEN *screen, int16_t entry)
     HBRUSH brush = CreateSolidBrush(colour);
     if (!brush)
         return 0;
-    if (screen->brush)
-        DeleteObject(screen->brush);
-    screen->brush = brush;
+    screen->brush.reset(brush);
     screen->background = entry;
     screen->background_colour = colour;
     return 1;
@@ -189,16 +184,11 @@ int16_t SCR_erase_background(const SCR_SCREEN *screen, HWND window, HDC dc)
 {
     if (!screen || !screen->brush || !dc)
         return 0;
-    HPALETTE old = nullptr;
-    if (HPALETTE palette = WGD_palette()) {
-        old = SelectPalette(dc, palette, TRUE);
-        RealizePalette(dc);
-    }
+    C_SELECT_PALETTE chosen(dc, WGD_palette(), TRUE);
+    RealizePalette(dc);
     RECT r;
     GetClientRect(window, &r);
     FillRect(dc, &r, screen->brush);
-    if (old)
-        SelectPalette(dc, old, TRUE);
     return 1;
 }
 

@@ -7,6 +7,8 @@
 
 #include <cstdint>
 
+#include "win/guard.h"
+
 struct WCO_file;
 
 #define SCR_SECTION "SCR_screen_settings"
@@ -19,12 +21,12 @@ struct WCO_file;
 
 struct SCR_SCREEN {
     LOGFONTA font_description;   // lfHeight is minus the character height
-    HFONT font;                  // owned
+    C_GDI<HFONT> font;
     int16_t char_width;          // layout character width: average width + 1
     int16_t char_height;         // layout character height: height + external leading
     int16_t background;          // colour table entry
     COLORREF background_colour;
-    HBRUSH brush;                // owned, solid, of the background colour
+    C_GDI<HBRUSH> brush;         // solid, of the background colour
 };
 
 // Defaults: no font, layout sizes 0, background entry 7 (no brush yet).

@@ -52,7 +52,7 @@ LRESULT C_UMAIN::size(int32_t w, int32_t h, int32_t size_kind)
     if (size_kind == SIZE_MINIMIZED)
         return 0;   // the clients keep their layout while the frame is an icon
     client_area = RECT{0, 0, w, h};
-    if (status_bar && status_bar->window) {
+    if (status_bar) {
         int32_t bar = SBAR_height(status_bar);
         MoveWindow(status_bar->window, 0, h - bar, w, bar, TRUE);
         SBAR_layout(status_bar, w);
@@ -79,6 +79,7 @@ LRESULT C_UMAIN::exit_size_move()
 
 LRESULT C_UMAIN::destroy(WPARAM, LPARAM)
 {
+    status_bar = nullptr;   // destroyed with its window, which is a child of this one
     PostQuitMessage(0);
     return 0;
 }

@@ -304,7 +304,7 @@ TEST_F(Dialog, TitleUnitsAndScrollMessages)
         ux = r.right;
         uy = r.bottom;
         DIALOG_pixels_to_units(self, &ux, &uy);
-        bar = new C_DT_TOOLS(DT_BUTTON, self->window, 60);
+        bar = new C_DT_TOOLS(ITEM_BUTTON, self->window, 60);
         DIALOG_add_item(self, bar);
         SendMessageA(self->window, WM_HSCROLL, SB_LINERIGHT, reinterpret_cast<LPARAM>(GetDlgItem(self->window, 60)));
         SendMessageA(self->window, WM_VSCROLL, SB_LINEDOWN, reinterpret_cast<LPARAM>(GetDlgItem(self->window, 1)));

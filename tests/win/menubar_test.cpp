@@ -95,7 +95,7 @@ TEST(MenuFill, SeparatorsHiddenGreyAndChecked)
     };
     HMENU menu = CreatePopupMenu();
     int16_t added = -1;
-    ASSERT_EQ(MENU_fill(menu, table, 0, &added), 1);
+    ASSERT_EQ(MENUBAR_fill(menu, table, 0, &added), 1);
     EXPECT_EQ(added, 6);
     EXPECT_EQ(shape(menu), "1000 - 1007g 1032c - 1025>");
     // Each item carries its entry; the submenu is filled when it opens.
@@ -114,7 +114,7 @@ TEST(MenuFill, SeparatorsHiddenGreyAndChecked)
 
     PFU_ENTRY empty[] = {item(1, PFU_SEPARATOR), item(2, PFU_HIDDEN), item(3, PFU_SEPARATOR), END};
     menu = CreatePopupMenu();   // only separators and hidden entries: an empty menu
-    ASSERT_EQ(MENU_fill(menu, empty, 0, &added), 1);
+    ASSERT_EQ(MENUBAR_fill(menu, empty, 0, &added), 1);
     EXPECT_EQ(added, 0);
     EXPECT_EQ(GetMenuItemCount(menu), 0);
     DestroyMenu(menu);
@@ -129,7 +129,7 @@ TEST(MenuFill, TheTenthLevelIsRefused)
         tables[i][1] = END;
     }
     HMENU bar = CreateMenu();
-    ASSERT_EQ(MENU_fill(bar, tables[0], 0), 1);
+    ASSERT_EQ(MENUBAR_fill(bar, tables[0], 0), 1);
     HMENU menu = bar;
     int opened = 0;
     for (HMENU sub; opened <= 12 && (sub = GetSubMenu(menu, 0)) != nullptr; opened++) {
@@ -141,8 +141,8 @@ TEST(MenuFill, TheTenthLevelIsRefused)
     ASSERT_EQ(TU_count(WE_KIND_INTERNAL), 1);
     EXPECT_EQ(TU_reports()[0].text.rfind("Chyba v souboru ..\\swin\\menubar řádek ", 0), 0u);
     DestroyMenu(bar);
-    EXPECT_EQ(MENU_fill(nullptr, tables[0], 0), 0);
-    EXPECT_EQ(MENU_fill(CreatePopupMenu(), nullptr, 0), 0);
+    EXPECT_EQ(MENUBAR_fill(nullptr, tables[0], 0), 0);
+    EXPECT_EQ(MENUBAR_fill(CreatePopupMenu(), nullptr, 0), 0);
     EXPECT_EQ(TU_count(WE_KIND_INTERNAL), 3);
 }
 
@@ -170,7 +170,7 @@ TEST(MenuBar, BuiltAttachedRefreshedWithHelpLines)
     PFU_ENTRY sub[] = {item(5000), item(5001), END};
     PFU_ENTRY popup[] = {item(1000), item(1, PFU_SEPARATOR), item(1032, PFU_NORMAL, sub), END};
     HMENU menu = CreatePopupMenu();
-    MENU_fill(menu, popup, 0);
+    MENUBAR_fill(menu, popup, 0);
     const LPARAM l = reinterpret_cast<LPARAM>(menu);
     const struct { WPARAM w; LPARAM l; const char *help; } selections[] = {
         {MAKEWPARAM(1000, MF_OWNERDRAW), l, "Práce se soubory návrhů"},

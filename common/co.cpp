@@ -11,6 +11,8 @@
 
 #if TRK_WINDOWS
 #include <windows.h>
+
+#include "common/sysreg.h"
 #elif defined(__linux__)
 #include <unistd.h>
 #endif
@@ -244,18 +246,7 @@ const char REGISTRY_KEY[] = "Software\\KRV\\TOREVAN\\5";
 // (CO_PATH_MAX + 1 bytes); empty when the key or the value cannot be read.
 void registry_path(HKEY root, const char *value, char *path)
 {
-    path[0] = 0;
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(root, REGISTRY_KEY, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
-        return;
-    DWORD type = 0;
-    DWORD size = CO_PATH_MAX;
-    if (RegQueryValueExA(key, value, nullptr, &type, reinterpret_cast<BYTE *>(path), &size) != ERROR_SUCCESS ||
-        (type != REG_SZ && type != REG_EXPAND_SZ))
-        size = 0;
-    // A stored text need not carry its terminator.
-    path[size < CO_PATH_MAX ? size : CO_PATH_MAX] = 0;
-    RegCloseKey(key);
+    SYS_registry_read(root, REGISTRY_KEY, value, path, CO_PATH_MAX + 1);
 }
 
 // The path of the running program, or empty.

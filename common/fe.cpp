@@ -11,13 +11,14 @@
 #include "common/fn.h"
 #include "common/st.h"
 #include "common/sys.h"
+#include "common/sysdir.h"
+#include "common/sysdisk.h"
 #include "win/we.h"
 
 #if TRK_WINDOWS
 #include <direct.h>
 #include <windows.h>
 #else
-#include <sys/statvfs.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -36,15 +37,11 @@ typedef struct _stat64 HOST_STAT;
 int host_stat(const char *path, HOST_STAT *st) { return _stat64(path, st); }
 int host_mkdir(const char *path) { return _mkdir(path); }
 int host_rmdir(const char *path) { return _rmdir(path); }
-int host_chdir(const char *path) { return _chdir(path); }
-char *host_getcwd(char *out, int size) { return _getcwd(out, size); }
 #else
 typedef struct stat HOST_STAT;
 int host_stat(const char *path, HOST_STAT *st) { return stat(path, st); }
 int host_mkdir(const char *path) { return mkdir(path, 0777); }
 int host_rmdir(const char *path) { return rmdir(path); }
-int host_chdir(const char *path) { return chdir(path); }
-char *host_getcwd(char *out, int size) { return getcwd(out, static_cast<size_t>(size)); }
 #endif
 
 // A present name of at most FN_MAX_PATH characters; else the internal-error report.
@@ -116,18 +113,6 @@ bool drive_ok(int line, int16_t drive)
 }
 
 // Selects the drive without the system's box for a drive without a medium.
-bool select_drive(int16_t drive)
-{
-#if TRK_WINDOWS
-    const UINT mode = SetErrorMode(SEM_FAILCRITICALERRORS);
-    const bool done = _chdrive(drive + 1) == 0 && _getdrive() == drive + 1;
-    SetErrorMode(mode);
-    return done;
-#else
-    (void)drive;
-    return false;
-#endif
-}
 
 // 1 when both names lead to one file (a copy onto itself would empty it first).
 bool same_file(const char *a, const char *b)
@@ -212,7 +197,7 @@ int16_t FE_change_dir(const char *path)
 {
     if (!name_ok(__LINE__, path))
         return 0;
-    return host_chdir(SYS_host_path(path).c_str()) == 0;
+    return SYS_change_dir(SYS_host_path(path).c_str());
 }
 
 int16_t FE_change_dir_drive(const char *path)
@@ -238,28 +223,22 @@ int16_t FE_get_dir(char *out)
         WE_internal_error(SRC, __LINE__);
         return 0;
     }
-    if (!host_getcwd(out, FN_MAX_PATH + 1)) {
-        *out = 0;
+    if (!SYS_current_dir(out, FN_MAX_PATH + 1))
         return 0;
-    }
     to_suite_form(out);
     return 1;
 }
 
 int16_t FE_get_drive()
 {
-#if TRK_WINDOWS
-    return static_cast<int16_t>(_getdrive() - 1);
-#else
-    return -1;
-#endif
+    return SYS_current_drive();
 }
 
 int16_t FE_set_drive(int16_t drive)
 {
     if (!drive_ok(__LINE__, drive))
         return 0;
-    return select_drive(drive);
+    return SYS_select_drive(drive);
 }
 
 int16_t FE_drive_ready(int16_t drive)
@@ -267,13 +246,13 @@ int16_t FE_drive_ready(int16_t drive)
     if (!drive_ok(__LINE__, drive))
         return 0;
     char dir[FN_MAX_PATH + 1];
-    const bool have_dir = host_getcwd(dir, sizeof dir) != nullptr;
-    const int16_t saved = FE_get_drive();
-    const int16_t ready = select_drive(drive);
+    const bool have_dir = SYS_current_dir(dir, sizeof dir);
+    const int16_t saved = SYS_current_drive();
+    const int16_t ready = SYS_select_drive(drive);
     if (saved >= 0)
-        select_drive(saved);
+        SYS_select_drive(saved);
     if (have_dir)
-        host_chdir(dir);
+        SYS_change_dir(dir);
     return ready;
 }
 
@@ -376,18 +355,5 @@ int16_t FE_disk_space(const char *directory, uint64_t *free_bytes, uint32_t *clu
     *cluster_size = 0;
     if (!name_ok(__LINE__, directory))
         return 0;
-#if TRK_WINDOWS
-    DWORD sectors_per_cluster, bytes_per_sector, free_clusters, clusters;
-    if (!GetDiskFreeSpaceA(directory, &sectors_per_cluster, &bytes_per_sector, &free_clusters, &clusters))
-        return 0;
-    *cluster_size = sectors_per_cluster * bytes_per_sector;
-    *free_bytes = static_cast<uint64_t>(free_clusters) * *cluster_size;
-#else
-    struct statvfs fs;
-    if (statvfs(SYS_host_path(directory).c_str(), &fs) != 0)
-        return 0;
-    *cluster_size = static_cast<uint32_t>(fs.f_frsize);
-    *free_bytes = static_cast<uint64_t>(fs.f_bavail) * fs.f_frsize;
-#endif
-    return 1;
+    return SYS_disk_space(SYS_host_path(directory).c_str(), free_bytes, cluster_size);
 }

@@ -5,7 +5,8 @@ Icons (32-bit colour with an AND mask, 32 x 32 and 16 x 16 in each file):
   20  the installer: a diskette with a green arrow into a box (large icon)
   21  the installer window: an open box with the arrow (small icon of the client)
   23  the frame: the diskette with the arrow (small icon of the frame)
-Menu bitmaps (16 x 16, 24-bit, on the menu grey), numbered by function id:
+Menu bitmaps (16 x 16, 24-bit, numbered by function id) on the key colour
+magenta, which the menu leaves out (its corner pixel is the transparent colour):
   1000 files (a folder), 1006 options (a check list), 1007 help (a question
   mark), 1032 windows (two windows), 1049 and 5000 exit (a door with an arrow).
 
@@ -28,6 +29,7 @@ LIGHT_GREEN = (0, 230, 0)
 YELLOW = (255, 220, 0)
 BROWN = (176, 112, 0)
 RED = (200, 0, 0)
+KEY = (255, 0, 255)   # the transparent background of the menu bitmaps
 
 
 class Canvas:
@@ -170,7 +172,7 @@ def write_icon(name, draw):
 
 
 def write_bitmap(name, draw):
-    c = Canvas(16, GREY)
+    c = Canvas(16, KEY)
     draw(c)
     row_bytes = 16 * 3
     pixels = bytearray()

@@ -74,7 +74,7 @@ int16_t make_palette(WGD_DRIVER *driver)
     record->palNumEntries = COL_STORED;
     for (int16_t i = 0; i < COL_STORED; i++)
         record->palPalEntry[i] = PALETTEENTRY{table.entries[i].red, table.entries[i].green, table.entries[i].blue, 0};
-    driver->palette = CreatePalette(record);
+    driver->palette.reset(CreatePalette(record));
     MM_free(record, SRC, __LINE__);
     if (!driver->palette)
         return 0;
@@ -129,9 +129,7 @@ int16_t COL_load(WGD_DRIVER *driver)
         read_entries(&table, store);
     for (COL_ENTRY &e : table.entries)
         e.value = RGB(e.red, e.green, e.blue);   // what stays when no palette can be made
-    if (driver->palette)
-        DeleteObject(driver->palette);
-    driver->palette = nullptr;
+    driver->palette.reset();
     C_WINDOW_DC dc(nullptr);
     int16_t done = 1;
     if ((GetDeviceCaps(dc, RASTERCAPS) & RC_PALETTE) && GetDeviceCaps(dc, SIZEPALETTE) == 256) {

@@ -70,9 +70,6 @@ void main_loop_message(MSG *message)
 void end_driver()
 {
     WGD_DRIVER *d = WGD_driver;
-    if (d->palette)
-        DeleteObject(d->palette);
-    d->palette = nullptr;
     C_UMAIN *frame = d->main_window;
     d->main_window = nullptr;
     MM_destroy(frame, SRC, __LINE__);
@@ -80,7 +77,7 @@ void end_driver()
     WE_set_status_hook(nullptr);
     WE_set_owner_lookup(nullptr);
     WGD_driver = nullptr;
-    MM_free(d, SRC, __LINE__);
+    MM_destroy(d, SRC, __LINE__);
 }
 
 int16_t version(OSVERSIONINFOA *info)
@@ -102,7 +99,7 @@ int32_t WGD_run(HINSTANCE instance, int, WGD_MAIN_FACTORY make_main)
         WE_internal_error(SRC, __LINE__);
         return 0;
     }
-    WGD_DRIVER *d = static_cast<WGD_DRIVER *>(MM_alloc(1, static_cast<int32_t>(sizeof(WGD_DRIVER)), SRC, __LINE__));
+    WGD_DRIVER *d = new (SRC, __LINE__) WGD_DRIVER();
     if (!d) {
         WE_low_memory();
         return 0;
@@ -289,7 +286,7 @@ HWND WGD_owner_window()
 
 HPALETTE WGD_palette()
 {
-    return WGD_driver ? WGD_driver->palette : nullptr;
+    return WGD_driver ? WGD_driver->palette.get() : nullptr;
 }
 
 const COL_TABLE *WGD_colours()

@@ -11,7 +11,9 @@
 
 #include <cstdint>
 
+#include "common/mm.h"
 #include "swin/col.h"
+#include "win/guard.h"
 
 class C_BW;
 class C_UMAIN;
@@ -26,7 +28,7 @@ struct WGD_TOP_WINDOW {
     HWND window;
 };
 
-struct WGD_DRIVER {
+struct WGD_DRIVER : MM_OBJECT {
     HINSTANCE instance;                 // every class registration, window creation and resource load
     WGD_TOP_WINDOW *top_window;         // accelerators, fallback owner; null unless installed
     C_UMAIN *main_window;               // the frame, owned (deleted at the end of WGD_run)
@@ -40,7 +42,7 @@ struct WGD_DRIVER {
     int32_t application_value;          // one word for the application
     int32_t serial;                     // next serial number of a registered window
     COL_TABLE colours;
-    HPALETTE palette;                   // null unless on a palette display
+    C_GDI<HPALETTE> palette;            // null unless on a palette display
 };
 
 // The driver while WGD_run runs, else null.

@@ -202,6 +202,7 @@ HBRUSH SCR_control_colour(const SCR_SCREEN *screen, HDC dc, HWND control)
         if (!screen->brush)
             return nullptr;
         if (HPALETTE palette = WGD_palette()) {
+            // Stays selected: the control paints in this DC after the answer.
             SelectPalette(dc, palette, TRUE);
             RealizePalette(dc);
         }

@@ -25,13 +25,10 @@ protected:
         store = WCO_system_store();
         ASSERT_NE(store, nullptr);
         WCO_remove_section(store, COL_SECTION);
-        driver = WGD_DRIVER{};
         COL_init(&driver.colours);
     }
     void TearDown() override
     {
-        if (driver.palette)
-            DeleteObject(driver.palette);
         WCO_remove_section(store, COL_SECTION);
     }
     std::string stored(int entry)
@@ -152,8 +149,7 @@ TEST_F(COLOUR_STORE, APaletteScreenGetsSixtyFourPaletteEntries)
     EXPECT_TRUE(TU_reports().empty());
 
     // No memory for the palette record (the keys exist now, so it is the only allocation).
-    DeleteObject(driver.palette);
-    driver.palette = nullptr;
+    driver.palette.reset();
     TU_fail_allocation(sizeof(LOGPALETTE) + 63 * sizeof(PALETTEENTRY));
     EXPECT_EQ(COL_load(&driver), 0);
     EXPECT_EQ(TU_failures_left(), 0);

@@ -20,24 +20,14 @@ find build/native/tools -maxdepth 2 -type f -perm -u+x 2>/dev/null | sort | sed 
 # user would close it; otherwise it runs until the user closes it.
 exe=build/win64/INSTTRKP.exe
 [ -f "$exe" ] || { echo "no $exe"; exit 1; }
+. tools/wine-env.sh
 export WINEPREFIX="$top/build/win64/wineprefix"
-export LC_ALL=cs_CZ.UTF-8 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-if [ ! -f "$WINEPREFIX/system.reg" ]; then
-    wineboot --init >/dev/null 2>&1
-    wineserver -w
-fi
-xvfb=""
+wine_prefix
+trap wine_stop EXIT
 interactive=1
 if [ -z "${DISPLAY:-}" ]; then
     interactive=0
-    display=90
-    while [ -e "/tmp/.X11-unix/X$display" ] || [ -e "/tmp/.X$display-lock" ]; do
-        display=$((display + 1))
-    done
-    Xvfb ":$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-    xvfb=$!
-    export DISPLAY=":$display"
-    sleep 1
+    wine_xvfb
 fi
 [ -t 0 ] || interactive=0
 rundir=$(mktemp -d)
@@ -61,7 +51,6 @@ if [ $interactive = 0 ]; then
     fi
 fi
 wait $program && code=0 || code=$?
-wineserver -k 2>/dev/null || true
-[ -n "$xvfb" ] && { kill "$xvfb" 2>/dev/null || true; wait "$xvfb" 2>/dev/null || true; }
+wine_stop
 rm -rf "$rundir"
 echo "INSTTRKP.EXE ended with exit code $code"

@@ -22,31 +22,22 @@ results=$top/build/results
 rm -rf "$results"
 mkdir -p "$results/native" "$results/win64"
 
-# One X server and one Wine server for the whole Windows half.
-display=90
-while [ -e "/tmp/.X$display-lock" ] || [ -e "/tmp/.X11-unix/X$display" ]; do
-    display=$((display + 1))
-done
-export DISPLAY=:$display
-Xvfb "$DISPLAY" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb=$!
-export WINEPREFIX=$top/build/win64/wineprefix
-cleanup() {
-    WINEPREFIX=$WINEPREFIX wineserver -k >/dev/null 2>&1
-    kill "$xvfb" >/dev/null 2>&1
-}
-trap cleanup EXIT
-tools/wine-run.sh --init
-wineserver -p >/dev/null 2>&1
-# Wine's own services start with the first program and live as long as the
-# server; started here, without the test runner's pipes, they cannot keep
-# ctest waiting for its output to close.
-tools/wine-run.sh cmd /c exit </dev/null >/dev/null 2>&1
-
 run_ctest() {   # preset, result folder
     GTEST_OUTPUT="xml:$2/" ctest --preset "$1" --output-on-failure || true
 }
 run_ctest native "$results/native"
+
+# One X server and one Wine server for the Windows half.
+. tools/wine-env.sh
+export WINEPREFIX=$top/build/win64/wineprefix
+trap wine_stop EXIT
+wine_xvfb || { echo "0 passed, 1 failed"; exit 1; }
+wine_prefix
+wineserver -p >/dev/null 2>&1
+# Wine's own services start with the first program and live as long as the
+# server; started here, without the test runner's pipes, they cannot keep
+# ctest waiting for its output to close.
+wine cmd /c exit </dev/null >/dev/null 2>&1
 run_ctest win64 "Z:$results/win64"   # a Windows program needs the drive (Z: is /)
 
 # Count the cases of every GoogleTest report; a program that wrote no report

@@ -20,37 +20,18 @@ out=$(cd "$out" && pwd)
 
 # A prefix of its own: its programs run on Wine's virtual desktop, which
 # draws the captions and frames (the virtual screen has no window manager).
+. "$top/tools/wine-env.sh"
 export WINEPREFIX=$build/wineprefix_shots
-export LC_ALL=cs_CZ.UTF-8 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-if [ ! -f "$WINEPREFIX/system.reg" ]; then
-    wineboot --init >/dev/null 2>&1
-    wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
-    wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f >/dev/null 2>&1
-    wineserver -w
-fi
-
-# A free display number of our own.
-display=90
-while [ -e "/tmp/.X11-unix/X$display" ] || [ -e "/tmp/.X$display-lock" ]; do
-    display=$((display + 1))
-done
-Xvfb ":$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb=$!
-export DISPLAY=":$display"
 work=$(mktemp -d)
 program=""
 finish() {
     [ -n "$program" ] && kill "$program" 2>/dev/null || true
-    wineserver -k 2>/dev/null || true
-    kill "$xvfb" 2>/dev/null || true
-    wait "$xvfb" 2>/dev/null || true
+    wine_stop
     rm -rf "$work"
 }
 trap finish EXIT
-for _ in $(seq 50); do
-    xwininfo -root >/dev/null 2>&1 && break
-    sleep 0.1
-done
+wine_xvfb
+wine_prefix desktop
 
 # The frame: started in a directory of its own, shot, closed as a user would.
 (cd "$work" && exec wine "$build/INSTTRKP.exe") &

@@ -1,36 +1,26 @@
 // The colour table: its defaults, the CO_color_table keys, the values on a
 // true-colour screen and on a 256-colour palette screen.
-#include <windows.h>
-
 #include <cstdio>
-#include <string>
 
 #include <gtest/gtest.h>
 
 #include "swin/col.h"
 #include "swin/wco.h"
-#include "swin/wgd.h"
 #include "tests/testutil.h"
-#include "tests/win/frameutil.h"
-#include "tests/win/iat.h"
-#include "tests/win/memfail.h"
+#include "tests/win/winutil.h"
 
 namespace {
 
-// A zeroed driver of the test's own, and the colour section removed afterwards.
+// A zeroed driver of the test's own, and the colour section removed before and after.
 class COLOUR_STORE : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        store = WCO_system_store();
         ASSERT_NE(store, nullptr);
         WCO_remove_section(store, COL_SECTION);
         COL_init(&driver.colours);
     }
-    void TearDown() override
-    {
-        WCO_remove_section(store, COL_SECTION);
-    }
+    void TearDown() override { WCO_remove_section(store, COL_SECTION); }
     std::string stored(int entry)
     {
         char key[32];
@@ -38,7 +28,7 @@ protected:
         const char *v = WCO_get_text_ref(store, COL_SECTION, key);
         return v ? v : "<missing>";
     }
-    WCO_file *store = nullptr;
+    WCO_file *store = WCO_system_store();
     WGD_DRIVER driver{};
 };
 
@@ -47,11 +37,7 @@ int(WINAPI *real_caps)(HDC, int) = nullptr;
 // A 256-colour palette screen.
 int WINAPI palette_caps(HDC dc, int index)
 {
-    if (index == RASTERCAPS)
-        return RC_PALETTE;
-    if (index == SIZEPALETTE)
-        return 256;
-    return real_caps(dc, index);
+    return index == RASTERCAPS ? RC_PALETTE : index == SIZEPALETTE ? 256 : real_caps(dc, index);
 }
 
 }  // namespace
@@ -60,19 +46,16 @@ TEST(ColDefaults, TheSixteenColourSetAndWhiteAfterIt)
 {
     COL_TABLE t;
     ASSERT_EQ(COL_init(&t), 1);
-    struct {
-        int entry, r, g, b;
-        const char *name;
-    } rows[] = {
-        {0, 0, 0, 0, "černá"}, {1, 0, 0, 128, "modrá"},
-        {2, 0, 128, 0, "zelená"}, {3, 0, 128, 128, "modrozelená"},
-        {4, 128, 0, 0, "červená"}, {5, 128, 0, 128, "fialová"},
-        {6, 192, 128, 0, "hnědá"}, {7, 192, 192, 192, "světle šedá"},
-        {8, 128, 128, 128, "tmavě šedá"}, {9, 0, 0, 255, "světle modrá"},
-        {10, 0, 255, 0, "světle zelená"}, {11, 0, 255, 255, "světle modrozelená"},
-        {12, 255, 0, 0, "světle červená"}, {13, 255, 0, 255, "světle fialová"},
-        {14, 255, 255, 0, "žlutá"}, {15, 255, 255, 255, "bílá"},
-        {40, 255, 255, 255, "bílá"}, {64, 255, 255, 255, "bílá"},
+    const struct { int entry, r, g, b; const char *name; } rows[] = {
+        {0, 0, 0, 0, "černá"},              {1, 0, 0, 128, "modrá"},
+        {2, 0, 128, 0, "zelená"},           {3, 0, 128, 128, "modrozelená"},
+        {4, 128, 0, 0, "červená"},          {5, 128, 0, 128, "fialová"},
+        {6, 192, 128, 0, "hnědá"},          {7, 192, 192, 192, "světle šedá"},
+        {8, 128, 128, 128, "tmavě šedá"},   {9, 0, 0, 255, "světle modrá"},
+        {10, 0, 255, 0, "světle zelená"},   {11, 0, 255, 255, "světle modrozelená"},
+        {12, 255, 0, 0, "světle červená"},  {13, 255, 0, 255, "světle fialová"},
+        {14, 255, 255, 0, "žlutá"},         {15, 255, 255, 255, "bílá"},
+        {40, 255, 255, 255, "bílá"},        {64, 255, 255, 255, "bílá"},
     };
     for (const auto &row : rows) {
         const COL_ENTRY &e = t.entries[row.entry];
@@ -82,24 +65,19 @@ TEST(ColDefaults, TheSixteenColourSetAndWhiteAfterIt)
         EXPECT_EQ(COL_value(&t, static_cast<int16_t>(row.entry)), RGB(row.r, row.g, row.b));
     }
     EXPECT_TRUE(TU_reports().empty());
-    for (int16_t entry : {int16_t(-1), int16_t(65), int16_t(1000)})
-        EXPECT_EQ(COL_value(&t, entry), 0u);
-    EXPECT_EQ(FRAME_internal_errors("..\\swin\\col"), 3);
-    EXPECT_EQ(COL_value(nullptr, 1), 0u);
-    EXPECT_EQ(COL_init(nullptr), 0);
-    EXPECT_EQ(COL_load(nullptr), 0);
-    EXPECT_EQ(TU_count(WE_KIND_INTERNAL), 6);
+    WT_expect_failures("..\\swin\\col", {WT_FAILS(COL_value(&t, -1)), WT_FAILS(COL_value(&t, 65)),
+                                         WT_FAILS(COL_value(&t, 1000)), WT_FAILS(COL_value(nullptr, 1)),
+                                         WT_FAILS(COL_init(nullptr)), WT_FAILS(COL_load(nullptr))});
 }
 
 TEST_F(COLOUR_STORE, AMissingSectionGetsAllSixtyFourKeys)
 {
     ASSERT_EQ(COL_load(&driver), 1);
-    EXPECT_EQ(stored(0), "0, 0, 0, černá");
-    EXPECT_EQ(stored(6), "192, 128, 0, hnědá");
-    EXPECT_EQ(stored(14), "255, 255, 0, žlutá");
-    EXPECT_EQ(stored(15), "255, 255, 255, bílá");
-    EXPECT_EQ(stored(63), "255, 255, 255, bílá");
-    EXPECT_EQ(stored(64), "<missing>");   // entry 64 is not stored
+    const std::pair<int, const char *> keys[] = {{0, "0, 0, 0, černá"},         {6, "192, 128, 0, hnědá"},
+                                                 {14, "255, 255, 0, žlutá"},    {15, "255, 255, 255, bílá"},
+                                                 {63, "255, 255, 255, bílá"},   {64, "<missing>"}};   // not stored
+    for (const auto &k : keys)
+        EXPECT_EQ(stored(k.first), k.second);
     ASSERT_NE(WCO_find_section(store, COL_SECTION), nullptr);
     EXPECT_EQ(WCO_find_section(store, COL_SECTION)->count, 64);
     EXPECT_TRUE(TU_reports().empty());
@@ -112,10 +90,9 @@ TEST_F(COLOUR_STORE, StoredColoursAreReadAndBadOnesRewritten)
     WCO_set_text(store, COL_SECTION, "color_table_item_04", "nesmysl");
     WCO_set_text(store, COL_SECTION, "color_table_item_64", "9, 9, 9, nikdy");
     ASSERT_EQ(COL_load(&driver), 1);
-    EXPECT_EQ(driver.colours.entries[3].red, 1);
-    EXPECT_EQ(driver.colours.entries[3].blue, 3);
-    EXPECT_STREQ(driver.colours.entries[3].name, "Moje barva");
-    EXPECT_EQ(driver.colours.entries[3].standard, 3);
+    const COL_ENTRY &e = driver.colours.entries[3];
+    EXPECT_EQ(std::vector<int>({e.red, e.green, e.blue, e.standard}), std::vector<int>({1, 2, 3, 3}));
+    EXPECT_STREQ(e.name, "Moje barva");
     EXPECT_EQ(stored(4), "128, 0, 0, červená");   // unreadable: the default written back
     EXPECT_EQ(driver.colours.entries[64].red, 255);   // 64 is never read
     EXPECT_EQ(driver.palette, nullptr);   // a true-colour screen
@@ -141,8 +118,7 @@ TEST_F(COLOUR_STORE, APaletteScreenGetsSixtyFourPaletteEntries)
     EXPECT_EQ(RGB(entries[63].peRed, entries[63].peGreen, entries[63].peBlue), RGB(10, 20, 30));
     EXPECT_EQ(COL_value(&driver.colours, 6), 0x02000000u | RGB(192, 128, 0));
     EXPECT_EQ(COL_value(&driver.colours, 63), 0x02000000u | RGB(10, 20, 30));
-    // A second load replaces the palette.
-    HPALETTE first = driver.palette;
+    HPALETTE first = driver.palette;   // a second load replaces the palette
     ASSERT_EQ(COL_load(&driver), 1);
     EXPECT_NE(driver.palette, nullptr);
     EXPECT_EQ(GetObjectType(first), 0u);   // deleted
@@ -150,11 +126,11 @@ TEST_F(COLOUR_STORE, APaletteScreenGetsSixtyFourPaletteEntries)
 
     // No memory for the palette record (the keys exist now, so it is the only allocation).
     driver.palette.reset();
-    TU_fail_allocation(sizeof(LOGPALETTE) + 63 * sizeof(PALETTEENTRY));
+    WT_fail_allocation(sizeof(LOGPALETTE) + 63 * sizeof(PALETTEENTRY));
     EXPECT_EQ(COL_load(&driver), 0);
-    EXPECT_EQ(TU_failures_left(), 0);
+    EXPECT_EQ(WT_failures_left(), 0);
     EXPECT_EQ(driver.palette, nullptr);
-    EXPECT_TRUE(FRAME_only_low_memory(1));
+    EXPECT_TRUE(WT_only_low_memory(1));
     EXPECT_EQ(COL_value(&driver.colours, 6), RGB(192, 128, 0));
     EXPECT_EQ(stored(6), "192, 128, 0, hnědá");
 }

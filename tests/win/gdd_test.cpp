@@ -4,7 +4,7 @@
 
 #include "swin/wco_store.h"
 #include "tests/testutil.h"
-#include "tests/win/frameutil.h"
+#include "tests/win/winutil.h"
 #include "win/gdd.h"
 #include "win/pfu.h"
 
@@ -22,8 +22,8 @@ TEST(Gdd, TheProgramsInstanceHoldsTheStoreAndTablesASecondSetUpIsRefused)
         EXPECT_EQ(second.owner, 0);
         EXPECT_EQ(second.store, nullptr);
         EXPECT_EQ(second.tables, nullptr);
-        EXPECT_EQ(TU_count(WE_KIND_INTERNAL), 1);
-        EXPECT_EQ(FRAME_internal_errors("..\\win\\gdd"), 1);
+        EXPECT_EQ(TU_reports().size(), 1u);
+        EXPECT_EQ(WT_internal_errors("..\\win\\gdd"), 1);
     }
     EXPECT_EQ(WCO_system_store(), store);   // not freed by the second one
     EXPECT_EQ(GDD_global.store, store);

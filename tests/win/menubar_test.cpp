@@ -1,21 +1,17 @@
 // Menus from function tables: filling (separators, hidden, grey and checked
 // entries, submenus), the nesting limit, the help line in the status bar,
 // owner drawing and context menus.
-#include <windows.h>
-
 #include <gtest/gtest.h>
-
-#include <string>
-#include <thread>
-#include <vector>
 
 #include "menu/menu.h"
 #include "swin/menubar.h"
 #include "swin/sbar.h"
 #include "tests/testutil.h"
-#include "win/pfu.h"
+#include "tests/win/winutil.h"
 
 namespace {
+
+const char MENUBAR[] = "..\\swin\\menubar";
 
 PFU_ENTRY item(int32_t id, uint16_t state = PFU_NORMAL, PFU_ENTRY *sub = nullptr)
 {
@@ -35,14 +31,13 @@ std::string shape(HMENU menu)
         mii.fMask = MIIM_FTYPE | MIIM_ID | MIIM_STATE | MIIM_SUBMENU;
         GetMenuItemInfoA(menu, static_cast<UINT>(i), TRUE, &mii);
         out += i ? " " : "";
-        if (mii.fType & MFT_SEPARATOR) {
+        if (mii.fType & MFT_SEPARATOR)
             out += "-";
-        } else if (mii.fType & MFT_OWNERDRAW) {
+        else if (mii.fType & MFT_OWNERDRAW)
             out += std::to_string(mii.wID) + (mii.fState & MFS_GRAYED ? "g" : "") +
                    (mii.fState & MFS_CHECKED ? "c" : "") + (mii.hSubMenu ? ">" : "");
-        } else {
+        else
             out += "?";
-        }
     }
     return out;
 }
@@ -69,30 +64,37 @@ HWND make_window()
         return RegisterClassA(&wc);
     }();
     (void)registered;
-    return CreateWindowExA(0, "MENU_TEST_WINDOW", "Nabídky", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 50, 50, 500, 300,
-                           nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    return WT_window("MENU_TEST_WINDOW", "Nabídky", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 50, 50, 500, 300);
+}
+
+// The context menu of this process on the screen: the id of its highlighted
+// item, 0 for none; -1 while no context menu is shown.
+int highlighted()
+{
+    HWND popup = nullptr;
+    DWORD pid = 0;
+    while ((popup = FindWindowExA(nullptr, popup, "#32768", nullptr)) != nullptr)
+        if (GetWindowThreadProcessId(popup, &pid) && pid == GetCurrentProcessId() && IsWindowVisible(popup))
+            break;
+    if (!popup)
+        return -1;
+    HMENU menu = reinterpret_cast<HMENU>(SendMessageA(popup, MN_GETHMENU, 0, 0));
+    for (int i = 0; i < GetMenuItemCount(menu); i++)
+        if (GetMenuState(menu, static_cast<UINT>(i), MF_BYPOSITION) & MF_HILITE)
+            return static_cast<int>(GetMenuItemID(menu, i));
+    return 0;
 }
 
 }  // namespace
 
-TEST(MenuFill, SeparatorsHiddenGreyAndChecked)
+TEST(MenuFill, SeparatorsHiddenGreyCheckedAndTheTenthLevel)
 {
     PFU_ENTRY sub[] = {item(5000), END};
-    PFU_ENTRY table[] = {
-        item(1, PFU_SEPARATOR),      // no leading separator
-        item(1000),
-        item(2, PFU_SEPARATOR),
-        item(3, PFU_SEPARATOR_2),    // two in a row make one
-        item(1006, PFU_HIDDEN),
-        item(1007, PFU_GREY),
-        item(1032, PFU_CHECKED | PFU_KEEP),
-        item(1049, PFU_HIDDEN_2),
-        item(4, PFU_SEPARATOR),
-        item(1025, PFU_NORMAL, sub),
-        item(5, PFU_SEPARATOR),      // a trailing one is removed
-        item(6, PFU_HIDDEN),
-        END,
-    };
+    // No leading separator, two in a row make one, a trailing one is removed.
+    PFU_ENTRY table[] = {item(1, PFU_SEPARATOR),  item(1000),          item(2, PFU_SEPARATOR),
+                         item(3, PFU_SEPARATOR_2), item(1006, PFU_HIDDEN), item(1007, PFU_GREY),
+                         item(1032, PFU_CHECKED | PFU_KEEP), item(1049, PFU_HIDDEN_2), item(4, PFU_SEPARATOR),
+                         item(1025, PFU_NORMAL, sub), item(5, PFU_SEPARATOR), item(6, PFU_HIDDEN), END};
     HMENU menu = CreatePopupMenu();
     int16_t added = -1;
     ASSERT_EQ(MENUBAR_fill(menu, table, 0, &added), 1);
@@ -104,11 +106,11 @@ TEST(MenuFill, SeparatorsHiddenGreyAndChecked)
     EXPECT_EQ(MENU_item_entry(menu, 1, TRUE), nullptr);   // a separator
     HMENU popup = GetSubMenu(menu, 5);
     EXPECT_EQ(GetMenuItemCount(popup), 0);
-    EXPECT_EQ(MENU_init_popup(popup), 1);
-    EXPECT_EQ(shape(popup), "5000");
-    sub[0].state = PFU_GREY;   // opening again shows the current states, once
-    EXPECT_EQ(MENU_init_popup(popup), 1);
-    EXPECT_EQ(shape(popup), "5000g");
+    for (const char *shown : {"5000", "5000g"}) {   // opening again shows the current states, once
+        EXPECT_EQ(MENU_init_popup(popup), 1);
+        EXPECT_EQ(shape(popup), shown);
+        sub[0].state = PFU_GREY;
+    }
     EXPECT_EQ(MENU_init_popup(menu), 0);   // not a submenu of ours
     DestroyMenu(menu);
 
@@ -119,31 +121,27 @@ TEST(MenuFill, SeparatorsHiddenGreyAndChecked)
     EXPECT_EQ(GetMenuItemCount(menu), 0);
     DestroyMenu(menu);
     EXPECT_TRUE(TU_reports().empty());
-}
 
-TEST(MenuFill, TheTenthLevelIsRefused)
-{
     PFU_ENTRY tables[11][2];   // each opening the next
-    for (int i = 10; i >= 0; i--) {
-        tables[i][0] = item(1000 + i, PFU_NORMAL, i < 10 ? tables[i + 1] : nullptr);
-        tables[i][1] = END;
-    }
+    for (int i = 10; i >= 0; i--)
+        tables[i][0] = item(1000 + i, PFU_NORMAL, i < 10 ? tables[i + 1] : nullptr), tables[i][1] = END;
     HMENU bar = CreateMenu();
     ASSERT_EQ(MENUBAR_fill(bar, tables[0], 0), 1);
-    HMENU menu = bar;
+    menu = bar;
     int opened = 0;
-    for (HMENU sub; opened <= 12 && (sub = GetSubMenu(menu, 0)) != nullptr; opened++) {
-        MENU_init_popup(sub);
-        menu = sub;
-    }
+    for (HMENU next; opened <= 12 && (next = GetSubMenu(menu, 0)) != nullptr; opened++)
+        MENU_init_popup(next), menu = next;
     EXPECT_EQ(opened, 9);   // levels 0 to 8 are filled; the popup of level 9 stays empty
     EXPECT_EQ(GetMenuItemCount(menu), 0);
-    ASSERT_EQ(TU_count(WE_KIND_INTERNAL), 1);
-    EXPECT_EQ(TU_reports()[0].text.rfind("Chyba v souboru ..\\swin\\menubar řádek ", 0), 0u);
+    EXPECT_EQ(TU_reports().size(), 1u);
+    EXPECT_EQ(WT_internal_errors(MENUBAR), 1);
     DestroyMenu(bar);
-    EXPECT_EQ(MENUBAR_fill(nullptr, tables[0], 0), 0);
-    EXPECT_EQ(MENUBAR_fill(CreatePopupMenu(), nullptr, 0), 0);
-    EXPECT_EQ(TU_count(WE_KIND_INTERNAL), 3);
+    HMENU spare = CreatePopupMenu();
+    WT_expect_failures(MENUBAR, {WT_FAILS(MENUBAR_fill(nullptr, tables[0], 0)),
+                                 WT_FAILS(MENUBAR_fill(spare, nullptr, 0)),
+                                 WT_FAILS(MENU_popup(nullptr, tables[0], 0, 0)),   // no owner at all
+                                 WT_FAILS(MENU_popup(GetDesktopWindow(), nullptr, 0, 0))});
+    DestroyMenu(spare);
 }
 
 TEST(MenuBar, BuiltAttachedRefreshedWithHelpLines)
@@ -157,10 +155,9 @@ TEST(MenuBar, BuiltAttachedRefreshedWithHelpLines)
     ASSERT_NE(bar, nullptr);
     EXPECT_EQ(GetMenu(window), bar);
     EXPECT_EQ(shape(bar), "1000 1006 1007");
-    PFU_set_state(&set, 0, 1006, PFU_GREY);
-    MENU_refresh(window, bar, 1006);
-    PFU_set_state(&set, 0, 1007, PFU_CHECKED);
-    MENU_refresh(window, bar, 1007);
+    const std::pair<int32_t, uint16_t> changes[] = {{1006, PFU_GREY}, {1007, PFU_CHECKED}};
+    for (const auto &change : changes)
+        PFU_set_state(&set, 0, change.first, change.second), MENU_refresh(window, bar, change.first);
     EXPECT_EQ(shape(bar), "1000 1006g 1007c");
     DrawMenuBar(window);
     UpdateWindow(window);   // owner drawing of the bar runs without failure
@@ -202,14 +199,13 @@ TEST(MenuBar, OwnerDrawnItems)
     NONCLIENTMETRICSA ncm{};
     ncm.cbSize = sizeof ncm;
     SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof ncm, &ncm, 0);
-    HFONT font = CreateFontIndirectA(&ncm.lfMenuFont);
-    HDC dc = GetDC(window);
-    HGDIOBJ old = SelectObject(dc, font);
     RECT r{0, 0, 0, 0};
-    DrawTextA(dc, "&Konec", -1, &r, DT_SINGLELINE | DT_CALCRECT);
-    SelectObject(dc, old);
-    ReleaseDC(window, dc);
-    DeleteObject(font);
+    {
+        C_WINDOW_DC dc(window);
+        C_GDI<HFONT> font(CreateFontIndirectA(&ncm.lfMenuFont));
+        C_SELECT chosen(dc, font);
+        DrawTextA(dc, "&Konec", -1, &r, DT_SINGLELINE | DT_CALCRECT);
+    }
     EXPECT_EQ(mis.itemWidth, static_cast<UINT>(r.right + 25));
     EXPECT_GE(mis.itemHeight, 20u);
     MEASUREITEMSTRUCT other{};
@@ -217,13 +213,11 @@ TEST(MenuBar, OwnerDrawnItems)
     EXPECT_EQ(MENU_measure_item(window, &other), 0);
 
     // The highlight for a selected item, the menu colour otherwise.
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    HBITMAP bitmap = CreateCompatibleBitmap(screen, 200, 30);
-    ReleaseDC(nullptr, screen);
-    HGDIOBJ old_bitmap = SelectObject(memory, bitmap);
-    for (UINT state : {0u, static_cast<UINT>(ODS_SELECTED), static_cast<UINT>(ODS_GRAYED),
-                       static_cast<UINT>(ODS_CHECKED)}) {
+    C_WINDOW_DC screen(nullptr);
+    C_MEMORY_DC memory(screen);
+    C_GDI<HBITMAP> bitmap(CreateCompatibleBitmap(screen, 200, 30));
+    C_SELECT chosen(memory, bitmap);
+    for (UINT state : {0u, UINT(ODS_SELECTED), UINT(ODS_GRAYED), UINT(ODS_CHECKED)}) {
         DRAWITEMSTRUCT dis{};
         dis.CtlType = ODT_MENU;
         dis.itemData = reinterpret_cast<ULONG_PTR>(&e);
@@ -231,12 +225,16 @@ TEST(MenuBar, OwnerDrawnItems)
         dis.rcItem = RECT{0, 0, 200, 30};
         dis.itemState = state;
         ASSERT_EQ(MENU_draw_item(&dis), 1);
-        COLORREF corner = GetPixel(memory, 199, 1);
-        EXPECT_EQ(corner, GetSysColor(state == ODS_SELECTED ? COLOR_HIGHLIGHT : COLOR_MENU)) << state;
+        const COLORREF background = GetSysColor(state == ODS_SELECTED ? COLOR_HIGHLIGHT : COLOR_MENU);
+        EXPECT_EQ(GetPixel(memory, 199, 1), background) << state;
+        // The 16 x 16 bitmap at (2, 7): its corner shows the item, its picture does not.
+        int drawn = 0;
+        for (int y = 7; y < 23; y++)
+            for (int x = 2; x < 18; x++)
+                drawn += GetPixel(memory, x, y) != background;
+        EXPECT_EQ(GetPixel(memory, 2, 7), background) << state;
+        EXPECT_GT(drawn, 20) << state;
     }
-    SelectObject(memory, old_bitmap);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
     DestroyWindow(window);
     EXPECT_TRUE(TU_reports().empty());
 }
@@ -247,25 +245,27 @@ TEST(MenuBar, ContextMenuReturnsTheChosenFunction)
     ASSERT_NE(window, nullptr);
     SetForegroundWindow(window);
     PFU_ENTRY table[] = {item(5000), item(5001), END};
-    struct {
-        std::vector<WPARAM> keys;
-        int32_t chosen;
-    } cases[] = {{{VK_DOWN, VK_RETURN}, 5000}, {{VK_DOWN, VK_DOWN, VK_RETURN}, 5001}, {{VK_ESCAPE}, 0}};
+    // Each key is typed once the one before has shown its effect: the
+    // highlighted item, or the menu gone (-1).
+    const struct { std::vector<std::pair<WPARAM, int>> keys; int32_t chosen; } cases[] = {
+        {{{VK_DOWN, 5000}, {VK_RETURN, -1}}, 5000},
+        {{{VK_DOWN, 5000}, {VK_DOWN, 5001}, {VK_RETURN, -1}}, 5001},
+        {{{VK_ESCAPE, -1}}, 0},
+    };
     for (const auto &c : cases) {
-        std::thread typist([window, &c] {
-            for (int i = 0; i < 500 && !FindWindowA("#32768", nullptr); i++)
-                Sleep(10);
-            for (WPARAM k : c.keys) {
-                PostMessageA(window, WM_KEYDOWN, k, 0);
-                Sleep(20);
+        bool typed = true;
+        std::thread typist([window, &c, &typed] {
+            typed = WT_wait([] { return highlighted() == 0; }, 10000);   // shown, nothing highlighted yet
+            for (size_t i = 0; typed && i < c.keys.size(); i++) {
+                PostMessageA(window, WM_KEYDOWN, c.keys[i].first, 0);
+                typed = WT_wait([&] { return highlighted() == c.keys[i].second; }, 10000);
             }
-            for (int i = 0; i < 500 && IsWindowVisible(FindWindowA("#32768", nullptr)); i++)
-                Sleep(10);
-            if (IsWindowVisible(FindWindowA("#32768", nullptr)))
+            if (highlighted() != -1)   // whatever happened, the menu must go
                 PostMessageA(window, WM_CANCELMODE, 0, 0);
         });
         EXPECT_EQ(MENU_popup(window, table, 100, 100), c.chosen);
         typist.join();
+        EXPECT_TRUE(typed) << c.chosen;
     }
     PFU_ENTRY hidden[] = {item(1, PFU_HIDDEN), END};
     EXPECT_EQ(MENU_popup(window, hidden, 100, 100), 0);   // nothing to show

@@ -4,21 +4,20 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <vector>
 
 #include "common/st.h"
 #include "menu/menu.h"
-#include "swin2/umain.h"
 #include "tests/testutil.h"
-#include "tests/win/dlgutil.h"
-#include "tests/win/memfail.h"
+#include "tests/win/winutil.h"
 #include "win/pfu.h"
 
 namespace {
 
-PFU_ENTRY entry(int32_t id, uint16_t state, uint16_t flags = 0, int32_t action = 1)
+const char PFU[] = "..\\win\\pfu";
+
+PFU_ENTRY entry(int32_t id, uint16_t state, uint16_t flags = 0, int32_t action = 1, PFU_ENTRY *sub = nullptr)
 {
-    return PFU_ENTRY{id, state, flags, 0, 0, nullptr, action, nullptr, 0};
+    return PFU_ENTRY{id, state, flags, 0, 0, sub, sub ? 0 : action, nullptr, 0};
 }
 
 const PFU_ENTRY END{0, PFU_END, 0, 0, 0, nullptr, 0, nullptr, 0};
@@ -45,18 +44,16 @@ TEST(Pfu, TheInstallersTablesAndStateMasks)
         EXPECT_EQ(PFU_main_table[i].sub_table == nullptr, PFU_main_table[i].action != 0);   // exactly one
     }
     EXPECT_TRUE(PFU_main_table[4].state & PFU_END);
-    EXPECT_EQ(PFU_menu_table[0].id, 5000);
-    EXPECT_EQ(PFU_menu_table[1].id, 5001);
+    EXPECT_EQ(std::vector<int32_t>({PFU_menu_table[0].id, PFU_menu_table[1].id}), std::vector<int32_t>({5000, 5001}));
     EXPECT_TRUE(PFU_menu_table[2].state & PFU_END);
-    const struct {
-        uint16_t bit, mask;
-    } masks[] = {{0x0001, 0xFC11}, {0x0002, 0xFC16}, {0x0004, 0xFC1E}, {0x0008, 0xFC18}, {0x0020, 0xFC30},
-                 {0x0040, 0xFC50}, {0x0080, 0xFC90}, {0x0100, 0xFD10}, {0x0200, 0xFE10}, {0x0010, 0xFFFF}};
+    const struct { uint16_t bit, mask; } masks[] = {
+        {0x0001, 0xFC11}, {0x0002, 0xFC16}, {0x0004, 0xFC1E}, {0x0008, 0xFC18}, {0x0020, 0xFC30},
+        {0x0040, 0xFC50}, {0x0080, 0xFC90}, {0x0100, 0xFD10}, {0x0200, 0xFE10}, {0x0010, 0xFFFF}};
     for (const auto &m : masks)
         EXPECT_EQ(PFU_state_mask(m.bit), m.mask) << m.bit;
 }
 
-TEST(Pfu, SettingAStateClearsTheOthersByTheMask)
+TEST(Pfu, SettingAStateClearsTheOthersByTheMaskAndRefreshesTheMenu)
 {
     PFU_ENTRY table[] = {entry(10, PFU_NORMAL | PFU_KEEP), entry(11, PFU_CHECKED), entry(10, PFU_NORMAL, PFU_LOCKED),
                          END};
@@ -65,42 +62,33 @@ TEST(Pfu, SettingAStateClearsTheOthersByTheMask)
     ASSERT_EQ(PFU_add_table(&set, table), 1);
     ASSERT_EQ(PFU_add_table(&set, other), 1);
     EXPECT_EQ(set.entries, 4);
-
     // Grey on a normal entry clears normal and keeps 0x0010; locked entries
-    // are left alone when locks are respected; every table takes part.
-    EXPECT_EQ(PFU_set_state(&set, 1, 10, PFU_GREY), 1);
-    EXPECT_EQ(table[0].state, PFU_GREY | PFU_KEEP);
-    EXPECT_EQ(table[2].state, PFU_NORMAL);
-    EXPECT_EQ(other[0].state, PFU_GREY | PFU_CHECKED);   // grey keeps checked
-    EXPECT_EQ(PFU_set_state(&set, 0, 10, PFU_NORMAL), 1);
-    EXPECT_EQ(table[0].state, PFU_NORMAL | PFU_KEEP);
-    EXPECT_EQ(other[0].state, PFU_NORMAL);
-    EXPECT_EQ(PFU_set_state(&set, 0, 11, PFU_HIDDEN_2), 1);
-    EXPECT_EQ(table[1].state, PFU_HIDDEN_2);
-    EXPECT_EQ(PFU_set_state(&set, 0, 11, PFU_SEPARATOR), 1);
-    EXPECT_EQ(table[1].state, PFU_SEPARATOR);
+    // are left alone when locks are respected; every table takes part; grey keeps checked.
+    const struct { int16_t respect_locks; int32_t id; uint16_t state; std::vector<uint16_t> states; } steps[] = {
+        {1, 10, PFU_GREY, {PFU_GREY | PFU_KEEP, PFU_CHECKED, PFU_NORMAL, PFU_GREY | PFU_CHECKED}},
+        {0, 10, PFU_NORMAL, {PFU_NORMAL | PFU_KEEP, PFU_CHECKED, PFU_NORMAL, PFU_NORMAL}},
+        {0, 11, PFU_HIDDEN_2, {PFU_NORMAL | PFU_KEEP, PFU_HIDDEN_2, PFU_NORMAL, PFU_NORMAL}},
+        {0, 11, PFU_SEPARATOR, {PFU_NORMAL | PFU_KEEP, PFU_SEPARATOR, PFU_NORMAL, PFU_NORMAL}},
+    };
+    for (const auto &s : steps) {
+        EXPECT_EQ(PFU_set_state(&set, s.respect_locks, s.id, s.state), 1);
+        EXPECT_EQ(std::vector<uint16_t>({table[0].state, table[1].state, table[2].state, other[0].state}), s.states)
+            << s.state;
+    }
     EXPECT_TRUE(TU_reports().empty());
-
     EXPECT_EQ(PFU_set_state(&set, 0, 99, PFU_GREY), 0);
     ASSERT_EQ(TU_reports().size(), 1u);
     EXPECT_EQ(TU_reports()[0].kind, WE_KIND_ERROR);
     EXPECT_EQ(TU_reports()[0].text, "Změna statu funkce (id=99) - není v žádné tabulce funkcí");
-}
 
-TEST(Pfu, AChangedStateRefreshesTheMainWindowsMenu)
-{
-    TEST_DRIVER driver;
-    COUNTING_FRAME *frame = new COUNTING_FRAME;
-    driver->main_window = frame;
-    PFU_ENTRY table[] = {entry(20, PFU_NORMAL), END};
-    PFU_TABLES set{};
-    PFU_add_table(&set, table);
-    PFU_set_state(&set, 0, 20, PFU_NORMAL);   // nothing changes
-    PFU_set_state(&set, 0, 20, PFU_CHECKED);
-    PFU_set_state(&set, 0, 20, PFU_CHECKED);
-    EXPECT_EQ(frame->refreshed, std::vector<int32_t>{20});
+    TEST_DRIVER driver;   // a change of state refreshes the main window's menu
+    COUNTING_FRAME frame;
+    driver->main_window = &frame;
+    PFU_set_state(&set, 0, 11, PFU_SEPARATOR);   // nothing changes
+    PFU_set_state(&set, 0, 11, PFU_CHECKED);
+    PFU_set_state(&set, 0, 11, PFU_CHECKED);
+    EXPECT_EQ(frame.refreshed, std::vector<int32_t>{11});
     driver->main_window = nullptr;
-    delete frame;
 }
 
 TEST(Pfu, FindAndTheTableLimit)
@@ -116,37 +104,37 @@ TEST(Pfu, FindAndTheTableLimit)
     EXPECT_TRUE(TU_reports().empty());
     EXPECT_EQ(PFU_find(&set, 1049), nullptr);
     ASSERT_EQ(TU_reports().size(), 1u);
-    EXPECT_EQ(TU_reports()[0].title, " Chyba ");
-    EXPECT_EQ(TU_reports()[0].text, "Funkce (id=1049) není v žádné tabulce funkcí");
-    EXPECT_EQ(PFU_find(nullptr, 1), nullptr);
+    EXPECT_EQ(TU_reports()[0].title + "|" + TU_reports()[0].text,
+              " Chyba |Funkce (id=1049) není v žádné tabulce funkcí");
     for (int i = 2; i < PFU_TABLES_MAX; i++)   // a set holds a hundred tables
         ASSERT_EQ(PFU_add_table(&set, first), 1);
-    EXPECT_EQ(PFU_add_table(&set, first), 0);
-    EXPECT_EQ(PFU_add_table(&set, nullptr), 0);
-    EXPECT_EQ(PFU_add_table(nullptr, first), 0);
+    WT_expect_failures(PFU, {WT_FAILS(PFU_find(nullptr, 1)), WT_FAILS(PFU_add_table(&set, first)),
+                             WT_FAILS(PFU_add_table(&set, nullptr)), WT_FAILS(PFU_add_table(nullptr, first))});
     EXPECT_EQ(set.count, PFU_TABLES_MAX);
-    EXPECT_EQ(TU_count(WE_KIND_INTERNAL), 4);
-    EXPECT_EQ(TU_reports()[1].text.rfind("Chyba v souboru ..\\win\\pfu řádek ", 0), 0u);
 }
 
-TEST(Pfu, CopyEntry)
+TEST(Pfu, CopyEntryAndAccessKeys)
 {
+    // The access key is the Alt form of the character after "&" ("&&" is a
+    // plain ampersand): Alt+2 121, Alt+K 175, Alt+N 184, Alt+S 199, Alt+T 202.
+    const struct { const char *text; int32_t key; } keys[] = {
+        {"&Konec", 175}, {"Kon&trola", 202}, {"A && B &2", 121}, {"Konec menu (Esc)", 0}, {"&", 0}, {nullptr, 0}};
+    for (const auto &c : keys)
+        EXPECT_EQ(PFU_access_key(c.text), c.key) << (c.text ? c.text : "null");
+
     PFU_ENTRY sub[] = {entry(5000, PFU_NORMAL), END};
     PFU_ENTRY source{1007, PFU_CHECKED, PFU_LOCKED, 0x0081, 44, nullptr, 9, nullptr, 0};
     ST_dup("nápověda.hlp", &source.config);
     PFU_ENTRY target = entry(1, PFU_NORMAL | PFU_KEEP);
     ASSERT_EQ(PFU_copy_entry(&target, &source), 1);
-    EXPECT_EQ(target.id, 1007);
-    EXPECT_EQ(target.state, PFU_CHECKED | PFU_KEEP);   // the target's 0x0010 stays
-    EXPECT_EQ(target.flags, PFU_LOCKED);
-    EXPECT_EQ(target.type, 0x0081);
-    EXPECT_EQ(target.help_code, 44);
-    EXPECT_EQ(target.action, 9);
+    // The target's 0x0010 stays; the key from the menu text "&Nápověda".
+    EXPECT_EQ(std::vector<int64_t>({target.id, target.state, target.flags, target.type, target.help_code,
+                                    target.action, target.key}),
+              std::vector<int64_t>({1007, PFU_CHECKED | PFU_KEEP, PFU_LOCKED, 0x0081, 44, 9, 184}));
     EXPECT_EQ(target.sub_table, nullptr);
     ASSERT_NE(target.config, nullptr);
     EXPECT_NE(target.config, source.config);
     EXPECT_STREQ(target.config, "nápověda.hlp");
-    EXPECT_EQ(target.key, 145 + 3 * ('N' - 'A'));   // Alt+N, from "&Nápověda"
 
     // A shorter text goes into the target's own; a source key is taken as it is;
     // a source without 0x0010 leaves the target's.
@@ -158,55 +146,37 @@ TEST(Pfu, CopyEntry)
     ASSERT_EQ(PFU_copy_entry(&target, &source), 1);
     EXPECT_EQ(target.config, own);
     EXPECT_STREQ(target.config, "a.hlp");
-    EXPECT_EQ(target.key, 66);
-    EXPECT_EQ(target.state, PFU_NORMAL | PFU_KEEP);
+    EXPECT_EQ(std::vector<int32_t>({target.key, target.state}), std::vector<int32_t>({66, PFU_NORMAL | PFU_KEEP}));
 
     // A sub-table entry copies too; no text leaves the target without one.
-    PFU_ENTRY opener{1000, PFU_NORMAL, 0, 0, 0, sub, 0, nullptr, 0};
+    PFU_ENTRY opener = entry(1000, PFU_NORMAL, 0, 0, sub);
     ASSERT_EQ(PFU_copy_entry(&target, &opener), 1);
     EXPECT_EQ(target.sub_table, sub);
-    EXPECT_EQ(target.action, 0);
     EXPECT_EQ(target.config, nullptr);
-    EXPECT_EQ(target.key, 145 + 3 * ('S' - 'A'));   // "&Soubor"
+    EXPECT_EQ(std::vector<int32_t>({target.action, target.key}), std::vector<int32_t>({0, 199}));   // "&Soubor"
     EXPECT_TRUE(TU_reports().empty());
 
     // Both or neither reference, null arguments: internal errors, the target unchanged.
-    PFU_ENTRY both{3, PFU_NORMAL, 0, 0, 0, sub, 4, nullptr, 0};
-    PFU_ENTRY neither{3, PFU_NORMAL, 0, 0, 0, nullptr, 0, nullptr, 0};
-    EXPECT_EQ(PFU_copy_entry(&target, &both), 0);
-    EXPECT_EQ(PFU_copy_entry(&target, &neither), 0);
-    EXPECT_EQ(PFU_copy_entry(nullptr, &source), 0);
-    EXPECT_EQ(PFU_copy_entry(&target, nullptr), 0);
+    PFU_ENTRY both{3, PFU_NORMAL, 0, 0, 0, sub, 4, nullptr, 0}, neither = entry(3, PFU_NORMAL, 0, 0);
+    WT_expect_failures(PFU, {WT_FAILS(PFU_copy_entry(&target, &both)), WT_FAILS(PFU_copy_entry(&target, &neither)),
+                             WT_FAILS(PFU_copy_entry(nullptr, &source)), WT_FAILS(PFU_copy_entry(&target, nullptr))});
     EXPECT_EQ(target.id, 1000);
-    EXPECT_EQ(TU_count(WE_KIND_INTERNAL), 4);
 
     // No memory for a longer text: the low-memory report, the old text kept.
-    TU_clear_reports();
     ST_dup("x", &target.config);
-    TU_fail_allocation(std::strlen(source.config) + 1);
+    WT_fail_allocation(std::strlen(source.config) + 1);
     EXPECT_EQ(PFU_copy_entry(&target, &source), 0);
-    EXPECT_EQ(TU_failures_left(), 0);
+    EXPECT_EQ(WT_failures_left(), 0);
     EXPECT_STREQ(target.config, "x");
-    EXPECT_EQ(TU_count(WE_KIND_LOW_MEMORY), 1);
+    EXPECT_TRUE(WT_only_low_memory(1));
     ST_free(&target.config);
     ST_free(&source.config);
-}
-
-TEST(Pfu, AccessKeys)
-{
-    const struct {
-        const char *text;
-        int32_t key;
-    } cases[] = {{"&Konec", 145 + 3 * ('K' - 'A')}, {"Kon&trola", 145 + 3 * ('T' - 'A')}, {"A && B &2", 115 + 3 * 2},
-                 {"Konec menu (Esc)", 0}, {"&", 0}, {nullptr, 0}};
-    for (const auto &c : cases)
-        EXPECT_EQ(PFU_access_key(c.text), c.key) << (c.text ? c.text : "null");
 }
 
 TEST(Pfu, ReleaseFreesTheTextsOfTheSet)
 {
     PFU_ENTRY sub[] = {entry(2, PFU_NORMAL), END};
-    PFU_ENTRY table[] = {entry(1, PFU_NORMAL), PFU_ENTRY{3, PFU_NORMAL, 0, 0, 0, sub, 0, nullptr, 0}, END};
+    PFU_ENTRY table[] = {entry(1, PFU_NORMAL), entry(3, PFU_NORMAL, 0, 0, sub), END};
     ST_dup("první", &table[0].config);
     ST_dup("vnořená", &sub[0].config);
     PFU_TABLES set{};
@@ -215,8 +185,8 @@ TEST(Pfu, ReleaseFreesTheTextsOfTheSet)
     EXPECT_EQ(table[0].config, nullptr);
     EXPECT_EQ(sub[0].config, nullptr);
     PFU_release(&set);   // twice is harmless
-    PFU_release(nullptr);
-    EXPECT_EQ(TU_count(WE_KIND_INTERNAL), 1);
+    EXPECT_TRUE(TU_reports().empty());
+    WT_expect_failures(PFU, {WT_FAILS(PFU_release(nullptr))});
 }
 
 TEST(MenuText, TheFixedRowsAndUnknownIds)
@@ -247,5 +217,5 @@ TEST(MenuText, TheFixedRowsAndUnknownIds)
     EXPECT_STREQ(MENU_help(-5), "TTH_???");
     ASSERT_EQ(TU_count(WE_KIND_SWITCH), 3);
     EXPECT_EQ(TU_reports()[0].title, " Chyba switch, informujte dodavatele ");
-    EXPECT_EQ(TU_reports()[0].text.rfind("Chyba v souboru ..\\menu\\menu řádek ", 0), 0u);
+    EXPECT_TRUE(WT_starts(TU_reports()[0].text, "Chyba v souboru ..\\menu\\menu řádek "));
 }

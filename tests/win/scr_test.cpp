@@ -1,16 +1,12 @@
 // Screen settings: the font and its keys, the background and the colours of the controls.
-#include <windows.h>
-
 #include <cstring>
-#include <string>
-#include <vector>
 
 #include <gtest/gtest.h>
 
 #include "swin/wco.h"
 #include "swin2/scr.h"
 #include "tests/testutil.h"
-#include "tests/win/frameutil.h"
+#include "tests/win/winutil.h"
 
 namespace {
 
@@ -20,7 +16,6 @@ class SCREEN_STORE : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        store = WCO_system_store();
         ASSERT_NE(store, nullptr);
         WCO_remove_section(store, SCR_SECTION);
         SCR_init(&screen);
@@ -30,109 +25,76 @@ protected:
         SCR_release(&screen);
         WCO_remove_section(store, SCR_SECTION);
     }
-    std::string stored(const char *key)
-    {
-        const char *v = WCO_get_text_ref(store, SCR_SECTION, key);
-        return v ? v : "<missing>";
-    }
-    WCO_file *store = nullptr;
+    WCO_file *store = WCO_system_store();
     SCR_SCREEN screen{};
 };
 
+std::vector<long> font_fields(const LOGFONTA &f)
+{
+    return {f.lfHeight, f.lfWidth, f.lfWeight, f.lfItalic, f.lfUnderline, f.lfStrikeOut, f.lfCharSet};
+}
+
 }  // namespace
 
-TEST_F(SCREEN_STORE, DefaultsAndMissingKeysWrittenWithThem)
+TEST_F(SCREEN_STORE, FontSettingsAreTakenUnusableAndMissingOnesWrittenWithTheDefaults)
 {
     LOGFONTA f;
     std::memset(&f, 0x55, sizeof f);
     SCR_font_defaults(&f);
-    EXPECT_EQ(std::vector<long>({f.lfHeight, f.lfWidth, f.lfWeight, f.lfItalic, f.lfUnderline, f.lfStrikeOut,
-                                 f.lfCharSet}),
-              std::vector<long>({-8, 0, 0, 0, 0, 0, 238}));
+    EXPECT_EQ(font_fields(f), std::vector<long>({-8, 0, 0, 0, 0, 0, 238}));
     EXPECT_STREQ(f.lfFaceName, "MS Sans Serif");
     EXPECT_EQ(screen.font, nullptr);
     EXPECT_EQ(screen.brush, nullptr);
-    EXPECT_EQ(screen.background, 7);
-    EXPECT_EQ(screen.char_width, 0);
+    EXPECT_EQ(std::vector<int>({screen.background, screen.char_width}), std::vector<int>({7, 0}));
 
-    ASSERT_EQ(SCR_read_font_settings(store, "normal", &f), 1);
-    const char *keys[] = {"height", "weight", "italic", "underline", "strikeout", "charset", "name"};
-    const char *values[] = {"8", "0", "Ne", "Ne", "Ne", "238", "MS Sans Serif"};
-    for (int i = 0; i < 7; i++)
-        EXPECT_EQ(stored((std::string("normal_font_") + keys[i]).c_str()), values[i]);
-    EXPECT_EQ(WCO_find_section(store, SCR_SECTION)->count, 7);
-    EXPECT_EQ(f.lfHeight, -8);
+    typedef std::vector<std::pair<const char *, const char *>> KEYS;   // without "<kind>_font_"
+    const KEYS defaults = {{"height", "8"},    {"weight", "0"},   {"italic", "Ne"}, {"underline", "Ne"},
+                           {"strikeout", "Ne"}, {"charset", "238"}, {"name", "MS Sans Serif"}};
+    const KEYS own = {{"height", "10"},     {"weight", "700"}, {"italic", "Ano"},        {"underline", "Ne"},
+                      {"strikeout", "Ano"}, {"charset", "0"},  {"name", "Courier New"}};
+    const struct { const char *kind; KEYS given, stored; std::vector<long> font; const char *face; } cases[] = {
+        {"normal", {}, defaults, {-8, 0, 0, 0, 0, 0, 238}, "MS Sans Serif"},     // all written
+        {"normal", own, own, {-10, 0, 700, 1, 0, 1, 0}, "Courier New"},         // nothing rewritten
+        {"normal", {{"height", "0"}, {"charset", "300"}, {"weight", "tučně"}, {"name", ""}}, defaults,
+         {-8, 0, 0, 0, 0, 0, 238}, "MS Sans Serif"},                            // unusable: replaced
+        {"big", {{"name", "ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789"}}, {{"height", "8"}},
+         {-8, 0, 0, 0, 0, 0, 238}, "ABCDEFGHIJKLMNOPQRSTUVWXYZ01234"},         // cut to what the system holds
+    };
+    for (const auto &c : cases) {
+        WCO_remove_section(store, SCR_SECTION);
+        for (const auto &g : c.given)
+            WCO_set_text(store, SCR_SECTION, (std::string(c.kind) + "_font_" + g.first).c_str(), g.second);
+        SCR_font_defaults(&f);
+        ASSERT_EQ(SCR_read_font_settings(store, c.kind, &f), 1);
+        EXPECT_EQ(font_fields(f), c.font) << c.face;
+        EXPECT_STREQ(f.lfFaceName, c.face);
+        for (const auto &s : c.stored) {
+            const char *v = WCO_get_text_ref(store, SCR_SECTION, (std::string(c.kind) + "_font_" + s.first).c_str());
+            EXPECT_STREQ(v ? v : "<missing>", s.second) << c.face << " " << s.first;
+        }
+        ASSERT_NE(WCO_find_section(store, SCR_SECTION), nullptr);
+        EXPECT_EQ(WCO_find_section(store, SCR_SECTION)->count, 7);
+    }
     EXPECT_TRUE(TU_reports().empty());
 }
 
-TEST_F(SCREEN_STORE, StoredSettingsAreTakenUnusableOnesReplaced)
-{
-    struct {
-        const char *key, *value;
-    } given[] = {
-        {"normal_font_height", "10"},      {"normal_font_weight", "700"},
-        {"normal_font_italic", "Ano"},     {"normal_font_underline", "Ne"},
-        {"normal_font_strikeout", "Ano"},  {"normal_font_charset", "0"},
-        {"normal_font_name", "Courier New"},
-    };
-    for (const auto &g : given)
-        WCO_set_text(store, SCR_SECTION, g.key, g.value);
-    LOGFONTA f;
-    SCR_font_defaults(&f);
-    ASSERT_EQ(SCR_read_font_settings(store, "normal", &f), 1);
-    EXPECT_EQ(std::vector<long>({f.lfHeight, f.lfWeight, f.lfItalic, f.lfUnderline, f.lfStrikeOut, f.lfCharSet}),
-              std::vector<long>({-10, 700, 1, 0, 1, 0}));
-    EXPECT_STREQ(f.lfFaceName, "Courier New");
-    for (const auto &g : given)
-        EXPECT_EQ(stored(g.key), g.value);   // nothing rewritten
-}
-
-TEST_F(SCREEN_STORE, UnusableValuesAreReplacedAndAFaceNameIsCut)
-{
-    WCO_set_text(store, SCR_SECTION, "normal_font_height", "0");
-    WCO_set_text(store, SCR_SECTION, "normal_font_charset", "300");
-    WCO_set_text(store, SCR_SECTION, "normal_font_weight", "tučně");
-    WCO_set_text(store, SCR_SECTION, "normal_font_name", "");
-    LOGFONTA f;
-    SCR_font_defaults(&f);
-    SCR_read_font_settings(store, "normal", &f);
-    EXPECT_EQ(f.lfHeight, -8);
-    EXPECT_EQ(f.lfCharSet, 238);
-    EXPECT_STREQ(f.lfFaceName, "MS Sans Serif");
-    EXPECT_EQ(stored("normal_font_height"), "8");
-    EXPECT_EQ(stored("normal_font_charset"), "238");
-    EXPECT_EQ(stored("normal_font_weight"), "0");
-    EXPECT_EQ(stored("normal_font_name"), "MS Sans Serif");
-
-    // A face name is cut to what the system holds; the kind names the keys.
-    WCO_set_text(store, SCR_SECTION, "big_font_name", "ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789");
-    SCR_read_font_settings(store, "big", &f);
-    EXPECT_STREQ(f.lfFaceName, "ABCDEFGHIJKLMNOPQRSTUVWXYZ01234");
-    EXPECT_EQ(stored("big_font_height"), "8");
-}
-
-TEST_F(SCREEN_STORE, TheScreenFontIsMadeAndMeasured)
+TEST_F(SCREEN_STORE, TheFontBackgroundAndControlColours)
 {
     WCO_set_text(store, SCR_SECTION, "normal_font_height", "16");
-    HWND w = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 100, 100, nullptr, nullptr, GetModuleHandleA(nullptr),
-                             nullptr);
-    ASSERT_EQ(SCR_create_font(&screen, w), 1);
+    HWND parent = WT_window("STATIC", "", WS_POPUP | WS_VISIBLE, 0, 0, 300, 300);
+    ASSERT_EQ(SCR_create_font(&screen, parent), 1);
     ASSERT_NE(SCR_font(&screen), nullptr);
     EXPECT_EQ(screen.font_description.lfHeight, -16);
-    HDC dc = GetDC(w);
-    HGDIOBJ old = SelectObject(dc, SCR_font(&screen));
     TEXTMETRICA m;
-    GetTextMetricsA(dc, &m);
-    SelectObject(dc, old);
-    ReleaseDC(w, dc);
+    {
+        C_WINDOW_DC dc(parent);
+        C_SELECT chosen(dc, SCR_font(&screen));
+        GetTextMetricsA(dc, &m);
+    }
     EXPECT_EQ(screen.char_width, m.tmAveCharWidth + 1);
     EXPECT_EQ(screen.char_height, m.tmHeight + m.tmExternalLeading);
     EXPECT_GE(screen.char_height, 16);
-    DestroyWindow(w);
-}
 
-TEST_F(SCREEN_STORE, BackgroundAndControlColours)
-{
     EXPECT_EQ(SCR_set_background(&screen, 6), 1);
     EXPECT_EQ(screen.background, 6);
     EXPECT_EQ(screen.background_colour, RGB(192, 128, 0));
@@ -140,59 +102,43 @@ TEST_F(SCREEN_STORE, BackgroundAndControlColours)
     LOGBRUSH lb;
     GetObjectA(screen.brush, sizeof lb, &lb);
     EXPECT_EQ(lb.lbColor, RGB(192, 128, 0));
-
-    EXPECT_EQ(SCR_set_background(&screen, 65), 0);
+    WT_expect_failures(SCR, {WT_FAILS(SCR_set_background(&screen, 65))});
     EXPECT_EQ(screen.background, 6);
-    EXPECT_EQ(FRAME_internal_errors(SCR), 1);
 
-    HWND parent = CreateWindowExA(0, "STATIC", "", WS_POPUP | WS_VISIBLE, 0, 0, 300, 300, nullptr, nullptr,
-                                  GetModuleHandleA(nullptr), nullptr);
-    auto make = [&](const char *cls, DWORD style) {
-        return CreateWindowExA(0, cls, "x", WS_CHILD | style, 0, 0, 50, 20, parent, nullptr,
-                               GetModuleHandleA(nullptr), nullptr);
-    };
-    const COLORREF background = RGB(192, 128, 0), window = GetSysColor(COLOR_WINDOW), kept = RGB(1, 1, 1);
-    struct {
-        HWND control;
-        HBRUSH brush;   // with the background colour it sets, or none (the colour kept)
-        COLORREF colour;
-    } cases[] = {
+    auto make = [&](const char *cls, DWORD s) { return WT_window(cls, "x", WS_CHILD | s, 0, 0, 50, 20, parent); };
+    const COLORREF background = RGB(192, 128, 0), kept = RGB(1, 1, 1);
+    const struct { HWND control; HBRUSH brush; COLORREF colour; } cases[] = {   // no brush: the colour kept
         {make("STATIC", 0), screen.brush, background},
         {make("BUTTON", BS_AUTOCHECKBOX), screen.brush, background},
         {make("BUTTON", BS_RADIOBUTTON), screen.brush, background},
         {make("BUTTON", BS_PUSHBUTTON), nullptr, kept},
-        {make("EDIT", 0), GetSysColorBrush(COLOR_WINDOW), window},
+        {make("EDIT", 0), GetSysColorBrush(COLOR_WINDOW), GetSysColor(COLOR_WINDOW)},
         {make("LISTBOX", 0), nullptr, kept},
     };
     for (const auto &c : cases) {
-        HDC dc = GetDC(c.control);
+        C_WINDOW_DC dc(c.control);
         SetBkColor(dc, kept);
         EXPECT_EQ(SCR_control_colour(&screen, dc, c.control), c.brush);
         EXPECT_EQ(GetBkColor(dc), c.colour);
-        ReleaseDC(c.control, dc);
     }
-    HDC dc = GetDC(parent);
-    EXPECT_EQ(SCR_erase_background(&screen, parent, dc), 1);
-    EXPECT_EQ(GetPixel(dc, 150, 150), RGB(192, 128, 0));
-    ReleaseDC(parent, dc);
+    {
+        C_WINDOW_DC dc(parent);
+        EXPECT_EQ(SCR_erase_background(&screen, parent, dc), 1);
+        EXPECT_EQ(GetPixel(dc, 150, 150), RGB(192, 128, 0));
+    }
     DestroyWindow(parent);
 }
 
-TEST(ScrArguments, MissingArgumentsAreInternalErrors)
+TEST(ScrArguments, MissingArgumentsAreInternalErrorsTheQueriesAnswerQuietly)
 {
     LOGFONTA f;
     SCR_font_defaults(&f);
-    SCR_init(nullptr);
-    SCR_font_defaults(nullptr);
-    EXPECT_EQ(SCR_read_font_settings(nullptr, "normal", &f), 0);
-    EXPECT_EQ(SCR_read_font_settings(WCO_system_store(), nullptr, &f), 0);
-    EXPECT_EQ(SCR_read_font_settings(WCO_system_store(), "normal", nullptr), 0);
-    EXPECT_EQ(SCR_create_font(nullptr, nullptr), 0);
-    EXPECT_EQ(SCR_set_background(nullptr, 1), 0);
-    EXPECT_EQ(FRAME_internal_errors(SCR), 7);
-    EXPECT_EQ(SCR_font(nullptr), nullptr);   // the queries answer quietly
-    EXPECT_EQ(SCR_erase_background(nullptr, nullptr, nullptr), 0);
-    EXPECT_EQ(SCR_control_colour(nullptr, nullptr, nullptr), nullptr);
-    SCR_release(nullptr);
-    EXPECT_EQ(TU_count(WE_KIND_INTERNAL), 7);
+    WT_expect_failures(SCR, {WT_FAILS(SCR_init(nullptr)), WT_FAILS(SCR_font_defaults(nullptr)),
+                             WT_FAILS(SCR_read_font_settings(nullptr, "normal", &f)),
+                             WT_FAILS(SCR_read_font_settings(WCO_system_store(), nullptr, &f)),
+                             WT_FAILS(SCR_read_font_settings(WCO_system_store(), "normal", nullptr)),
+                             WT_FAILS(SCR_create_font(nullptr, nullptr)), WT_FAILS(SCR_set_background(nullptr, 1))});
+    WT_expect_failures(nullptr, {WT_FAILS(SCR_font(nullptr)), WT_FAILS(SCR_erase_background(nullptr, nullptr, nullptr)),
+                                 WT_FAILS(SCR_control_colour(nullptr, nullptr, nullptr)),
+                                 WT_FAILS(SCR_release(nullptr))});
 }

@@ -13,6 +13,7 @@
 #include "common/sysproc.h"
 #include "common/sysreg.h"
 #include "tests/testutil.h"
+#include "win/guard.h"
 
 TEST(SystemBoundary, RegistryTextValues)
 {
@@ -26,10 +27,11 @@ TEST(SystemBoundary, RegistryTextValues)
     EXPECT_STREQ(text, "");
     EXPECT_EQ(SYS_registry_read(HKEY_CURRENT_USER, key, "chybí", text, sizeof text), 0);
     const DWORD number = 7;
-    HKEY open = nullptr;
-    ASSERT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, key, 0, KEY_SET_VALUE, &open), ERROR_SUCCESS);
-    RegSetValueExA(open, "číslo", 0, REG_DWORD, reinterpret_cast<const BYTE *>(&number), sizeof number);
-    RegCloseKey(open);
+    {
+        C_HKEY open;
+        ASSERT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, key, 0, KEY_SET_VALUE, open.out()), ERROR_SUCCESS);
+        RegSetValueExA(open, "číslo", 0, REG_DWORD, reinterpret_cast<const BYTE *>(&number), sizeof number);
+    }
     EXPECT_EQ(SYS_registry_read(HKEY_CURRENT_USER, key, "číslo", text, sizeof text), 0);
     EXPECT_EQ(SYS_registry_flush(HKEY_CURRENT_USER), 1);
     EXPECT_EQ(SYS_registry_delete_key(HKEY_CURRENT_USER, key), 1);
@@ -62,17 +64,16 @@ TEST(SystemBoundary, ShellFoldersLinksAndFreeSpace)
 
     TU_SCRATCH scratch;
     const std::string link = scratch.path() + "\\Odinstalace TRAKPRN.LNK";
-    EXPECT_EQ(SYS_make_link(link.c_str(), "C:\\windows\\notepad.exe", "Poznámkový blok", "C:\\windows"), 0);
     char program[SYS_LINK_TEXT_MAX + 1], description[SYS_LINK_TEXT_MAX + 1], directory[SYS_LINK_TEXT_MAX + 1];
-    ASSERT_EQ(SYS_read_link(link.c_str(), program, description, directory), 1);
-    EXPECT_STREQ(program, "C:\\windows\\notepad.exe");
-    EXPECT_STREQ(description, "Poznámkový blok");
-    EXPECT_STREQ(directory, "C:\\windows");
-    // An existing link is updated in place.
-    EXPECT_EQ(SYS_make_link(link.c_str(), "C:\\windows\\regedit.exe", "Registr", "C:\\"), 0);
-    ASSERT_EQ(SYS_read_link(link.c_str(), program, description, directory), 1);
-    EXPECT_STREQ(program, "C:\\windows\\regedit.exe");
-    EXPECT_STREQ(description, "Registr");
+    const struct { const char *program, *description, *directory; } links[] = {   // the second updates the first
+        {"C:\\windows\\notepad.exe", "Poznámkový blok", "C:\\windows"},
+        {"C:\\windows\\regedit.exe", "Registr", "C:\\"}};
+    for (const auto &l : links) {
+        EXPECT_EQ(SYS_make_link(link.c_str(), l.program, l.description, l.directory), 0);
+        ASSERT_EQ(SYS_read_link(link.c_str(), program, description, directory), 1);
+        EXPECT_EQ(std::string(program) + "|" + description + "|" + directory,
+                  std::string(l.program) + "|" + l.description + "|" + l.directory);
+    }
     // A folder that does not exist: everything set, nothing saved.
     const std::string nowhere = scratch.path() + "\\chybí\\x.lnk";
     EXPECT_EQ(SYS_make_link(nowhere.c_str(), "C:\\windows\\notepad.exe", "x", "C:\\"), SYS_LINK_SAVE);

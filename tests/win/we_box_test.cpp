@@ -1,85 +1,40 @@
 // The error reports as real system boxes: shown, read and answered.
-#include <windows.h>
-
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include "tests/testutil.h"
-#include "tests/win/boxanswer.h"
-#include "win/we.h"
+#include "tests/win/winutil.h"
 
-namespace {
-
-// The real box instead of the recording sink for one test.
-class SystemBox : public ::testing::Test {
-protected:
-    void SetUp() override { previous_ = WE_set_sink(nullptr); }
-    void TearDown() override { WE_set_sink(previous_); }
-    WE_SINK previous_ = nullptr;
-};
-
-}  // namespace
-
-TEST_F(SystemBox, InternalErrorWithoutDriverIsAnOwnerlessBox)
+TEST(SystemBox, ReportsShowTheirTitlesAndTextsOverTheLookedUpOwner)
 {
-    BOX_ANSWERER box(" Interní chyba, informujte dodavatele ", IDOK);
-    WE_internal_error("..\\swin\\wgd", 321);
-    ASSERT_TRUE(box.found());
-    EXPECT_EQ(box.text(), "Chyba v souboru ..\\swin\\wgd řádek 321");
-    EXPECT_EQ(box.owner(), nullptr);
-}
-
-TEST_F(SystemBox, ErrorBoxesShowTheirTexts)
-{
+    REAL_BOXES real;
+    HWND frame = WT_window("STATIC", "rám", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200, 100);
+    ASSERT_NE(frame, nullptr);
+    const struct { const char *title; std::function<void()> show; const char *text; HWND owner; } cases[] = {
+        {" Interní chyba, informujte dodavatele ", [] { WE_internal_error("..\\swin\\wgd", 321); },
+         "Chyba v souboru ..\\swin\\wgd řádek 321", nullptr},   // no driver: an ownerless box
+        {" Chyba ", [] { WE_error_format("Soubor %s nelze otevřít", "A.KRV"); }, "Soubor A.KRV nelze otevřít", frame},
+        {" Chyba ", [] { WE_low_memory(); }, " Málo paměti", frame},
+        {" Chyba switch, informujte dodavatele ", [] { WE_switch_error("..\\swin2\\bw", 5); },
+         "Chyba v souboru ..\\swin2\\bw řádek 5", frame},
+    };
+    for (const auto &c : cases) {
+        std::unique_ptr<BOX_OWNER> owner(c.owner ? new BOX_OWNER(c.owner) : nullptr);
+        BOX_ANSWERER box(c.title, IDOK);
+        c.show();
+        ASSERT_TRUE(box.found()) << c.text;
+        EXPECT_EQ(box.text(), c.text);
+        EXPECT_EQ(box.owner(), c.owner) << c.text;
+    }
+    EnableWindow(frame, FALSE);   // the thread's windows are disabled during the box and enabled after
     {
         BOX_ANSWERER box(" Chyba ", IDOK);
-        WE_error_format("Soubor %s nelze otevřít", "A.KRV");
-        ASSERT_TRUE(box.found());
-        EXPECT_EQ(box.text(), "Soubor A.KRV nelze otevřít");
-    }
-    {
-        BOX_ANSWERER box(" Chyba ", IDOK);
-        WE_low_memory();
-        ASSERT_TRUE(box.found());
-        EXPECT_EQ(box.text(), " Málo paměti");
-    }
-    {
-        BOX_ANSWERER box(" Chyba switch, informujte dodavatele ", IDOK);
-        WE_switch_error("..\\swin2\\bw", 5);
-        ASSERT_TRUE(box.found());
-        EXPECT_EQ(box.text(), "Chyba v souboru ..\\swin2\\bw řádek 5");
-    }
-}
-
-TEST_F(SystemBox, ThreadWindowsAreDisabledDuringTheBoxAndEnabledAfter)
-{
-    HWND window = CreateWindowExA(0, "STATIC", "okno", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200, 100,
-                                  nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
-    ASSERT_NE(window, nullptr);
-    EnableWindow(window, FALSE);   // disabled before the report
-    {
-        BOX_ANSWERER box(" Chyba ", IDOK);
-        box.watch_window(window);
+        box.watch_window(frame);
         WE_error("zkouška");
         ASSERT_TRUE(box.found());
         EXPECT_FALSE(box.watched_was_enabled());
     }
-    EXPECT_TRUE(IsWindowEnabled(window));
-    DestroyWindow(window);
-}
-
-TEST_F(SystemBox, OwnerComesFromTheLookup)
-{
-    static HWND frame;
-    frame = CreateWindowExA(0, "STATIC", "rám", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200, 100,
-                            nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
-    ASSERT_NE(frame, nullptr);
-    WE_set_owner_lookup([]() -> void * { return frame; });
-    {
-        BOX_ANSWERER box(" Chyba ", IDOK);
-        WE_error("s vlastníkem");
-        ASSERT_TRUE(box.found());
-        EXPECT_EQ(box.owner(), frame);
-    }
-    WE_set_owner_lookup(nullptr);
+    EXPECT_TRUE(IsWindowEnabled(frame));
     DestroyWindow(frame);
 }

@@ -1,91 +1,49 @@
 // The GUI driver: window table, dialog stack, owner of the boxes, the run
 // with its start-up failures, the message pump and the system queries.
-#include <windows.h>
 
 #include <cstring>
 #include <memory>
 
 #include <gtest/gtest.h>
 
-#include "swin/dialog.h"
 #include "swin/sbar.h"
-#include "swin/wgd.h"
 #include "tests/testutil.h"
-#include "tests/win/dlgutil.h"
-#include "tests/win/frameutil.h"
-#include "tests/win/iat.h"
-#include "tests/win/memfail.h"
-#include "win/we.h"
+#include "tests/win/winutil.h"
 
 namespace {
 
 const char WGD[] = "..\\swin\\wgd";
 
-HWND popup(const char *title)
-{
-    return CreateWindowExA(0, "STATIC", title, WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, GetModuleHandleA(nullptr),
-                           nullptr);
-}
-
-void drain_queue()
-{
-    for (MSG m; PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE);) {
-    }
-}
-
 C_UMAIN *no_frame() { return nullptr; }
 
-class UNCREATABLE_FRAME : public C_UMAIN {
-public:
+struct UNCREATABLE_FRAME : C_UMAIN {
     int16_t create() override { return 0; }
 };
-
 C_UMAIN *uncreatable_frame() { return new ("test", 0) UNCREATABLE_FRAME(); }
 BOOL WINAPI version_fails(OSVERSIONINFOA *) { return FALSE; }
 BOOL WINAPI get_message_fails(MSG *, HWND, UINT, UINT) { return -1; }
 
-// A dialog whose after_init runs a nested dialog or ends them all.
-class NESTED_DIALOG : public C_DIALOG {
-public:
-    NESTED_DIALOG(const DLGTEMPLATE *t, int depth) : C_DIALOG(static_cast<HWND>(nullptr), 999), t_(t), depth_(depth) {}
-    void after_init() override
-    {
-        if (depth_ > 1) {
-            NESTED_DIALOG inner(t_, depth_ - 1);
-            inner_result = DIALOG_run_modal(&inner, t_);
-        } else {
-            WGD_close_all_dialogs();
-        }
-    }
-    int32_t inner_result = -1;
-
-private:
-    const DLGTEMPLATE *t_;
-    int depth_;
-};
-
 }  // namespace
 
-TEST(WgdWindowTable, NullWindowAndNoDriver)
+TEST(WgdWindowTable, WithoutADriverOrAWindow)
 {
     C_BW w;
-    EXPECT_EQ(WGD_register_window(&w), 0);   // no driver
-    EXPECT_EQ(WGD_bring_to_front(&w), 0);
-    EXPECT_EQ(TU_count(WE_KIND_INTERNAL), 0);
-    EXPECT_EQ(WGD_register_window(nullptr), 0);
-    EXPECT_EQ(FRAME_internal_errors(WGD), 1);
+    WT_expect_failures(nullptr, {WT_FAILS(WGD_register_window(&w)), WT_FAILS(WGD_bring_to_front(&w)),
+                                 WT_FAILS(WGD_owner_window()), WT_FAILS(WGD_palette()), WT_FAILS(WGD_colours()),
+                                 WT_FAILS(WGD_close_all_dialogs()), WT_FAILS(WE_status("bez okna %d", 1))});
+    WT_expect_failures(WGD, {WT_FAILS(WGD_register_window(nullptr))});
 }
 
 TEST(WgdWindowTable, FiftyFitTheFiftyFirstIsRefused)
 {
-    TEST_DRIVER driver;
     std::vector<std::unique_ptr<C_BW>> windows;
-    for (int i = 0; i < WGD_WINDOWS + 1; i++)
-        windows.emplace_back(new C_BW());
+    TEST_DRIVER driver;   // goes before the windows
     for (int i = 0; i < WGD_WINDOWS; i++) {
+        windows.emplace_back(new C_BW());
         ASSERT_EQ(WGD_register_window(windows[i].get()), 1) << i;
         EXPECT_EQ(windows[i]->serial, i);
     }
+    windows.emplace_back(new C_BW());
     EXPECT_EQ(WGD_register_window(windows[WGD_WINDOWS].get()), 0);
     EXPECT_EQ(windows[WGD_WINDOWS]->serial, -1);
     EXPECT_EQ(driver->serial, WGD_WINDOWS);
@@ -97,7 +55,7 @@ TEST(WgdWindowTable, FiftyFitTheFiftyFirstIsRefused)
     EXPECT_EQ(WGD_unregister_window(windows[10].get()), 0);
     EXPECT_EQ(WGD_register_window(windows[WGD_WINDOWS].get()), 1);
     EXPECT_EQ(windows[WGD_WINDOWS]->serial, WGD_WINDOWS);
-    EXPECT_EQ(TU_count(WE_KIND_INTERNAL), 0);
+    EXPECT_TRUE(TU_reports().empty());
     windows.clear();   // a deleted window leaves the table
     for (C_BW *slot : driver->windows)
         EXPECT_EQ(slot, nullptr);
@@ -122,17 +80,16 @@ TEST(WgdWindowTable, BringToFrontMovesToTheEndAndRecordsTheActiveWindow)
 
 TEST(WgdDialogStack, ThirtyDialogsFitTheThirtyFirstIsAnInternalError)
 {
-    TEST_DRIVER driver;
     std::vector<std::unique_ptr<C_DIALOG>> dialogs;
-    for (int i = 0; i < WGD_DIALOGS + 1; i++)
-        dialogs.emplace_back(new C_DIALOG(static_cast<HWND>(nullptr), 100));
+    TEST_DRIVER driver;   // goes, with its stack, before the dialogs
     EXPECT_EQ(WGD_top_dialog(), nullptr);
     for (int i = 0; i < WGD_DIALOGS; i++) {
+        dialogs.emplace_back(new TEST_DIALOG());
         ASSERT_EQ(WGD_push_dialog(dialogs[i].get()), 1);
         EXPECT_EQ(WGD_top_dialog(), dialogs[i].get());
     }
-    EXPECT_EQ(WGD_push_dialog(dialogs[WGD_DIALOGS].get()), 0);
-    EXPECT_EQ(FRAME_internal_errors(WGD), 1);
+    dialogs.emplace_back(new TEST_DIALOG());
+    WT_expect_failures(WGD, {WT_FAILS(WGD_push_dialog(dialogs[WGD_DIALOGS].get()))});
 
     // Removing leaves a hole that the next push fills; the top is the highest slot.
     EXPECT_EQ(WGD_remove_dialog(dialogs[5].get()), 1);
@@ -150,11 +107,8 @@ TEST(WgdDialogStack, ThirtyDialogsFitTheThirtyFirstIsAnInternalError)
 
 TEST(WgdRun, OwnerStatusPaletteAndClientsWhileTheFrameLives)
 {
-    EXPECT_EQ(WGD_owner_window(), nullptr);   // no driver
-    EXPECT_EQ(WGD_palette(), nullptr);
-    EXPECT_EQ(WGD_colours(), nullptr);
-    WE_status("bez okna %d", 1);   // no driver: nothing, no report
-    TEST_CLIENT::deleted.clear();
+    WGD_TOP_WINDOW top{WT_window("STATIC", "jiné", WS_POPUP, 0, 0, 10, 10)};   // outlives the run
+    TEST_DIALOG dialog;
     int32_t code = FRAME_run([&](TEST_FRAME *frame) {
         EXPECT_EQ(WGD_driver->main_window, frame);
         EXPECT_EQ(WGD_driver->instance, GetModuleHandleA(nullptr));
@@ -172,24 +126,21 @@ TEST(WgdRun, OwnerStatusPaletteAndClientsWhileTheFrameLives)
         WGD_pump_messages();
         C_CW *client = frame->top_client();
         ASSERT_NE(client, nullptr);
-        HWND other = popup("jiné");
-        WGD_TOP_WINDOW top{other};
         WGD_driver->top_window = &top;
-        EXPECT_EQ(WE_owner(), other);
+        EXPECT_EQ(WE_owner(), top.window);
         WGD_bring_to_front(client);
         EXPECT_EQ(WE_owner(), client->window);
-        C_DIALOG dialog(static_cast<HWND>(nullptr), 100);
-        dialog.window = popup("dialog");
+        dialog.window = WT_window("STATIC", "dialog", WS_POPUP, 0, 0, 10, 10);
         ASSERT_EQ(WGD_push_dialog(&dialog), 1);
         EXPECT_EQ(WE_owner(), dialog.window);
         WGD_remove_dialog(&dialog);
-        DestroyWindow(dialog.window);
-        dialog.window = nullptr;
         WGD_bring_to_front(nullptr);
         WGD_driver->top_window = nullptr;
-        DestroyWindow(other);
         EXPECT_EQ(WE_owner(), frame->window);
     });
+    DestroyWindow(dialog.window);
+    dialog.window = nullptr;
+    DestroyWindow(top.window);
     EXPECT_EQ(code, 0);
     EXPECT_EQ(WE_owner(), nullptr);   // removed with the driver
     EXPECT_EQ(WGD_driver, nullptr);
@@ -209,20 +160,22 @@ TEST(WgdRun, QuitMetInsideThePumpIsPostedAgain)
         EXPECT_TRUE(IsWindow(frame->window));   // the pump only passes the quit on
         frame->window_stays = 1;
     });
-    EXPECT_EQ(pumped, 1);
-    EXPECT_EQ(code, 42);   // the main loop met it again
+    EXPECT_EQ(std::vector<int32_t>({pumped, code}), std::vector<int32_t>({1, 42}));   // the main loop met it again
     EXPECT_FALSE(IsWindow(frame_window));
     EXPECT_EQ(WGD_driver, nullptr);
 }
 
 TEST(WgdDialogs, CloseAllEndsEveryOpenDialogWithAbort)
 {
-    EXPECT_EQ(WGD_close_all_dialogs(), 0);   // no driver
-    FRAME_run([](TEST_FRAME *) {
+    FRAME_run([](TEST_FRAME *) {   // three dialogs, each opened by the one before; the last ends them all
         TEMPLATE_BUILDER t(WS_POPUP | WS_CAPTION, 120, 60, L"Vnořený");
-        NESTED_DIALOG outer(t.get(), 3);
-        EXPECT_EQ(DIALOG_run_modal(&outer, t.get()), 3);
-        EXPECT_EQ(outer.inner_result, 3);
+        TEST_DIALOG d[3];
+        int32_t results[3] = {-1, -1, -1};
+        d[0].on_after_init = [&](TEST_DIALOG *) { results[1] = DIALOG_run_modal(&d[1], t.get()); };
+        d[1].on_after_init = [&](TEST_DIALOG *) { results[2] = DIALOG_run_modal(&d[2], t.get()); };
+        d[2].on_after_init = [](TEST_DIALOG *) { WGD_close_all_dialogs(); };
+        results[0] = DIALOG_run_modal(&d[0], t.get());
+        EXPECT_EQ(std::vector<int32_t>(results, results + 3), std::vector<int32_t>({3, 3, 3}));
         EXPECT_EQ(WGD_top_dialog(), nullptr);
     });
     EXPECT_TRUE(TU_reports().empty());
@@ -230,24 +183,21 @@ TEST(WgdDialogs, CloseAllEndsEveryOpenDialogWithAbort)
 
 TEST(WgdRun, StartUpFailuresEndWithZero)
 {
-    TU_fail_allocation(sizeof(WGD_DRIVER));
+    WT_fail_allocation(sizeof(WGD_DRIVER));
     EXPECT_EQ(WGD_run(GetModuleHandleA(nullptr), SW_SHOW, uncreatable_frame), 0);
-    EXPECT_EQ(TU_failures_left(), 0);
-    EXPECT_TRUE(FRAME_only_low_memory(1));
+    EXPECT_EQ(WT_failures_left(), 0);
+    EXPECT_TRUE(WT_only_low_memory(1));
     EXPECT_EQ(WGD_driver, nullptr);
-    TU_clear_reports();
-
     // No frame object or no frame window: silently.
-    EXPECT_EQ(WGD_run(GetModuleHandleA(nullptr), SW_SHOW, no_frame), 0);
-    EXPECT_EQ(WGD_run(GetModuleHandleA(nullptr), SW_SHOW, uncreatable_frame), 0);
+    WT_expect_failures(nullptr, {WT_FAILS(WGD_run(GetModuleHandleA(nullptr), SW_SHOW, no_frame)),
+                                 WT_FAILS(WGD_run(GetModuleHandleA(nullptr), SW_SHOW, uncreatable_frame))});
     EXPECT_EQ(WGD_driver, nullptr);
     EXPECT_EQ(WE_owner(), nullptr);
-    EXPECT_TRUE(TU_reports().empty());
 
     int32_t inner = -1;   // a second run inside the first
     FRAME_run([&](TEST_FRAME *) { inner = WGD_run(GetModuleHandleA(nullptr), SW_SHOW, no_frame); });
     EXPECT_EQ(inner, 0);
-    EXPECT_EQ(FRAME_internal_errors(WGD), 1);
+    EXPECT_EQ(WT_internal_errors(WGD), 1);
 }
 
 TEST(WgdRun, AFailingGetMessageEndsTheLoopWithAnInternalError)
@@ -260,8 +210,9 @@ TEST(WgdRun, AFailingGetMessageEndsTheLoopWithAnInternalError)
     }
     EXPECT_EQ(code, 0);
     EXPECT_EQ(WGD_driver, nullptr);
-    EXPECT_EQ(FRAME_internal_errors(WGD), 1);
-    drain_queue();   // the close request left behind
+    EXPECT_EQ(WT_internal_errors(WGD), 1);
+    for (MSG m; PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE);)   // the close request left behind
+        continue;
     EXPECT_EQ(WGD_pump_messages(), 0);   // an empty queue
 }
 
@@ -270,6 +221,7 @@ TEST(WgdRun, TheLoopOffersMessagesToAcceleratorsThenTheTopClient)
     const UINT probe = WM_USER + 9;
     std::vector<int> commands;
     int dispatched = 0, eaten = -1;
+    WGD_TOP_WINDOW top{nullptr};
     FRAME_run([&](TEST_FRAME *frame) {
         frame->commands = &commands;
         frame->counted = probe;
@@ -280,7 +232,6 @@ TEST(WgdRun, TheLoopOffersMessagesToAcceleratorsThenTheTopClient)
         ASSERT_NE(client, nullptr);
         client->eat = probe;
         ACCEL f5{FVIRTKEY, VK_F5, 123};
-        static WGD_TOP_WINDOW top;
         top.window = frame->window;
         WGD_driver->top_window = &top;
         WGD_driver->accelerators = CreateAcceleratorTableA(&f5, 1);
@@ -299,8 +250,7 @@ TEST(WgdRun, TheLoopOffersMessagesToAcceleratorsThenTheTopClient)
         };
     });
     EXPECT_EQ(commands, std::vector<int>({123}));
-    EXPECT_EQ(eaten, 1);
-    EXPECT_EQ(dispatched, 1);
+    EXPECT_EQ(std::vector<int>({eaten, dispatched}), std::vector<int>({1, 1}));
 }
 
 TEST(WgdSystem, VersionQueriesAndTheirFailure)
@@ -308,25 +258,23 @@ TEST(WgdSystem, VersionQueriesAndTheirFailure)
     OSVERSIONINFOA info{};
     info.dwOSVersionInfoSize = sizeof info;
     ASSERT_TRUE(GetVersionExA(&info));
-    EXPECT_EQ(WGD_is_windows_nt(), info.dwPlatformId == VER_PLATFORM_WIN32_NT ? 1 : 0);
-    EXPECT_EQ(WGD_is_windows_95() + WGD_is_windows_98() + WGD_is_win32s(), 0);
+    EXPECT_EQ(std::vector<int>({WGD_is_windows_nt(), WGD_is_windows_95(), WGD_is_windows_98(), WGD_is_win32s()}),
+              std::vector<int>({1, 0, 0, 0}));   // Wine is of the NT platform
     int32_t major = -1, minor = -1, build = -1;
     char service[WGD_SERVICE_MAX + 1];
     std::memset(service, 'x', sizeof service);
     ASSERT_EQ(WGD_get_os_version(&major, &minor, &build, service), 1);
-    EXPECT_EQ(major, static_cast<int32_t>(info.dwMajorVersion));
-    EXPECT_EQ(minor, static_cast<int32_t>(info.dwMinorVersion));
-    EXPECT_EQ(build, static_cast<int32_t>(info.dwBuildNumber));
+    EXPECT_EQ(std::vector<DWORD>({DWORD(major), DWORD(minor), DWORD(build)}),
+              std::vector<DWORD>({info.dwMajorVersion, info.dwMinorVersion, info.dwBuildNumber}));
     EXPECT_STREQ(service, info.szCSDVersion);
     EXPECT_EQ(WGD_get_os_version(nullptr, nullptr, nullptr, nullptr), 1);
     EXPECT_TRUE(TU_reports().empty());
 
     IAT_PATCH patch("KERNEL32.dll", "GetVersionExA", reinterpret_cast<void *>(version_fails));
     ASSERT_TRUE(patch.active());
-    for (auto query : {WGD_is_windows_95, WGD_is_windows_98, WGD_is_windows_nt, WGD_is_win32s})
-        EXPECT_EQ(query(), 0);
     major = -1;
-    EXPECT_EQ(WGD_get_os_version(&major, nullptr, nullptr, nullptr), 0);
+    WT_expect_failures(WGD, {WT_FAILS(WGD_is_windows_95()), WT_FAILS(WGD_is_windows_98()),
+                             WT_FAILS(WGD_is_windows_nt()), WT_FAILS(WGD_is_win32s()),
+                             WT_FAILS(WGD_get_os_version(&major, nullptr, nullptr, nullptr))});
     EXPECT_EQ(major, -1);
-    EXPECT_EQ(FRAME_internal_errors(WGD), 5);
 }

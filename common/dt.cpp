@@ -1,20 +1,14 @@
 // Dates, times of day, durations and date-time stamps.
 #include "common/dt.h"
 
-#include <chrono>
 #include <cstdio>
 #include <cstring>
-#include <ctime>
 
-#include "common/config.h"
 #include "common/cz.h"
 #include "common/fi.h"
 #include "common/st.h"
+#include "common/sysclock.h"
 #include "win/we.h"
-
-#if TRK_WINDOWS
-#include <windows.h>
-#endif
 
 static const char SRC[] = "..\\common\\dt";
 
@@ -96,41 +90,8 @@ struct DT_CLOCK {
 };
 
 static DT_CLOCK dt_clock(bool utc) {
-    DT_CLOCK c;
-#if TRK_WINDOWS
-    SYSTEMTIME st;
-    if (utc) {
-        GetSystemTime(&st);
-    } else {
-        GetLocalTime(&st);
-    }
-    c.year = static_cast<int16_t>(st.wYear);
-    c.month = static_cast<int16_t>(st.wMonth);
-    c.day = static_cast<int16_t>(st.wDay);
-    c.hour = static_cast<int16_t>(st.wHour);
-    c.minute = static_cast<int16_t>(st.wMinute);
-    c.second = static_cast<int16_t>(st.wSecond);
-    c.hundredths = static_cast<int16_t>(st.wMilliseconds / 10);
-#else
-    const auto now = std::chrono::system_clock::now();
-    const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(now.time_since_epoch()).count() % 1000;
-    const std::time_t t = std::chrono::system_clock::to_time_t(now);
-    std::tm tm{};
-    if (utc) {
-        gmtime_r(&t, &tm);
-    } else {
-        localtime_r(&t, &tm);
-    }
-    c.year = static_cast<int16_t>(tm.tm_year + 1900);
-    c.month = static_cast<int16_t>(tm.tm_mon + 1);
-    c.day = static_cast<int16_t>(tm.tm_mday);
-    c.hour = static_cast<int16_t>(tm.tm_hour);
-    c.minute = static_cast<int16_t>(tm.tm_min);
-    // A leap second shows as the last regular one.
-    c.second = static_cast<int16_t>(tm.tm_sec > 59 ? 59 : tm.tm_sec);
-    c.hundredths = static_cast<int16_t>((ms < 0 ? ms + 1000 : ms) / 10);
-#endif
-    return c;
+    const SYS_TIME t = SYS_clock(utc);
+    return DT_CLOCK{t.year, t.month, t.day, t.hour, t.minute, t.second, static_cast<int16_t>(t.millisecond / 10)};
 }
 
 // ---- dates -------------------------------------------------------------------

@@ -63,11 +63,11 @@ bool is_directory(const char *name)
 
 bool is_separator(char c) { return c == '\\' || c == '/'; }
 
-// Copies a name (at most FN_MAX_PATH characters) without one trailing separator.
+// Copies a name (at most FN_MAX_PATH characters) without its trailing separators.
 void copy_without_separator(char *out, const char *name)
 {
     size_t n = std::strlen(name);
-    if (n > 0 && is_separator(name[n - 1]))
+    while (n > 0 && is_separator(name[n - 1]))
         --n;
     std::memcpy(out, name, n);
     out[n] = 0;
@@ -90,8 +90,9 @@ int16_t make_chain(char *path)
     const int16_t parent = make_chain(path);
     *cut = separator;
     // One more try once the parent is there: a directory that cannot be made
-    // (no right, a file in the way) must not be tried for ever.
-    return parent && make_one(path);
+    // (no right, a file in the way) must not be tried for ever. A name the
+    // parent's making already made (a separator at its end) is there.
+    return parent && (make_one(path) || FE_dir_exists(path));
 }
 
 // Suite paths use "\"; a directory read from a host without drives comes with "/".
@@ -163,7 +164,7 @@ int16_t FE_dir_exists(const char *path)
     // Older runtimes find a directory only in one of the two forms.
     char other[FN_MAX_PATH + 2];
     const size_t n = std::strlen(path);
-    if (n > 0 && path[n - 1] == '\\') {
+    if (is_separator(path[n - 1])) {
         copy_without_separator(other, path);
     } else {
         std::memcpy(other, path, n);

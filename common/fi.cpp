@@ -322,8 +322,8 @@ int16_t open_memory_mode(C_FILE *file, int16_t mode)
 }
 
 // One line of at most FI_LINE_READ_MAX characters, its CR LF or LF removed.
-// A line of exactly that length also loses its line end, so that it does not
-// come back as an extra empty line. 0 at end of file (a read error: message).
+// A line of exactly that length also loses its line end and any blanks before
+// it, so that they do not come back as an extra line. 0 at end of file (a read error: message).
 int16_t read_line(C_FILE *file, char *buffer, int16_t maximum)
 {
     char line[FI_LINE_READ_MAX + 1];
@@ -358,11 +358,15 @@ int16_t read_line(C_FILE *file, char *buffer, int16_t maximum)
         return 0;
     }
     if (!ended && n == FI_LINE_READ_MAX) {
+        // Blanks and tabs up to the line end (or the end of the file) are no
+        // rest of the line; anything else continues in the next call.
         long at = std::ftell(s);
         int c = std::getc(s);
-        if (c == '\r')
+        while (c == ' ' || c == '\t')
             c = std::getc(s);
-        if (c != '\n' && at >= 0)
+        if (c == '\r')
+            c = std::getc(s) == '\n' ? '\n' : 0;   // a lone CR is part of the rest
+        if (c != '\n' && c != EOF && at >= 0)
             std::fseek(s, at, SEEK_SET);
     }
     line[n] = 0;

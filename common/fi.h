@@ -125,9 +125,9 @@ int16_t FI_read_some(C_FILE *file, void *buffer, int32_t count, int32_t *done);
 int16_t FI_write(C_FILE *file, const void *buffer, int32_t count);
 
 // Modes 1, 3, 4: reads one line (at most FI_LINE_READ_MAX characters, line end
-// removed; a longer line continues in the next call) into buffer, cut to
-// maximum characters (buffer holds maximum + 1); 0 without a message at end of
-// file. Modes 2, 5 to 8 and 10: reads one text item; an item longer than
+// removed; a longer line continues in the next call unless only blanks and
+// tabs follow up to its end) into buffer, cut to maximum characters (buffer
+// holds maximum + 1); 0 without a message at end of file. Modes 2, 5 to 8 and 10: reads one text item; an item longer than
 // maximum is an internal error (nothing after its header is read); the
 // buffer is filled with blanks to maximum and terminated after the text.
 int16_t FI_read_text(C_FILE *file, char *buffer, int16_t maximum);

@@ -4,19 +4,14 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <ctime>
 #include <string>
 #include <unordered_map>
 #include <vector>
 
-#include "common/config.h"
 #include "common/fi.h"
 #include "common/sys.h"
+#include "common/sysclock.h"
 #include "win/we.h"
-
-#if TRK_WINDOWS
-#include <windows.h>
-#endif
 
 static const char SRC[] = "..\\common\\mm";
 
@@ -109,27 +104,14 @@ void write_text_record(const char *text)
     if (!mm().file)
         return;
     unsigned char b[TEXT_RECORD_SIZE] = {};
-    int year, month, day, hour, minute, second, millis;
-#if TRK_WINDOWS
-    SYSTEMTIME t;
-    GetLocalTime(&t);
-    year = t.wYear, month = t.wMonth, day = t.wDay, hour = t.wHour, minute = t.wMinute;
-    second = t.wSecond, millis = t.wMilliseconds;
-#else
-    timespec now{};
-    clock_gettime(CLOCK_REALTIME, &now);
-    tm local{};
-    localtime_r(&now.tv_sec, &local);
-    year = local.tm_year + 1900, month = local.tm_mon + 1, day = local.tm_mday, hour = local.tm_hour;
-    minute = local.tm_min, second = local.tm_sec, millis = static_cast<int>(now.tv_nsec / 1000000);
-#endif
-    put32(b, static_cast<uint32_t>(year));
-    b[4] = static_cast<unsigned char>(day);
-    b[5] = static_cast<unsigned char>(month);
-    b[6] = static_cast<unsigned char>(minute);
-    b[7] = static_cast<unsigned char>(hour);
-    b[8] = static_cast<unsigned char>(millis / 10);
-    b[9] = static_cast<unsigned char>(second);
+    const SYS_TIME now = SYS_clock(false);
+    put32(b, static_cast<uint32_t>(now.year));
+    b[4] = static_cast<unsigned char>(now.day);
+    b[5] = static_cast<unsigned char>(now.month);
+    b[6] = static_cast<unsigned char>(now.minute);
+    b[7] = static_cast<unsigned char>(now.hour);
+    b[8] = static_cast<unsigned char>(now.millisecond / 10);
+    b[9] = static_cast<unsigned char>(now.second);
     std::strncpy(reinterpret_cast<char *>(b + 10), text, TEXT_SIZE - 1);
     std::fwrite(b, 1, sizeof b, mm().file);
     std::fflush(mm().file);
@@ -290,7 +272,12 @@ void *MM_alloc_raw(int32_t size, const char *file, int line)
 void MM_free(void *address, const char *file, int line)
 {
     if (!statistics() || (address && !known(address))) {
-        std::free(address);
+        // A block keeps the form it was taken in: one taken while statistics
+        // ran is guarded also when it is given back after their end.
+        if (address && known(address))
+            guarded_release(address);
+        else
+            std::free(address);
         return;
     }
     MM_unwatch(address);

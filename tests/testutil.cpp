@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include "common/mm.h"
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -31,6 +33,27 @@ int TU_count(WE_KIND kind)
     for (const TU_REPORT &r : recorded)
         n += r.kind == kind;
     return n;
+}
+
+::testing::AssertionResult TU_one_error(const char *source, WE_KIND kind)
+{
+    if (recorded.size() != 1)
+        return ::testing::AssertionFailure() << recorded.size() << " reports, not one";
+    if (recorded[0].kind != kind)
+        return ::testing::AssertionFailure() << "report of kind " << recorded[0].kind << ": " << recorded[0].text;
+    if (recorded[0].text.rfind(std::string("Chyba v souboru ") + source + " řádek ", 0) != 0)
+        return ::testing::AssertionFailure() << "report \"" << recorded[0].text << "\" does not name " << source;
+    return ::testing::AssertionSuccess();
+}
+
+void TU_expect_failures(const char *source, std::initializer_list<TU_CALL> calls, WE_KIND kind)
+{
+    for (const TU_CALL &c : calls) {
+        TU_clear_reports();
+        EXPECT_EQ(c.call(), c.expected) << c.text;
+        EXPECT_TRUE(TU_one_error(source, kind)) << c.text;
+    }
+    TU_clear_reports();
 }
 
 #if defined(_WIN32)
@@ -96,4 +119,70 @@ bool TU_exists(const std::string &path)
 {
     std::error_code ec;
     return fs::exists(path, ec);
+}
+
+std::string TU_le(uint64_t v, int n)
+{
+    return n ? static_cast<char>(v & 0xFF) + TU_le(v >> 8, n - 1) : "";
+}
+
+uint32_t TU_get_le(const std::string &b, size_t at, int n)
+{
+    uint32_t v = 0;
+    for (int i = n - 1; i >= 0; i--)
+        v = v << 8 | static_cast<unsigned char>(b.at(at + static_cast<size_t>(i)));
+    return v;
+}
+
+uint32_t TU_low32(const void *p) { return static_cast<uint32_t>(reinterpret_cast<uintptr_t>(p)); }
+
+namespace {
+
+std::vector<TU_MM_RECORD> mm_records(const std::string &b)
+{
+    std::vector<TU_MM_RECORD> out;
+    size_t at = 0;
+    while (at + 38 <= b.size()) {
+        const auto get = [&](size_t i, int n) { return TU_get_le(b, at + i, n); };
+        TU_MM_RECORD r{};
+        r.kind = static_cast<uint16_t>(get(0, 2));
+        r.address = get(2, 4), r.size = get(6, 4), r.count = get(10, 4), r.sequence = get(14, 4);
+        r.name = std::string(b.c_str() + at + 18);
+        r.line = get(32, 4);
+        r.error = static_cast<uint16_t>(get(36, 2));
+        at += 38;
+        if (r.kind >= 1 && r.kind <= 3) {
+            if (at + 210 > b.size())
+                break;
+            r.year = get(0, 4);
+            r.day = get(4, 1), r.month = get(5, 1), r.minute = get(6, 1), r.hour = get(7, 1);
+            r.hundredths = get(8, 1), r.second = get(9, 1);
+            r.text = std::string(b.c_str() + at + 10);
+            at += 210;
+        }
+        out.push_back(r);
+    }
+    EXPECT_EQ(at, b.size()) << "trailing bytes in MMBIN.MM";
+    return out;
+}
+
+}  // namespace
+
+TU_STATISTICS TU_statistics(const std::function<void()> &body, const std::function<void()> &after)
+{
+    static const char *const args[] = {"insttrkp", "-x", "$m"};
+    TU_SCRATCH dir;
+    ::testing::internal::CaptureStdout();
+    MM_begin_with(3, args);
+    EXPECT_EQ(MM_statistics(), 1);
+    body();
+    MM_end();
+    EXPECT_EQ(MM_statistics(), 0);
+    TU_STATISTICS run;
+    run.printed = ::testing::internal::GetCapturedStdout();
+    run.records = mm_records(TU_read(dir.file("MMBIN.MM")));
+    run.data_fi = TU_read(dir.file("DATA.FI"));
+    if (after)
+        after();
+    return run;
 }

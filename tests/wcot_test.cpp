@@ -1,14 +1,9 @@
 #include "tools/wco/wcot.h"
 
 #include <cstdio>
-#include <string>
-#include <vector>
-
-#include <gtest/gtest.h>
 
 #include "common/co.h"
 #include "common/u8.h"
-#include "tests/testutil.h"
 #include "tests/wcotest.h"
 
 namespace {
@@ -37,6 +32,7 @@ std::string u8(const std::string &text)
     return U8_from_cp1250(text.c_str());
 }
 
+// Every command of the wco tool: its output, messages, exit status and the file afterwards; wrong command lines.
 TEST(WcoTool, Commands)
 {
     TU_SCRATCH scratch;
@@ -55,13 +51,9 @@ TEST(WcoTool, Commands)
     const std::string defaults = TU_read("library.wco"), k41(41, 'k');
     const std::string get = "BEGIN[CO_colors]\n   trace_color = světle šedá\n   empty =\n",
                       set = "BEGIN[CO_common]\n sound_on=Ano\n", none = "wco: soubor none.wco neexistuje\n";
-    const struct {
-        std::string before;                // cfg.wco before the run
-        std::vector<std::string> arguments;
-        int status;
-        std::string out, err;              // CP1250
-        std::string after;                 // cfg.wco after the run; empty: as before
-    } cases[] = {
+    // cfg.wco before the run, the run, out and err (CP1250), cfg.wco after it (empty: as before).
+    struct CASE { std::string before; std::vector<std::string> arguments; int status; std::string out, err, after; };
+    const CASE cases[] = {
         {get, {"get", "cfg.wco", "CO_colors", "trace_color"}, 0, "světle šedá\n", "", ""},
         {get, {"get", "cfg.wco", "CO_colors", "empty"}, 0, "\n", "", ""},
         {get, {"get", "cfg.wco", "CO_common", "x"}, 1, "", "wco: sekce CO_common v souboru cfg.wco není\n", ""},

@@ -1,12 +1,5 @@
 // Helpers shared by the tests of the settings store, its file form and its users.
 #pragma once
-#include <functional>
-#include <string>
-#include <utility>
-#include <vector>
-
-#include <gtest/gtest.h>
-
 #include "swin/wco.h"
 #include "tests/testutil.h"
 
@@ -37,13 +30,20 @@ inline std::string WT_dump(const WCO_file *store)
     return text;
 }
 
-// True when the store or one of its sections is marked changed.
+// True when the store or one of its sections is marked changed; and all the marks cleared.
 inline bool WT_changed(const WCO_file *store)
 {
     bool changed = store->changed != 0;
     for (int32_t i = 0; i < store->count; i++)
         changed = changed || store->sections[i].changed != 0;
     return changed;
+}
+
+inline void WT_clear_changed(WCO_file *store)
+{
+    store->changed = 0;
+    for (int32_t i = 0; i < store->count; i++)
+        store->sections[i].changed = 0;
 }
 
 // The text with CR LF line ends.
@@ -65,18 +65,4 @@ inline WCO_file *WT_empty_system_store()
     store->current = -1;
     store->file_name[0] = 0;
     return store;
-}
-
-// Calls that must each fail (0 or null) with exactly one internal-error report of the module ("swin\\wco").
-using WT_CALLS = std::vector<std::pair<const char *, std::function<int()>>>;
-#define WT_CALL(expr) {#expr, [&] { return static_cast<int>(expr); }}
-
-inline void WT_expect_internal_errors(const WT_CALLS &calls, const std::string &module)
-{
-    for (const auto &c : calls) {
-        TU_clear_reports();
-        EXPECT_EQ(c.second(), 0) << c.first;
-        ASSERT_EQ(TU_count(WE_KIND_INTERNAL), 1) << c.first;
-        EXPECT_EQ(TU_reports()[0].text.rfind("Chyba v souboru ..\\" + module + " řádek ", 0), 0u) << c.first;
-    }
 }

@@ -1,27 +1,26 @@
-#include "inst/ifl.h"
-
+// The distribution lists: DISKLIST.LST and its records, the disk labels, the uninstall list.
+#include <algorithm>
 #include <cstring>
-#include <string>
-
-#include <gtest/gtest.h>
+#include <filesystem>
 
 #include "common/fi.h"
+#include "inst/dsk.h"
+#include "inst/ifl.h"
+#include "inst/unl.h"
 #include "tests/testutil.h"
 
 namespace {
 
-// v in n bytes, little-endian.
-std::string le(unsigned long v, int n) { return n ? static_cast<char>(v & 0xFF) + le(v >> 8, n - 1) : ""; }
+// The list's header and records, field by field; the padding byte at 51 is 0x7F, which no reader may take for data.
 std::string field(const std::string &text, size_t n) { return (text + std::string(n, '\0')).substr(0, n); }
 std::string header(const std::string &user, unsigned count, unsigned set = 1, unsigned packed = 0)
 {
-    return le(0x1234, 2) + field(user, 82) + le(0xBEEF, 2) + le(count, 2) + le(set, 2) + le(packed, 2);
+    return TU_le(0x1234, 2) + field(user, 82) + TU_le(0xBEEF, 2) + TU_le(count, 2) + TU_le(set, 2) + TU_le(packed, 2);
 }
-// The padding byte at 51 is 0x7F, which no reader may take for data.
 std::string record(const std::string &target, const std::string &source = "A.EX_", const std::string &subdir = ".",
                    unsigned long size = 1, unsigned disk = 0, const std::string &description = "")
 {
-    return field(target, 17) + field(source, 17) + field(subdir, 17) + "\x7F" + le(size, 4) + le(disk, 2) +
+    return field(target, 17) + field(source, 17) + field(subdir, 17) + "\x7F" + TU_le(size, 4) + TU_le(disk, 2) +
            field(description, 82);
 }
 // The current record as "target|source|subdir|size|disk|description".
@@ -30,6 +29,7 @@ std::string current(const IFL_state *s)
     return std::string(s->target_name) + "|" + s->source_name + "|" + s->target_subdir + "|" +
            std::to_string(s->size) + "|" + std::to_string(s->disk_index) + "|" + s->description;
 }
+// The texts of the reports, one a line, marked where one is no error box.
 std::string reports()
 {
     std::string all;
@@ -43,8 +43,18 @@ struct STATE {
     ~STATE() { IFL_destroy(&s); }
 };
 
+// One record of UNINST.LST as the uninstall program expects it.
+std::string rec(unsigned kind, const std::string &path)
+{
+    std::string r{static_cast<char>(kind & 0xFF), static_cast<char>(kind >> 8)};
+    r += path.substr(0, 1024) + (path.size() < 1024 ? std::string(1, '\0') : "");
+    r.resize(1026, ' ');
+    return r + std::string(2, '\0');
+}
+
 }  // namespace
 
+// Every field at its offset, names of 16 characters, the end of a pass, a short list; coded back byte for byte.
 TEST(Ifl, ReadsFieldsByOffsetAndCodesThemBack)
 {
     TU_SCRATCH dir;
@@ -63,7 +73,9 @@ TEST(Ifl, ReadsFieldsByOffsetAndCodesThemBack)
     EXPECT_STREQ(s->user_name, "Firma Žluťoučký kůň");
     EXPECT_EQ(s->set_number, -1);
     EXPECT_EQ(s->packed, 0x100);
-    uint8_t again[IFL_HEADER_SIZE + IFL_RECORD_SIZE];   // coded back: the same bytes (0 and 84 too), padding zero
+    // Coded back into bytes that were 0xAB: every byte defined, the same ones (0 and 84 too), the padding zero.
+    uint8_t again[IFL_HEADER_SIZE + IFL_RECORD_SIZE];
+    std::fill(std::begin(again), std::end(again), 0xAB);
     IFL_encode_header(s, again);
     IFL_encode_record(s, again + IFL_HEADER_SIZE);
     EXPECT_EQ(std::string(again, again + sizeof again), first.substr(0, 143) + '\0' + first.substr(144));
@@ -82,6 +94,8 @@ TEST(Ifl, ReadsFieldsByOffsetAndCodesThemBack)
     EXPECT_EQ(reports(), "Ze souboru DISKLIST.LST nelze číst\n");
 }
 
+// Names that stay inside their directory; the check of a list stops at the first unsafe record and leaves the
+// list open.
 TEST(Ifl, SafeNamesAndTheCheckOfAList)
 {
     const struct { const char *name; int16_t as_file, as_subdir; } names[] = {
@@ -122,6 +136,7 @@ TEST(Ifl, SafeNamesAndTheCheckOfAList)
     }
 }
 
+// The state's defaults, the places of records, the lines of INST.LST; a place past 1024 characters is refused.
 TEST(Ifl, DefaultsPlacesAndTheInstalledFileLine)
 {
     TU_SCRATCH dir;
@@ -154,4 +169,105 @@ TEST(Ifl, DefaultsPlacesAndTheInstalledFileLine)
     IFL_state *none = nullptr;
     EXPECT_EQ(IFL_destroy(&none), 1);
     EXPECT_TRUE(TU_reports().empty());
+}
+
+// Label files A.KRV to Z.KRV; a disk without a letter is an internal error and empties the name.
+TEST(Dsk, LabelNames)
+{
+    char name[8];
+    EXPECT_TRUE(DSK_label_name(0, name) && std::string(name) == "A.KRV");
+    EXPECT_TRUE(DSK_label_name(25, name) && std::string(name) == "Z.KRV");
+    const auto emptied = [&](int16_t disk) { return DSK_label_name(disk, name) + name[0]; };   // 0: failed, empty
+    TU_expect_failures("..\\inst\\dsk", {TU_FAILS(emptied(26)), TU_FAILS(emptied(-1)),
+                                         TU_FAILS(DSK_label_name(0, nullptr)), TU_FAILS(DSK_check_label(nullptr))});
+}
+
+// The label lines in any order and spacing, against the header's user and set; every complaint in turn.
+TEST(Dsk, LabelLinesAgainstTheHeader)
+{
+    TU_SCRATCH dir;
+    IFL_state s{};
+    std::strcpy(s.user_name, "Firma Novák s.r.o.");
+    s.set_number = 7;
+    std::strcpy(s.source_dir, (dir.path() + "\\").c_str());
+    const std::string unknown = "Neznámé klíčové slovo v souboru " + dir.path() + "\\A.KRV\n";
+    const std::string other_set = "Disketa je z jiné série\n";
+    const struct { int16_t disk; std::string label, messages; } cases[] = {   // label "": no file (first)
+        {0, "", "Nesprávná disketa\n"},
+        {26, "", "Nesprávná disketa\n"},   // a disk without a letter
+        {0, "DISK: 1\r\nDISK_SET: 7\r\nUSER: Firma Novák s.r.o.\r\n", ""},
+        // LF only, tabs, any order, empty lines, blanks around, characters after a number
+        {0, "\r\n  USER:\t Firma Novák s.r.o.  \nDISK_SET:\t7.5\n\n   \n\tDISK: +1a \n", ""},
+        {1, "DISK: 2\r\nDISK_SET: 7\r\nUSER: Firma Novák s.r.o." + std::string(80, ' ') + "X\r\n", ""},   // X past 80
+        {0, "DISK: 2\r\nDISK_SET: 8\r\nUSER: FIRMA NOVÁK S.R.O.\r\n",
+         "Nesprávné pořadové číslo diskety (2)\n" + other_set + other_set},
+        {0, "DISK:\r\nDISK_SET: x\r\nUSER:\r\n", "Nesprávné pořadové číslo diskety (0)\n" + other_set + other_set},
+        {0, "DISK: 65537\r\n", "Nesprávné pořadové číslo diskety (65537)\n"},
+        {0, "DISK:1\r\nDISK_SET: 8\r\n", unknown},   // the reading stops there
+        {0, "DISK: 3\r\ndisk: 1\r\nDISK_SET: 8\r\n", "Nesprávné pořadové číslo diskety (3)\n" + unknown},
+    };
+    for (const auto &c : cases) {
+        if (!c.label.empty())
+            TU_write(std::string(1, static_cast<char>('A' + c.disk)) + ".KRV", c.label);
+        TU_clear_reports();
+        DSK_disk_index = c.disk;
+        EXPECT_EQ(DSK_check_label(&s), c.messages.empty() ? 1 : 0) << c.label;
+        std::string texts;
+        for (const TU_REPORT &r : TU_reports())
+            texts += r.text + (r.kind == WE_KIND_ERROR ? "\n" : " (not an error box)\n");
+        EXPECT_EQ(texts, c.messages) << c.label;
+    }
+    DSK_disk_index = 0;
+}
+
+// Files, directories and registry keys recorded byte for byte while recording is on, nothing while it is off.
+TEST(Unl, RecordsByteForByteAndOnlyWhileOn)
+{
+    TU_SCRATCH dir;
+    const std::string long_dir = "C:\\" + std::string(1030, 'd');
+    const std::string exact = "C:\\" + std::string(1021, 'e');   // 1024 characters fill the field
+    const std::string exact_dir = exact + "\\";
+    const struct { int kind; const char *a, *b, *c; std::string path; } cases[] = {   // a null: refused
+        {0, "C:\\TRAKPRN\\", "README.TXT", nullptr, "C:\\TRAKPRN\\README.TXT"},
+        {0, "C:\\TRAKPRN", "EXE", "SYSTEM.WCO", "C:\\TRAKPRN\\EXE\\SYSTEM.WCO"},
+        {0, "C:\\TRAKPRN\\TRAKPRN.EXE", nullptr, nullptr, "C:\\TRAKPRN\\TRAKPRN.EXE"},
+        {0, "C:\\Nabídka Start\\TOREVAN", nullptr, "TRAKPRN.LNK", "C:\\Nabídka Start\\TOREVAN\\TRAKPRN.LNK"},
+        {0, long_dir.c_str(), "X.EXE", nullptr, long_dir.substr(0, 1024)},
+        {1, "C:\\TRAKPRN\\Data", nullptr, nullptr, "C:\\TRAKPRN\\Data"},
+        {1, exact_dir.c_str(), nullptr, nullptr, exact},
+        {3, "SOFTWARE\\TOREVAN\\TRAKPRN", nullptr, nullptr, "SOFTWARE\\TOREVAN\\TRAKPRN"},
+        {0, nullptr, "X", nullptr, ""}, {1, nullptr, nullptr, nullptr, ""}, {3, nullptr, nullptr, nullptr, ""},
+    };
+    // While recording is off every operation gives 1 and writes nothing; a new recording starts the file anew.
+    std::string expected;
+    for (int on : {1, 0, 1}) {
+        if (on) {
+            EXPECT_EQ(UNL_open(), 1);
+            expected.clear();
+        }
+        EXPECT_EQ(UNL_recording(), on);
+        for (const auto &c : cases) {
+            int16_t result = c.kind == 0 ? UNL_add_file(c.a, c.b, c.c)
+                                         : c.kind == 1 ? UNL_add_directory(c.a) : UNL_add_registry_key(c.a);
+            EXPECT_EQ(result, c.a ? 1 : 0) << c.path;
+            expected += on && c.a ? rec(c.kind, c.path) : "";
+        }
+        EXPECT_EQ(UNL_close(), 1);
+        EXPECT_TRUE(TU_read("UNINST.LST") == expected);
+    }
+    ASSERT_EQ(TU_reports().size(), 9u);
+    EXPECT_EQ(TU_count(WE_KIND_INTERNAL), 9);
+    EXPECT_EQ(TU_reports()[0].text.rfind("Chyba v souboru insttrkp řádek ", 0), 0u);
+}
+
+// An uninstall list that cannot be made: one message, recording stays off.
+TEST(Unl, AListThatCannotBeMadeLeavesRecordingOff)
+{
+    TU_SCRATCH dir;
+    ASSERT_TRUE(std::filesystem::create_directory("UNINST.LST"));   // a folder cannot be opened as a file
+    EXPECT_EQ(UNL_open(), 1);
+    EXPECT_EQ(UNL_recording(), 0);
+    EXPECT_EQ(UNL_add_file("C:\\A", "B"), 1);
+    ASSERT_EQ(TU_reports().size(), 1u);
+    EXPECT_EQ(TU_reports()[0].text, "Soubor UNINST.LST nelze otevřít");
 }

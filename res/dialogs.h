@@ -8,6 +8,7 @@
 #define DLG_YES_NO_CANCEL 103     // static text, "&Ano", "&Ne", "&Storno"
 #define DLG_ANY_KEY 104           // "Oznámení": static text, "&O.K."
 #define DLG_STRING 105            // edit field, prompt, "&O.K.", "&Storno"
+#define DLG_KB_CHAR 106           // key-input control, prompt, "&O.K.", "&Storno"
 #define DLG_STRING_ABORT 107      // edit field, prompt, "&O.K.", "&Storno", "&Zruš"
 #define DLG_MINI_STRING 108       // edit field, "&O.K.", "&Storno"; no caption
 #define DLG_MINI_LIST 109         // list box, "&O.K.", "&Storno"; no caption
@@ -20,6 +21,7 @@
 #define DLG_ID_ABORT 3            // "&Zruš"
 #define DLG_ID_ALL 6              // "&Vše"
 #define DLG_ID_NO 7               // "&Ne"
-#define DLG_ID_TEXT 100           // the message text; the prompt of 105/107; the list of 109; the first text of 130
-#define DLG_ID_EDIT 101           // the edit field of 105/107/108; the second text of 130
+#define DLG_ID_TEXT 100           // the message text; the prompt of 105/107; the list of 109; the key control of 106;
+                                  // the first text of 130
+#define DLG_ID_EDIT 101           // the edit field of 105/107/108; the prompt of 106; the second text of 130
 #define DLG_ID_ICON 102           // the icon of 130

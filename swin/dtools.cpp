@@ -93,10 +93,8 @@ int32_t C_DT_LIST::selection() const
 
 int16_t C_DT_KEY::set_key(int16_t key_)
 {
-    if (!control())
-        return 0;
-    send(WM_KEY_SET, static_cast<WPARAM>(key_), 0);
-    return 1;
+    // The control refuses a code outside its vocabulary (a negative one arrives as a huge one).
+    return control() && send(WM_KEY_SET, static_cast<WPARAM>(key_), 0) ? 1 : 0;
 }
 
 int16_t C_DT_KEY::key() const

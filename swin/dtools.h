@@ -99,8 +99,9 @@ class C_DT_KEY : public C_DT_TOOLS {
 public:
     static const int16_t KIND = ITEM_KEY;
     C_DT_KEY(HWND dialog, int32_t id) : C_DT_TOOLS(KIND, dialog, id) {}
+    // 0 when there is no control or it refused the code (outside 0 .. 367).
     int16_t set_key(int16_t key);
-    int16_t key() const;
+    int16_t key() const;   // 0 without a control
 };
 
 // The table control: its messages through send(); the two used by dialogs here.

@@ -6,7 +6,9 @@
 #include "common/st.h"
 #include "swin/dialog.h"
 #include "swin/sbar.h"
+#include "swin/ucc_key.h"
 #include "swin2/cw.h"
+#include "swin2/ucc.h"
 #include "swin2/umain.h"
 #include "win/gdd.h"
 #include "win/pfu.h"
@@ -111,7 +113,13 @@ int32_t WGD_run(HINSTANCE instance, int, WGD_MAIN_FACTORY make_main)
     COL_init(&d->colours);
     COL_load(d);
     // The control window classes (table, key input, custom controls) register
-    // here, before the frame, once the program links them.
+    // here, before the frame. Every registration is attempted; a class that is
+    // missing ends the start-up.
+    const int16_t key_class = UCC_KEY_register(instance);
+    if (!UCC_register_classes(instance) || !key_class) {
+        end_driver();
+        return 0;
+    }
     C_UMAIN *frame = make_main ? make_main() : nullptr;
     if (!frame) {
         end_driver();

@@ -53,14 +53,15 @@ typedef C_UMAIN *(*WGD_MAIN_FACTORY)();
 
 // The whole life of the GUI: makes the driver (low-memory report and 0 when
 // it cannot), installs the owner lookup and the status hook of win/we.h,
-// loads the colour table and the palette, makes the frame with make_main
+// loads the colour table and the palette, registers the control window
+// classes (swin/ucc_key.h, swin2/ucc.h), makes the frame with make_main
 // (the application's frame class) and creates its window, then runs the
 // message loop until WM_QUIT. Afterwards it deletes the palette, the frame
 // (with its clients and status bar), the storage of the function tables and
 // the driver. The exit code of the quit message; 0 when the start-up failed
-// (no frame object or no frame window, silently), when a run is already
-// going on, or when GetMessageA failed (internal errors). The show command
-// is not used.
+// (a control class not registered, no frame object or no frame window,
+// silently), when a run is already going on, or when GetMessageA failed
+// (internal errors). The show command is not used.
 int32_t WGD_run(HINSTANCE instance, int show, WGD_MAIN_FACTORY make_main);
 
 // Works off every waiting message of the thread (accelerators, then the

@@ -13,21 +13,21 @@ static const char SRC[] = "..\\swin2\\scr";
 
 namespace {
 
-// "<kind>_font_<what>"
+// "<kind>_font_<what>", or "font_<what>" for an empty kind
 void key_name(char *key, size_t size, const char *kind, const char *what)
 {
-    std::snprintf(key, size, "%s_font_%s", kind, what);
+    std::snprintf(key, size, "%s%sfont_%s", kind, kind[0] ? "_" : "", what);
 }
 
-void read_switch(WCO_file *store, const char *kind, const char *what, BYTE *field)
+void read_switch(WCO_file *store, const char *section, const char *kind, const char *what, BYTE *field)
 {
     char key[64];
     key_name(key, sizeof key, kind, what);
     int16_t flag = 0;
-    if (WCO_get_yes(store, SCR_SECTION, key, &flag))
+    if (WCO_get_yes(store, section, key, &flag))
         *field = flag ? 1 : 0;
     else
-        WCO_set_yes(store, SCR_SECTION, key, *field ? 1 : 0);
+        WCO_set_yes(store, section, key, *field ? 1 : 0);
 }
 
 COLORREF table_colour(int16_t entry)
@@ -96,42 +96,47 @@ void SCR_font_defaults(LOGFONTA *font)
 
 int16_t SCR_read_font_settings(WCO_file *store, const char *kind, LOGFONTA *font)
 {
-    if (!store || !kind || !font) {
+    return SCR_read_font_section(store, SCR_SECTION, kind, font);
+}
+
+int16_t SCR_read_font_section(WCO_file *store, const char *section, const char *kind, LOGFONTA *font)
+{
+    if (!store || !section || !kind || !font) {
         WE_internal_error(SRC, __LINE__);
         return 0;
     }
     char key[64];
     key_name(key, sizeof key, kind, "height");
     int16_t height = 0;
-    if (WCO_get_int16(store, SCR_SECTION, key, &height) && height > 0)
+    if (WCO_get_int16(store, section, key, &height) && height > 0)
         font->lfHeight = -height;
     else
-        WCO_set_int16(store, SCR_SECTION, key, static_cast<int16_t>(font->lfHeight < 0 ? -font->lfHeight : font->lfHeight));
+        WCO_set_int16(store, section, key, static_cast<int16_t>(font->lfHeight < 0 ? -font->lfHeight : font->lfHeight));
 
     key_name(key, sizeof key, kind, "weight");
     int32_t weight = 0;
-    if (WCO_get_int32(store, SCR_SECTION, key, &weight))
+    if (WCO_get_int32(store, section, key, &weight))
         font->lfWeight = weight;
     else
-        WCO_set_int32(store, SCR_SECTION, key, font->lfWeight);
+        WCO_set_int32(store, section, key, font->lfWeight);
 
-    read_switch(store, kind, "italic", &font->lfItalic);
-    read_switch(store, kind, "underline", &font->lfUnderline);
-    read_switch(store, kind, "strikeout", &font->lfStrikeOut);
+    read_switch(store, section, kind, "italic", &font->lfItalic);
+    read_switch(store, section, kind, "underline", &font->lfUnderline);
+    read_switch(store, section, kind, "strikeout", &font->lfStrikeOut);
 
     key_name(key, sizeof key, kind, "charset");
     int16_t charset = 0;
-    if (WCO_get_int16(store, SCR_SECTION, key, &charset) && charset >= 0 && charset <= 255)
+    if (WCO_get_int16(store, section, key, &charset) && charset >= 0 && charset <= 255)
         font->lfCharSet = static_cast<BYTE>(charset);
     else
-        WCO_set_int16(store, SCR_SECTION, key, font->lfCharSet);
+        WCO_set_int16(store, section, key, font->lfCharSet);
 
     key_name(key, sizeof key, kind, "name");
     char name[SCR_FONT_NAME_MAX + 1] = "";
-    if (WCO_get_text(store, SCR_SECTION, key, name, SCR_FONT_NAME_MAX) && name[0])
+    if (WCO_get_text(store, section, key, name, SCR_FONT_NAME_MAX) && name[0])
         ST_copy(font->lfFaceName, name, LF_FACESIZE - 1);   // the system's face names are shorter
     else
-        WCO_set_text(store, SCR_SECTION, key, font->lfFaceName);
+        WCO_set_text(store, section, key, font->lfFaceName);
     return 1;
 }
 

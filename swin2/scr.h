@@ -43,6 +43,9 @@ void SCR_font_defaults(LOGFONTA *font);
 // store into the description; a missing or unreadable key is written from
 // the description as it is. 0 for a null argument.
 int16_t SCR_read_font_settings(WCO_file *store, const char *kind, LOGFONTA *font);
+// The same keys in another section; an empty kind names them without a
+// prefix ("font_height", ...).
+int16_t SCR_read_font_section(WCO_file *store, const char *section, const char *kind, LOGFONTA *font);
 
 // The screen font of a screen window: defaults, then the "normal" settings
 // of the system store, the font made and measured in the window's device

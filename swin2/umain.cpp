@@ -7,6 +7,7 @@
 #include "swin/sbar.h"
 #include "swin/wgd.h"
 #include "swin2/cw.h"
+#include "swin2/scr1.h"
 #include "win/gdd.h"
 #include "win/pfu.h"
 #include "win/we.h"
@@ -147,7 +148,14 @@ void C_UMAIN::create_client(int16_t, int16_t)
     WE_internal_error(SRC, __LINE__);
 }
 
-void C_UMAIN::show_status(const char *) {}
+void C_UMAIN::show_status(const char *text)
+{
+    // The echo goes into the message text widget 17 of a screen that has one.
+    C_SCR1 *screen = dynamic_cast<C_SCR1 *>(top_client());
+    C_WT_UNI *widget = screen ? screen->find_widget(UMAIN_STATUS_WIDGET) : nullptr;
+    if (widget && widget->kind == WT_TW && text)
+        static_cast<C_WT_TW *>(widget)->add_line(text);
+}
 
 int16_t C_UMAIN::top_slot() const
 {

@@ -22,6 +22,7 @@ struct SBAR_status_bar;
 #define UMAIN_LARGE_ICON 20
 #define UMAIN_SMALL_ICON 23
 #define UMAIN_TIMER 100                  // the clock timer, 1000 ms
+#define UMAIN_STATUS_WIDGET 17           // control id of a screen's status echo
 #define UMAIN_EXIT_FUNCTION 1049         // "&Konec": set to 1 when a client refuses to close
 
 // State flags shown in field 2 of the status bar.
@@ -65,7 +66,9 @@ public:
     // stores it in clients[slot] (or leaves the slot empty). The base reports
     // an internal error: every application overrides it.
     virtual void create_client(int16_t slot, int16_t kind);
-    // The application's echo of a status text (WE_status) [nothing].
+    // The application's echo of a status text (WE_status) [a line in the
+    // message text widget UMAIN_STATUS_WIDGET of the top client when that is
+    // a screen that has one].
     virtual void show_status(const char *text);
 
     // The top client (the highest occupied slot), or null.

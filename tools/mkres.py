@@ -5,10 +5,13 @@ Icons (32-bit colour with an AND mask, 32 x 32 and 16 x 16 in each file):
   20  the installer: a diskette with a green arrow into a box (large icon)
   21  the installer window: an open box with the arrow (small icon of the client)
   23  the frame: the diskette with the arrow (small icon of the frame)
+  38  the message text window: a window with lines of text (small icon)
 Menu bitmaps (16 x 16, 24-bit, numbered by function id) on the key colour
 magenta, which the menu leaves out (its corner pixel is the transparent colour):
   1000 files (a folder), 1006 options (a check list), 1007 help (a question
   mark), 1032 windows (two windows), 1049 and 5000 exit (a door with an arrow).
+Bitmap 434 (64 x 48, 24-bit): the bitmap view's "no picture", a grey frame
+  with a crossed-out picture of hills.
 
 Run from the repository root: python3 tools/mkres.py
 """
@@ -33,12 +36,13 @@ KEY = (255, 0, 255)   # the transparent background of the menu bitmaps
 
 
 class Canvas:
-    def __init__(self, size, background=NONE):
+    def __init__(self, size, background=NONE, height=None):
         self.size = size
-        self.pixels = [[background] * size for _ in range(size)]
+        self.height = height or size
+        self.pixels = [[background] * size for _ in range(self.height)]
 
     def put(self, x, y, colour):
-        if 0 <= x < self.size and 0 <= y < self.size:
+        if 0 <= x < self.size and 0 <= y < self.height:
             self.pixels[y][x] = colour
 
     def rect(self, x0, y0, x1, y1, fill, outline=None):
@@ -100,6 +104,13 @@ def installer_window(c, s):
     c.rect(s(4), s(23), s(9), s(24), BLACK)
 
 
+def text_window(c, s):
+    c.rect(s(1), s(2), s(30), s(29), WHITE, BLACK)
+    c.rect(s(2), s(3), s(29), s(7), BLUE)
+    for y in (11, 16, 21, 26):
+        c.rect(s(4), s(y), s(y % 10 + 16), s(y + 1), BLACK)
+
+
 def folder(c):
     c.rect(1, 3, 6, 5, YELLOW, BLACK)
     c.rect(1, 5, 14, 13, YELLOW, BLACK)
@@ -138,6 +149,17 @@ def exit_door(c):
         c.line(12 + i, 4 + i, 12 + i, 11 - i, RED)
 
 
+def no_picture(c):
+    c.rect(0, 0, 63, 47, GREY, DARK)
+    c.rect(12, 8, 51, 39, WHITE, BLACK)
+    for i in range(12):   # two hills and the sun
+        c.line(13 + i, 38, 24 + i, 27 + i // 2, GREEN)
+        c.line(30 + i, 38, 38 + i, 22 + i, GREEN)
+    c.rect(42, 12, 46, 16, YELLOW)
+    c.line(12, 8, 51, 39, RED)
+    c.line(12, 39, 51, 8, RED)
+
+
 def icon_image(canvas):
     """One icon image: BITMAPINFOHEADER (double height), BGRA rows bottom-up, AND mask."""
     n = canvas.size
@@ -171,16 +193,16 @@ def write_icon(name, draw):
         f.write(data)
 
 
-def write_bitmap(name, draw):
-    c = Canvas(16, KEY)
+def write_bitmap(name, draw, width=16, height=16, background=KEY):
+    c = Canvas(width, background, height)
     draw(c)
-    row_bytes = 16 * 3
+    row_bytes = width * 3
     pixels = bytearray()
-    for y in reversed(range(16)):
-        for x in range(16):
+    for y in reversed(range(height)):
+        for x in range(width):
             r, g, b = c.pixels[y][x]
             pixels += bytes((b, g, r))
-    info = struct.pack("<IiiHHIIiiII", 40, 16, 16, 1, 24, 0, len(pixels), 2835, 2835, 0, 0)
+    info = struct.pack("<IiiHHIIiiII", 40, width, height, 1, 24, 0, len(pixels), 2835, 2835, 0, 0)
     head = struct.pack("<2sIHHI", b"BM", 14 + len(info) + len(pixels), 0, 0, 14 + len(info))
     assert row_bytes % 4 == 0
     with open(os.path.join(OUT, name), "wb") as f:
@@ -192,11 +214,13 @@ def main():
     write_icon("icon20.ico", installer)
     write_icon("icon21.ico", installer_window)
     write_icon("icon23.ico", installer)
+    write_icon("icon38.ico", text_window)
     write_bitmap("bmp1000.bmp", folder)
     write_bitmap("bmp1006.bmp", options)
     write_bitmap("bmp1007.bmp", help_mark)
     write_bitmap("bmp1032.bmp", windows)
     write_bitmap("bmp1049.bmp", exit_door)
+    write_bitmap("bmp434.bmp", no_picture, 64, 48, WHITE)
     write_bitmap("bmp5000.bmp", exit_door)
 
 

@@ -5,6 +5,7 @@
 
 #include "common/st.h"
 #include "res/dialogs.h"
+#include "util/voc.h"
 #include "win/we.h"
 
 static const char SRC[] = "..\\win\\we";
@@ -44,6 +45,12 @@ LRESULT accept_string(C_DIALOG *d)
     return 1;
 }
 
+LRESULT accept_key(C_DIALOG *d)
+{
+    static_cast<C_DW_WM_KB_CHAR *>(d)->accept();
+    return 1;
+}
+
 LRESULT accept_list(C_DIALOG *d)
 {
     static_cast<C_DW_WM_MINI_LIST *>(d)->accept();
@@ -62,6 +69,7 @@ const DIALOG_COMMAND yes_no_commands[] = {entry(DLG_ID_NO, end_with_no), entry(D
 const DIALOG_COMMAND no_commands[] = {entry(DLG_ID_NO, end_with_no), END_OF_TABLE};
 const DIALOG_COMMAND string_commands[] = {entry(DLG_ID_OK, accept_string), entry(DLG_ID_NO, end_with_no),
                                           entry(DLG_ID_ABORT, end_with_abort), END_OF_TABLE};
+const DIALOG_COMMAND key_commands[] = {entry(DLG_ID_OK, accept_key), entry(DLG_ID_NO, end_with_no), END_OF_TABLE};
 const DIALOG_COMMAND list_commands[] = {entry(DLG_ID_OK, accept_list),
                                         entry(MAKEWPARAM(DLG_ID_TEXT, LBN_DBLCLK), accept_list),
                                         entry(DLG_ID_NO, end_with_no), END_OF_TABLE};
@@ -403,6 +411,51 @@ C_DW_WM_STRING_ABORT::C_DW_WM_STRING_ABORT(HWND owner_, const char *title_, cons
 C_DW_WM_MINI_STRING::C_DW_WM_MINI_STRING(HWND owner_, const char *default_text_, char *result_, int16_t maximum_)
     : C_DW_WM_STRING(owner_, nullptr, nullptr, default_text_, result_, maximum_, DLG_MINI_STRING)
 {
+}
+
+// ---- C_DW_WM_KB_CHAR ----
+
+C_DW_WM_KB_CHAR::C_DW_WM_KB_CHAR(HWND owner_, const char *title_, const char *prompt_, int16_t key_)
+    : C_DIALOG(owner_, DLG_KB_CHAR), title(title_), prompt(prompt_), key(key_)
+{
+}
+
+C_DW_WM_KB_CHAR::~C_DW_WM_KB_CHAR()
+{
+    drop_item(key_input);
+    drop_item(prompt_text);
+    drop_item(ok_button);
+    drop_item(cancel_button);
+}
+
+int16_t C_DW_WM_KB_CHAR::init()
+{
+    key_input = make_item<C_DT_KEY>(this, DLG_ID_TEXT);
+    prompt_text = make_item<C_DT_STATIC>(this, DLG_ID_EDIT);
+    ok_button = make_item<C_DT_BUTTON>(this, DLG_ID_OK);
+    cancel_button = make_item<C_DT_BUTTON>(this, DLG_ID_CANCEL);
+    if (!key_input || !label(ok_button, TEXT_OK) || !label(cancel_button, TEXT_CANCEL))
+        return 0;
+    if (!key_input->set_key(key)) {   // a code outside the vocabulary
+        WE_internal_error(SRC, __LINE__);
+        return 0;
+    }
+    char name[WE_KEY_PROMPT_MAX + 1];
+    ST_copy(prompt_line, prompt ? prompt : "", WE_KEY_PROMPT_MAX);
+    ST_copy(name, VOC_key_name(key), WE_KEY_PROMPT_MAX);
+    ST_append(prompt_line, name, 0);
+    return show_texts(this, title, prompt_text, prompt_line);
+}
+
+LRESULT C_DW_WM_KB_CHAR::command(UINT message, WPARAM wparam, LPARAM lparam)
+{
+    return DIALOG_dispatch(this, key_commands, message, wparam, lparam);
+}
+
+void C_DW_WM_KB_CHAR::accept()
+{
+    key = key_input->key();
+    DIALOG_end(this, DLG_ID_OK);
 }
 
 // ---- C_DW_WM_MINI_LIST ----

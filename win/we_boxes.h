@@ -1,5 +1,5 @@
 // Message boxes: the small modal dialogs that ask and tell (templates 100 to
-// 105, 107 to 109 and 120 of res/dialogs.rc) with their Czech button texts,
+// 109 and 120 of res/dialogs.rc) with their Czech button texts,
 // and the functions that wrap the most used of them.
 //
 // When a report sink is installed (WE_set_sink), the wrapping functions show
@@ -21,6 +21,7 @@
 #define WE_TITLE_NOTIFY "Oznámení"
 #define WE_TEXT_MAX 200           // characters of a formatted box text
 #define WE_INPUT_MAX 81           // characters read from an input box's field
+#define WE_KEY_PROMPT_MAX 80      // characters of the key box's prompt, and of the key's name after it
 
 // ---- The wrapping functions ----
 
@@ -175,6 +176,31 @@ public:
 class C_DW_WM_MINI_STRING : public C_DW_WM_STRING {
 public:
     C_DW_WM_MINI_STRING(HWND owner, const char *default_text, char *result, int16_t maximum);
+};
+
+// Template 106: the key-input control (swin/ucc_key.h, its class registered)
+// showing key, and the prompt followed by the name of that key (each cut to
+// WE_KEY_PROMPT_MAX characters). "&O.K." stores the key the control holds in
+// key and ends with 1; "&Storno" (and the close box) and 7 end with their id,
+// key unchanged. Esc and Enter typed into the key control are keys like any
+// other.
+class C_DW_WM_KB_CHAR : public C_DIALOG {
+public:
+    C_DW_WM_KB_CHAR(HWND owner, const char *title, const char *prompt, int16_t key);
+    ~C_DW_WM_KB_CHAR() override;
+    int16_t init() override;
+    LRESULT command(UINT message, WPARAM wparam, LPARAM lparam) override;
+    // Stores the control's key and ends with 1.
+    void accept();
+
+    const char *title;
+    const char *prompt;
+    int16_t key;
+    char prompt_line[2 * WE_KEY_PROMPT_MAX + 1] = {};
+    C_DT_KEY *key_input = nullptr;
+    C_DT_STATIC *prompt_text = nullptr;
+    C_DT_BUTTON *ok_button = nullptr;
+    C_DT_BUTTON *cancel_button = nullptr;
 };
 
 // Template 109: a list of the non-null texts of items (count of them), the

@@ -225,10 +225,10 @@ TEST_F(Boxes, NullTextsAndNoMemoryAreInternalErrors)
 TEST(BoxTemplate, AMissingTemplateAnswersAsCancelled)
 {
     TEST_DRIVER driver;
-    C_DW_WM_YES box(nullptr, "Titulek", "Text", 106);
+    C_DW_WM_YES box(nullptr, "Titulek", "Text", 111);
     EXPECT_EQ(DIALOG_run_modal(&box), 0);
     ASSERT_EQ(TU_reports().size(), 1u);
-    EXPECT_EQ(TU_reports()[0].title + "|" + TU_reports()[0].text, " Chyba |WRC - chybí id : 106");
+    EXPECT_EQ(TU_reports()[0].title + "|" + TU_reports()[0].text, " Chyba |WRC - chybí id : 111");
 }
 
 TEST(BoxSink, TheSinkAnswersInsteadOfTheDialogs)

@@ -33,6 +33,9 @@ const TEMPLATE templates[] = {
     {105, 0x92C800C0, 230, 68,
      {{101, 8, 4, 204, 12, 0, ""}, {100, 8, 18, 204, 28, 0, TEXT}, {1, 170, 47, 50, 14, DEF, "OK"},
       {2, 110, 47, 50, 14, PLAIN, "STORNO"}}},
+    {106, 0x92C800C0, 230, 68,
+     {{100, 8, 4, 216, 13, 0x50810000, ""}, {101, 8, 18, 204, 28, 0, TEXT}, {1, 170, 47, 50, 14, DEF, "OK"},
+      {2, 110, 47, 50, 14, PLAIN, "STORNO"}}},
     {107, 0x92C808C0, 230, 68,
      {{101, 8, 4, 204, 12, 0, ""}, {100, 8, 18, 204, 23, 0, TEXT}, {1, 170, 47, 50, 14, DEF, "OK"},
       {2, 50, 47, 50, 14, PLAIN, "STORNO"}, {3, 110, 47, 50, 14, PLAIN, "ABORT"}}},
@@ -107,11 +110,11 @@ TEST(Wrc, SizeAndCopyCoverTheWholeTemplate)
 TEST(Wrc, MissingLargeExtendedAndNullTemplatesAreReported)
 {
     EXPECT_EQ(WRC_find_template(999), nullptr);
-    EXPECT_EQ(WRC_copy_template(106), nullptr);
+    EXPECT_EQ(WRC_copy_template(111), nullptr);
     ASSERT_EQ(TU_reports().size(), 2u);
     EXPECT_EQ(TU_reports()[0].kind, WE_KIND_ERROR);
     EXPECT_EQ(TU_reports()[0].title + "|" + TU_reports()[0].text, " Chyba |WRC - chybí id : 999");
-    EXPECT_EQ(TU_reports()[1].text, "WRC - chybí id : 106");
+    EXPECT_EQ(TU_reports()[1].text, "WRC - chybí id : 111");
     TU_clear_reports();
     TEMPLATE_BUILDER big(WS_POPUP, 100, 50, std::wstring(17000, L'x'));
     EXPECT_GT(WRC_template_size(big.get()), WRC_TEMPLATE_MAX);

@@ -1,0 +1,455 @@
+// Screens and their widgets: the members' windows, the layout units, the
+// widget table, the keyboard, the edit field's rules, states and texts.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <memory>
+
+#include "swin2/scr1.h"
+#include "swin2/ucc_titl.h"
+#include "swin2/wt_edit.h"
+#include "tests/testutil.h"
+#include "tests/win/winutil.h"
+
+namespace {
+
+const char SCR1[] = "..\\swin2\\scr1";
+
+class TEST_SCREEN : public C_SCR1 {
+public:
+    explicit TEST_SCREEN(C_UMAIN *frame) : C_SCR1(frame) {}
+    LRESULT command(WPARAM wparam, LPARAM) override
+    {
+        if (HIWORD(wparam) == BN_CLICKED)
+            commands.push_back(LOWORD(wparam));
+        return 0;
+    }
+    int16_t escape() override { return escapes++, 1; }
+    std::vector<int> commands;   // ids of the clicks that reached the screen
+    int escapes = 0;
+};
+
+struct SCREEN_DELETE {
+    void operator()(TEST_SCREEN *s) const { MM_destroy(s, "test", 0); }
+};
+typedef std::unique_ptr<TEST_SCREEN, SCREEN_DELETE> SCREEN_PTR;
+
+// Runs the body in a real frame of the window size given, with a created
+// screen of 500 x 400 pixels in it and a layout font of 7 x 13 pixels.
+void on_screen(int frame_width, int frame_height, const std::function<void(TEST_FRAME *, TEST_SCREEN *)> &body)
+{
+    FRAME_run([&](TEST_FRAME *frame) {
+        SetWindowPos(frame->window, nullptr, 0, 0, frame_width, frame_height, SWP_NOZORDER | SWP_NOACTIVATE);
+        // Wine ends with an X error after some 25 frames closed before their
+        // waiting messages were handled.
+        WGD_pump_messages();
+        SCREEN_PTR s(new ("test", 0) TEST_SCREEN(frame));
+        ASSERT_EQ(s->create(), 1);
+        MoveWindow(s->window, 0, 0, 500, 400, TRUE);
+        s->screen.char_width = 7;
+        s->screen.char_height = 13;
+        body(frame, s.get());
+    });
+    // What the closed frame left in the queue (the window system's late
+    // activation and focus events) is worked off here, not in the next run.
+    MSG m;
+    while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE))
+        DispatchMessageA(&m);
+    EXPECT_TRUE(TU_reports().empty());
+}
+
+std::vector<int64_t> rect_of(const C_WT_UNI *w)
+{
+    return {w->x, w->y, w->width, w->height};
+}
+
+std::string window_text(HWND w)
+{
+    char text[300] = "";
+    GetWindowTextA(w, text, sizeof text);
+    return text;
+}
+
+// The control id of the widget with the focus, 0 for none.
+int focused_id(C_SCR1 *s)
+{
+    for (C_WT_UNI *w : s->widgets)
+        if (w && w->window == GetFocus())
+            return w->id;
+    return 0;
+}
+
+int16_t press(C_SCR1 *s, UINT message, WPARAM key)
+{
+    MSG m{};
+    m.hwnd = GetFocus() ? GetFocus() : s->window;
+    m.message = message;
+    m.wParam = key;
+    m.lParam = message == WM_SYSKEYDOWN ? (1 << 29) : 0;
+    return s->pre_translate(&m);
+}
+
+// Shift held for the thread while the guard lives.
+class SHIFT_HELD : C_GUARD {
+public:
+    SHIFT_HELD()
+    {
+        GetKeyboardState(saved_);
+        BYTE keys[256];
+        std::memcpy(keys, saved_, sizeof keys);
+        keys[VK_SHIFT] = 0x80;
+        SetKeyboardState(keys);
+    }
+    ~SHIFT_HELD() { SetKeyboardState(saved_); }
+
+private:
+    BYTE saved_[256];
+};
+
+typedef int16_t (C_SCR1::*ADD)(int32_t, int32_t, int32_t, int32_t, int32_t);
+
+}  // namespace
+
+TEST(Scr1Widgets, EveryKindMakesItsClassStyleAndExtendedStyle)
+{
+    // The window keeps the style asked for, except where the system takes
+    // bits off: a combo box draws its own border, a text window's bars stay
+    // hidden while it is empty, and a child is never topmost.
+    const struct { ADD add; int16_t kind; const char *cls; DWORD style, ex, shown, shown_ex; } cases[] = {
+        {&C_SCR1::add_button, 1, "Button", 0x54010F0B, 0, 0x54010F0B, 0},
+        {&C_SCR1::add_check, 2, "Button", 0x54010C02, 0, 0x54010C02, 0},
+        {&C_SCR1::add_radio, 3, "Button", 0x54000004, 0, 0x54000004, 0},
+        {&C_SCR1::add_static, 4, "Static", 0x54000000, 0, 0x54000000, 0},
+        {&C_SCR1::add_edit, 5, "Edit", 0x54810000, 0x200, 0x54810000, 0x200},
+        {&C_SCR1::add_combo, 6, "ComboBox", 0x54810200, 0, 0x54010200, 0},
+        {&C_SCR1::add_list, 7, "ListBox", 0x54810040, 0, 0x54810040, 0},
+        {&C_SCR1::add_text_window, 9, "MESSAGE_TEXT_WINDOW_CLASS_NAME", 0x54300000, 0x208, 0x54000000, 0x200},
+        {&C_SCR1::add_bitmap, 10, "BMP_WINDOW_CLASS_NAME", 0x54000000, 0, 0x54000000, 0},
+        {&C_SCR1::add_title, 11, "TITLE_WINDOW_CLASS_NAME", 0x54000000, 0, 0x54000000, 0},
+        {&C_SCR1::add_rot, 12, "ROT_WINDOW_CLASS_NAME", 0x54000000, 0, 0x54000000, 0},
+        {&C_SCR1::add_htrack, 13, "HTRACK_WINDOW_CLASS_NAME", 0x54000000, 0, 0x54000000, 0},
+        {&C_SCR1::add_vtrack, 14, "VTRACK_WINDOW_CLASS_NAME", 0x54000000, 0, 0x54000000, 0},
+        {&C_SCR1::add_tree, 15, "SysTreeView32", 0x54810007, 0x200, 0x54810007, 0x200},
+        {&C_SCR1::add_key, 16, "UCC_KEY_CLASS_NAME", 0x54010000, 0, 0x54010000, 0},
+    };
+    on_screen(800, 600, [&](TEST_FRAME *, TEST_SCREEN *s) {
+        for (const auto &c : cases)
+            ASSERT_EQ((s->*c.add)(100 + c.kind, 0, 0, 600, 260), 1) << c.kind;
+        // Given before the windows exist.
+        s->set_widget_text(111, "Konverze");
+        s->find_widget(111)->operation_1(0);
+        s->find_widget(111)->operation_2(6);
+        ASSERT_EQ(s->create_widgets(), 1);
+        for (const auto &c : cases) {
+            C_WT_UNI *w = s->find_widget(100 + c.kind);
+            ASSERT_NE(w, nullptr);
+            char cls[100] = "";
+            GetClassNameA(w->window, cls, sizeof cls);
+            EXPECT_EQ(w->kind, c.kind);
+            EXPECT_STRCASEEQ(cls, c.cls) << c.kind;
+            EXPECT_EQ((std::vector<DWORD>{w->style, w->ex_style, static_cast<DWORD>(GetWindowLongA(w->window, GWL_STYLE)),
+                                          static_cast<DWORD>(GetWindowLongA(w->window, GWL_EXSTYLE))}),
+                      (std::vector<DWORD>{c.style, c.ex, c.shown, c.shown_ex}))
+                << c.kind;
+            EXPECT_EQ(GetParent(w->window), s->window) << c.kind;
+            EXPECT_EQ(GetDlgCtrlID(w->window), w->id) << c.kind;
+            EXPECT_EQ(w->font, SCR_font(&s->screen)) << c.kind;
+        }
+        EXPECT_EQ(window_text(s->find_widget(115)->window), "Tree View");
+        const C_UCC_TITLE *title = static_cast<C_UCC_TITLE *>(C_CTL::from_window(s->find_widget(111)->window));
+        ASSERT_NE(title, nullptr);
+        EXPECT_STREQ(title->text, "Konverze");
+        EXPECT_EQ(std::vector<COLORREF>({title->text_colour, title->background}),
+                  std::vector<COLORREF>({0x000000, 0x0080C0}));   // entries 0 and 6
+        // A static text on the screen's background, or in colours of its own.
+        C_WT_STATIC *label = static_cast<C_WT_STATIC *>(s->find_widget(104));
+        C_WINDOW_DC label_dc(label->window);
+        auto colour_answer = [&] {
+            return SendMessageA(s->window, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(static_cast<HDC>(label_dc)),
+                                reinterpret_cast<LPARAM>(label->window));
+        };
+        EXPECT_EQ(colour_answer(), reinterpret_cast<LRESULT>(s->screen.brush.get()));
+        EXPECT_EQ((TU_V{label->operation_1(12), label->operation_2(14)}), (TU_V{1, 1}));
+        EXPECT_EQ(colour_answer(), reinterpret_cast<LRESULT>(label->brush.get()));
+        EXPECT_EQ((TU_V{GetTextColor(label_dc), GetBkColor(label_dc)}), (TU_V{0x0000FF, 0x00FFFF}));   // 12 and 14
+
+        // The owner-drawn button paints its face and, as the default button,
+        // a black outer line.
+        C_WT_BUTTON *button = static_cast<C_WT_BUTTON *>(s->find_widget(101));
+        EXPECT_EQ(button->face, GetSysColor(COLOR_MENU));
+        button->face = RGB(10, 200, 30);
+        std::vector<COLORREF> corners;
+        for (int16_t as_default : {0, 1}) {
+            button->set_default(as_default);
+            C_WINDOW_DC screen_dc(nullptr);
+            C_MEMORY_DC dc(screen_dc);
+            C_GDI<HBITMAP> picture(CreateCompatibleBitmap(screen_dc, 70, 26));
+            C_SELECT chosen(dc, picture);
+            SendMessageA(button->window, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(static_cast<HDC>(dc)), PRF_CLIENT);
+            corners.push_back(GetPixel(dc, 0, 0) == 0 ? 0 : 1);
+            corners.push_back(GetPixel(dc, 4, 4));
+        }
+        EXPECT_EQ(corners, std::vector<COLORREF>({1, RGB(10, 200, 30), 0, RGB(10, 200, 30)}));
+        EXPECT_EQ(button->style, 0x54010F0Bu);
+        EXPECT_EQ(s->find_widget(101)->create(), 0);               // a second time
+        EXPECT_EQ(WT_internal_errors("..\\swin2\\wt_uni"), 1);
+        TU_clear_reports();
+    });
+}
+
+TEST(Scr1Widgets, ListsAndTreesThroughTheirMessages)
+{
+    on_screen(800, 600, [](TEST_FRAME *, TEST_SCREEN *s) {
+        s->add_combo(1, 0, 0, 600, 800);
+        s->add_list(2, 0, 1000, 600, 800);
+        s->add_tree(3, 0, 2000, 600, 800);
+        ASSERT_EQ(s->create_widgets(), 1);
+        C_WT_COMBO *combo = static_cast<C_WT_COMBO *>(s->find_widget(1));
+        C_WT_LIST *list = static_cast<C_WT_LIST *>(s->find_widget(2));
+        char text[10];
+        EXPECT_EQ((TU_V{combo->add("první"), combo->add("druhá položka"), s->set_widget_state(1, 1),
+                        s->get_widget_state(1), combo->item_text(1, text, 5), s->set_widget_state(1, 2),
+                        combo->count()}),
+                  (TU_V{0, 1, 1, 1, 1, 0, 2}));
+        EXPECT_STREQ(text, "druhá");
+        EXPECT_EQ((TU_V{list->add("a"), list->add("b"), list->query(), list->operation_1(0), list->query(),
+                        list->item_text(2, text, 5), list->clear(), list->count()}),
+                  (TU_V{0, 1, -1, 1, 0, 0, 1, 0}));
+        EXPECT_STREQ(text, "");
+        C_WT_TREE *tree = static_cast<C_WT_TREE *>(s->find_widget(3));
+        HTREEITEM top = tree->add("Kořen");
+        HTREEITEM leaf = tree->add("List", top);
+        ASSERT_NE(leaf, nullptr);
+        EXPECT_EQ(tree->select(leaf), 1);
+        EXPECT_EQ(tree->selection(), leaf);
+        EXPECT_EQ(tree->item_text(tree->selection(), text, 9), 1);
+        EXPECT_STREQ(text, "List");
+        EXPECT_EQ(tree->clear(), 1);
+        EXPECT_EQ(tree->selection(), nullptr);
+    });
+}
+
+TEST(Scr1Layout, UnitsScaleWithTheFontAndShrinkOnASmallFrame)
+{
+    // Field 7 of the installer: 1600, 1320, 2600 x 210 units. With a layout
+    // font of 7 x 13 pixels it is 186, 132, 303 x 21 pixels on a frame of
+    // 800 x 600; on the installer's frame of 600 x 440 it shrinks by 600 / 788
+    // and 440 / 503 to 142, 115, 230 x 18 pixels.
+    const struct { int frame_width, frame_height; int32_t origin_x, origin_y; std::vector<int64_t> pixels; } cases[] = {
+        {800, 600, 0, 0, {186, 132, 303, 21}},
+        {788, 503, 0, 0, {186, 132, 303, 21}},
+        {600, 440, 0, 0, {142, 115, 230, 18}},
+        {800, 440, 10, 20, {196, 135, 303, 18}},
+    };
+    for (const auto &c : cases)
+        on_screen(c.frame_width, c.frame_height, [&](TEST_FRAME *, TEST_SCREEN *s) {
+            s->origin_x = c.origin_x;
+            s->origin_y = c.origin_y;
+            ASSERT_EQ(s->add_edit(7, 1600, 1320, 2600, 210), 1);
+            EXPECT_EQ(rect_of(s->find_widget(7)), c.pixels) << c.frame_width << " x " << c.frame_height;
+        });
+
+    // No font size yet: units / 60 and / 130; no frame: laid out for 800 x 600.
+    on_screen(800, 600, [](TEST_FRAME *, TEST_SCREEN *s) {
+        s->screen.char_width = 0;
+        s->screen.char_height = 0;
+        TU_expect_failures(SCR1, {TU_CALL("no font size", [&] { return s->add_static(1, 1600, 1320, 2600, 210); }, 1),
+                                  TU_CALL("x", [&] { return s->layout_x(1200); }, 20)});
+        EXPECT_EQ(rect_of(s->find_widget(1)), (TU_V{26, 10, 43, 1}));
+
+        C_SCR1 alone(nullptr);
+        alone.screen.char_width = 7;
+        alone.screen.char_height = 13;
+        TU_expect_failures(SCR1, {TU_CALL("no frame", [&] { return alone.layout_y(1320); }, 132)});
+    });
+}
+
+TEST(Scr1Table, DuplicateIdsAndTheTwoHundredFirstWidgetAreRefused)
+{
+    on_screen(800, 600, [](TEST_FRAME *, TEST_SCREEN *s) {
+        ASSERT_EQ(s->add_static(1, 0, 0, 60, 130), 1);
+        for (int32_t id = 2; id <= 200; id++)
+            ASSERT_EQ(s->add_check(id, 0, 0, 60, 130), 1);
+        WT_expect_failures(SCR1, {
+            WT_FAILS(s->add_button(1, 0, 0, 60, 130)),   // the first one stays
+            WT_FAILS(s->add_button(201, 0, 0, 60, 130)),
+            WT_FAILS(s->find_text_window(2)),
+        });
+        EXPECT_EQ(s->find_widget(1)->kind, WT_STATIC);
+        EXPECT_EQ(s->find_widget(201), nullptr);
+        EXPECT_EQ(s->find_text_window(999), nullptr);   // unknown ids: no report
+        EXPECT_EQ(s->set_widget_text(999, "x"), 0);
+        MM_destroy(s->widgets[199], "test", 0);
+        s->widgets[199] = nullptr;
+        WT_fail_allocation(sizeof(C_WT_BUTTON));
+        EXPECT_EQ(s->add_button(201, 0, 0, 60, 130), 0);
+        EXPECT_TRUE(WT_only_low_memory(1));
+        TU_clear_reports();
+        EXPECT_EQ(s->add_button(201, 0, 0, 60, 130), 1);   // the freed slot
+        EXPECT_EQ(s->widgets[199]->id, 201);
+    });
+}
+
+TEST(Scr1Keys, TabSkipsHiddenAndDisabledWidgetsAndEntersAGroupAtItsCheckedRadio)
+{
+    on_screen(800, 600, [](TEST_FRAME *frame, TEST_SCREEN *s) {
+        s->add_button(1, 0, 0, 600, 200);
+        s->add_edit(2, 0, 300, 600, 200);
+        s->add_button(3, 0, 600, 600, 200);   // hidden
+        s->add_check(4, 0, 900, 600, 200);    // disabled
+        s->add_radio(5, 0, 1200, 600, 200);   // starts the group
+        s->add_radio(6, 0, 1500, 600, 200);   // checked
+        s->add_radio(7, 0, 1800, 600, 200);
+        s->add_check(8, 0, 2100, 600, 200);
+        s->add_static(9, 0, 2400, 600, 200);
+        s->find_widget(5)->style |= WS_GROUP | WS_TABSTOP;
+        ASSERT_EQ(s->create_widgets(), 1);
+        s->show_widget(3, 0);
+        s->enable_widget(4, 0);
+        s->set_widget_state(6, 1);
+        SetFocus(s->window);
+        const struct { UINT message; WPARAM key; int shift; int16_t used; int focus; } steps[] = {
+            {WM_KEYDOWN, VK_TAB, 0, 1, 1},   // none had it: the first
+            {WM_KEYDOWN, VK_TAB, 0, 1, 2},   {WM_KEYDOWN, VK_TAB, 0, 1, 6},
+            {WM_KEYDOWN, VK_DOWN, 0, 1, 7},  {WM_KEYDOWN, VK_RIGHT, 0, 1, 5},   // round inside the group
+            {WM_KEYDOWN, VK_UP, 0, 1, 7},    {WM_KEYDOWN, VK_TAB, 0, 1, 8},
+            {WM_KEYDOWN, VK_TAB, 0, 1, 1},   // round to the first
+            {WM_KEYDOWN, VK_TAB, 1, 1, 8},   {WM_KEYDOWN, VK_TAB, 1, 1, 6},
+            {WM_KEYDOWN, VK_TAB, 1, 1, 2},   {WM_KEYDOWN, VK_LEFT, 0, 0, 2},    // the edit keeps its arrows
+            {WM_KEYDOWN, 'A', 0, 0, 2},      {WM_CHAR, VK_TAB, 0, 0, 2},
+        };
+        for (const auto &k : steps) {
+            std::unique_ptr<SHIFT_HELD> shift(k.shift ? new SHIFT_HELD : nullptr);
+            EXPECT_EQ(press(s, k.message, k.key), k.used) << k.key << " to " << k.focus;
+            EXPECT_EQ(focused_id(s), k.focus) << k.key;
+        }
+        MSG elsewhere{frame->window, WM_KEYDOWN, VK_TAB, 0, 0, {0, 0}};
+        EXPECT_EQ(s->pre_translate(&elsewhere), 0);   // not a key of the screen
+    });
+}
+
+TEST(Scr1Keys, EnterPressesTheDefaultButtonEscAndAccessLetters)
+{
+    on_screen(800, 600, [](TEST_FRAME *, TEST_SCREEN *s) {
+        s->add_button(11, 0, 0, 600, 200);
+        s->add_button(12, 700, 0, 600, 200);
+        s->add_check(13, 0, 300, 600, 200);
+        s->add_static(14, 0, 600, 600, 200);
+        s->add_edit(15, 700, 600, 600, 200);
+        s->add_edit(16, 0, 900, 600, 600);
+        s->find_widget(16)->style |= ES_MULTILINE | ES_WANTRETURN;
+        s->set_widget_text(11, "&Start instalace");
+        s->set_widget_text(12, "&Konec");
+        s->set_widget_text(13, "&Umístit ikonu");
+        s->set_widget_text(14, "&Zdrojová cesta :");
+        s->set_widget_text(15, "A&B");   // a field's contents are no label
+        ASSERT_EQ(s->create_widgets(), 1);
+        EXPECT_EQ(s->set_default_button(11, 1), 1);
+        EXPECT_EQ(s->set_default_button(13, 1), 0);   // not a push button
+        const struct { UINT message; WPARAM key; int from; int16_t used; int focus; std::vector<int> commands; } steps[] = {
+            {WM_KEYDOWN, VK_RETURN, 15, 1, 11, {11}},
+            {WM_KEYDOWN, VK_RETURN, 16, 0, 16, {}},   // a new line in the multi-line field
+            {WM_SYSKEYDOWN, 'K', 15, 1, 12, {12}},
+            {WM_SYSKEYDOWN, 'U', 15, 1, 13, {13}},
+            {WM_SYSKEYDOWN, 'Z', 11, 1, 15, {}},      // the label's field
+            {WM_SYSKEYDOWN, 'B', 11, 0, 11, {}},
+            {WM_KEYDOWN, VK_ESCAPE, 11, 1, 11, {}},
+        };
+        for (const auto &k : steps) {
+            s->focus_widget(k.from);
+            s->commands.clear();
+            EXPECT_EQ(press(s, k.message, k.key), k.used) << k.key;
+            EXPECT_EQ(focused_id(s), k.focus) << k.key;
+            EXPECT_EQ(s->commands, k.commands) << k.key;
+        }
+        EXPECT_EQ(s->escapes, 1);
+        s->enable_widget(11, 0);
+        s->focus_widget(15);
+        EXPECT_EQ(press(s, WM_KEYDOWN, VK_RETURN), 0);   // no usable default button
+        EXPECT_EQ(s->commands, std::vector<int>());
+    });
+}
+
+TEST(Scr1Texts, EditRulesStatesAndTextsGivenBeforeCreation)
+{
+    on_screen(800, 600, [](TEST_FRAME *, TEST_SCREEN *s) {
+        s->add_edit(1, 0, 0, 1200, 100);
+        s->add_edit(2, 0, 300, 1200, 1000);
+        s->find_widget(2)->style |= ES_MULTILINE;
+        s->add_static(3, 0, 1500, 1200, 200);
+        s->add_check(4, 0, 1800, 1200, 200);
+        s->add_check(5, 0, 2100, 1200, 200);
+        s->set_widget_text(3, "před vytvořením");
+        s->set_widget_state(4, 1);
+        ASSERT_EQ(s->create_widgets(), 1);
+        EXPECT_EQ(window_text(s->find_widget(3)->window), "před vytvořením");
+        EXPECT_EQ(s->get_widget_state(4), 1);
+
+        const std::string eighty(80, 'x');
+        const struct { int32_t id; std::string text, shown, read; } cases[] = {
+            {1, "dvě\r\nslova", "dvě slova", "dvě slova"},
+            {1, "a\rb\n\nc", "ab  c", "ab  c"},
+            {1, eighty + "yz", eighty, eighty},
+            {2, "první\r\ndruhá", "první\r\ndruhá", "první\ndruhá"},
+        };
+        for (const auto &c : cases) {
+            ASSERT_EQ(s->set_widget_text(c.id, c.text.c_str()), 1);
+            EXPECT_EQ(window_text(s->find_widget(c.id)->window), c.shown);
+            char read[100];
+            EXPECT_EQ(s->get_widget_text(c.id, read, 99), 1);
+            EXPECT_EQ(std::string(read), c.read);
+        }
+        char cut[4];
+        s->get_widget_text(2, cut, 3);
+        EXPECT_STREQ(cut, "prv");
+        TU_expect_failures("..\\swin2\\wt_edit", {TU_FAILS(s->set_widget_text(1, nullptr))});
+
+        const struct { int32_t set; int64_t read; UINT check; } states[] = {
+            {2, -1, BST_INDETERMINATE}, {1, 1, BST_CHECKED}, {0, 0, BST_UNCHECKED}, {7, -1, BST_INDETERMINATE}};
+        for (const auto &st : states) {
+            EXPECT_EQ(s->set_widget_state(5, st.set), 1);
+            EXPECT_EQ(s->get_widget_state(5), st.read) << st.set;
+            EXPECT_EQ(SendMessageA(s->find_widget(5)->window, BM_GETCHECK, 0, 0), static_cast<LRESULT>(st.check));
+        }
+
+        // A font of a 20-pixel cell with 1 pixel of external leading: a line of
+        // 30 pixels; the low field takes exactly one line, the high one keeps
+        // its height.
+        C_GDI<HFONT> font(CreateFontA(20, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, "Arial"));
+        for (int32_t id : {1, 2})
+            s->find_widget(id)->set_font(font);
+        EXPECT_EQ((TU_V{s->find_widget(1)->height, WT_rect_in(s->window, s->find_widget(1)->window).bottom,
+                        s->find_widget(2)->height}),
+                  (TU_V{30, 30, 100}));
+        for (C_WT_UNI *w : s->widgets)
+            if (w)
+                w->set_font(SCR_font(&s->screen));   // before the test's font goes
+    });
+}
+
+TEST(Scr1TextWindow, StatusTextsReachTheTextWidgetSeventeenOfTheTopScreen)
+{
+    on_screen(800, 600, [](TEST_FRAME *frame, TEST_SCREEN *s) {
+        s->add_text_window(17, 0, 0, 3000, 1300);
+        s->add_static(18, 0, 1500, 600, 200);
+        ASSERT_EQ(s->create_widgets(), 1);
+        C_WT_TW *tw = s->find_text_window(17);
+        ASSERT_NE(tw, nullptr);
+        EXPECT_EQ(WT_rect_in(s->window, tw->window), (RECT{0, 0, 350, 130}));
+        frame->clients[0] = s;
+        frame->C_UMAIN::show_status("Kopíruje se A.KRV");
+        frame->C_UMAIN::show_status("Hotovo");
+        EXPECT_EQ(tw->line_count(), 2);
+        char last[20];
+        s->get_widget_text(17, last, 19);
+        EXPECT_STREQ(last, "Hotovo");
+        // Id 17 of another kind: nothing, and no report.
+        s->find_widget(17)->id = 19;
+        s->find_widget(18)->id = 17;
+        frame->C_UMAIN::show_status("jinam");
+        EXPECT_EQ(tw->line_count(), 2);
+        frame->clients[0] = nullptr;
+        EXPECT_EQ(tw->clear(), 1);
+        EXPECT_EQ(tw->line_count(), 0);
+    });
+}

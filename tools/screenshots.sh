@@ -1,14 +1,15 @@
 #!/bin/bash
-# Takes PNG screenshots of the installer's frame and of every message box that
-# the Windows tests show, on a private virtual screen (Xvfb), so that a person
-# can check the windows and their Czech texts (code page 1250).
+# Takes PNG screenshots of the installer's frame, of every message box that
+# the Windows tests show, of a screen holding every kind of widget and of a
+# floating message text window, on a private virtual screen (Xvfb), so that a
+# person can check the windows and their Czech texts (code page 1250).
 #
 #   tools/screenshots.sh [build directory] [output directory] [gtest filter]
 #
 # Defaults: build/win64, screenshots/, every test. The frame is taken from
-# INSTTRKP.EXE; the boxes from win_tests.exe, whose box answerer waits for
-# each picture before it presses a button (TRK_SHOTS, tests/win/boxanswer.h).
-# Each picture of a box is listed with its title in boxes.txt.
+# INSTTRKP.EXE; the others from win_tests.exe, whose box answerer and picture
+# points wait for each picture (TRK_SHOTS, tests/win/winutil.h). Each picture
+# is listed with its title in boxes.txt.
 set -eu
 top=$(cd "$(dirname "$0")/.." && pwd)
 "$top/tools/deps.sh" shots

@@ -194,6 +194,21 @@ TEST(Scr1Widgets, EveryKindMakesItsClassStyleAndExtendedStyle)
         EXPECT_EQ(s->find_widget(101)->create(), 0);               // a second time
         EXPECT_EQ(WT_internal_errors("..\\swin2\\wt_uni"), 1);
         TU_clear_reports();
+        if (!WT_shots())
+            return;
+        // Every kind side by side, for a person to look at.
+        const std::pair<int, const char *> texts[] = {{101, "&Tlačítko"}, {102, "&Zaškrtnutí"}, {103, "&Volba"},
+                                                      {104, "Popis: žluťoučký kůň"}, {105, "Pole úprav"},
+                                                      {109, "Zpráva do okna"}, {112, "Běžící text, ěščřžýáíé"}};
+        for (const auto &t : texts)
+            s->set_widget_text(t.first, t.second);
+        static_cast<C_WT_LIST *>(s->find_widget(107))->add("první řádek");
+        static_cast<C_WT_COMBO *>(s->find_widget(106))->add("volba");
+        int cell = 0;
+        for (const auto &c : cases)
+            s->find_widget(100 + c.kind)->move_to(RECT{cell % 3 * 165 + 5, cell / 3 * 78 + 5, cell % 3 * 165 + 165,
+                                                    cell / 3 * 78 + 77}), cell++;
+        WT_picture("Obrazovka se všemi druhy prvků");
     });
 }
 

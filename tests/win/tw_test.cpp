@@ -117,6 +117,8 @@ TEST_F(TextWindow, TheViewFollowsTheEndUntilTheUserScrollsAway)
     client_lines(10);
     ASSERT_EQ(bar(SB_VERT).nPage, 10u);
     EXPECT_EQ(bar(SB_VERT).nMax, 29);
+    if (WT_shots())   // for a person to look at
+        TW_set_title(text, "Informace – žluťoučký kůň"), WT_picture("Plovoucí okno zpráv");
 
     // 30 lines, scroll codes sent, then one line appended: the first shown line before and after it.
     const struct { std::vector<int> codes; int before, after; } cases[] = {

@@ -244,9 +244,9 @@ void cancel_leftovers()
 // the script has taken the screen and removed the file.
 void wait_for_picture(const std::string &title)
 {
-    const char *dir = std::getenv("TRK_SHOTS");
-    if (!dir || !*dir)
+    if (!WT_shots())
         return;
+    const char *dir = std::getenv("TRK_SHOTS");
     Sleep(300);   // painted
     std::string ready = std::string(dir) + "\\ready";
     if (FILE *f = std::fopen(ready.c_str(), "wb")) {
@@ -257,6 +257,18 @@ void wait_for_picture(const std::string &title)
 }
 
 }  // namespace
+
+bool WT_shots()
+{
+    const char *dir = std::getenv("TRK_SHOTS");
+    return dir && *dir;
+}
+
+void WT_picture(const char *title)
+{
+    WGD_pump_messages();   // painted before the picture
+    wait_for_picture(title);
+}
 
 std::string BOX_ANSWERER::control_text(int id, size_t step) const
 {

@@ -217,6 +217,10 @@ public:
 // close it. The exit code of WGD_run.
 int32_t FRAME_run(const std::function<void(TEST_FRAME *)> &scenario);
 
+// ---- pictures (tools/screenshots.sh) ----
+bool WT_shots();                    // whether pictures are being taken (TRK_SHOTS)
+void WT_picture(const char *title); // with WT_shots: waits until the screen has been taken
+
 // ---- answering boxes ----
 // Answers the next box or dialog of this process from a second thread, the
 // way a person would: finds the dialog by its title, reads its controls'

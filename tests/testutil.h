@@ -52,7 +52,8 @@ struct TU_CALL {
     std::function<long long()> call;
 };
 #define TU_FAILS(expression) TU_CALL(#expression, [&] { return expression; })
-// Each call, run alone, gives its result (0 unless told) and exactly one report of the kind naming the source.
+// Each call, run alone, gives its result (0 unless told) and exactly one report of the kind naming the source
+// (a null source: no report at all).
 void TU_expect_failures(const char *source, std::initializer_list<TU_CALL> calls, WE_KIND kind = WE_KIND_INTERNAL);
 
 // Values read in order (braced lists evaluate left to right), to compare with the expected ones at once.

@@ -88,7 +88,7 @@ TEST(BwCreate, DefaultsBindingTitleDestroyAndAClassThatCannotBeRegistered)
             GetWindowTextA(made, text, sizeof text);
             EXPECT_STREQ(text, title);
         }
-        WT_expect_failures("..\\swin2\\bw", {WT_FAILS(w.create())});   // a second creation is refused
+        TU_expect_failures("..\\swin2\\bw", {TU_FAILS(w.create())});   // a second creation is refused
 
         RECORDING_BW second;   // the class is registered once and shared
         ASSERT_EQ(second.create(), 1);

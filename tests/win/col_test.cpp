@@ -65,9 +65,9 @@ TEST(ColDefaults, TheSixteenColourSetAndWhiteAfterIt)
         EXPECT_EQ(COL_value(&t, static_cast<int16_t>(row.entry)), RGB(row.r, row.g, row.b));
     }
     EXPECT_TRUE(TU_reports().empty());
-    WT_expect_failures("..\\swin\\col", {WT_FAILS(COL_value(&t, -1)), WT_FAILS(COL_value(&t, 65)),
-                                         WT_FAILS(COL_value(&t, 1000)), WT_FAILS(COL_value(nullptr, 1)),
-                                         WT_FAILS(COL_init(nullptr)), WT_FAILS(COL_load(nullptr))});
+    TU_expect_failures("..\\swin\\col", {TU_FAILS(COL_value(&t, -1)), TU_FAILS(COL_value(&t, 65)),
+                                         TU_FAILS(COL_value(&t, 1000)), TU_FAILS(COL_value(nullptr, 1)),
+                                         TU_FAILS(COL_init(nullptr)), TU_FAILS(COL_load(nullptr))});
 }
 
 TEST_F(COLOUR_STORE, AMissingSectionGetsAllSixtyFourKeys)

@@ -99,7 +99,7 @@ TEST_F(Dialog, CommandTableEntriesMatchExactly)
         EXPECT_EQ(DIALOG_dispatch(&d, table, WM_COMMAND, c.wparam, 0), c.result) << c.wparam;
     EXPECT_EQ(calls, 2);
     EXPECT_TRUE(TU_reports().empty());
-    WT_expect_failures(DIALOG, {WT_FAILS(DIALOG_dispatch(&d, nullptr, WM_COMMAND, 12, 0))});
+    TU_expect_failures(DIALOG, {TU_FAILS(DIALOG_dispatch(&d, nullptr, WM_COMMAND, 12, 0))});
 
     // In a running dialog: the table's handler ends it.
     TEMPLATE_BUILDER t = small_template();
@@ -155,15 +155,15 @@ TEST_F(Dialog, FailuresGiveZeroOrThree)
     TEMPLATE_BUILDER big(WS_POPUP, 100, 50, std::wstring(17000, L'x'));
     WGD_DRIVER *saved = WGD_driver;
     WGD_driver = nullptr;
-    WT_expect_failures(DIALOG,
-                       {WT_FAILS(DIALOG_run_modal(&d, t.get())), WT_FAILS(DIALOG_create_modeless(&d, t.get()))});
+    TU_expect_failures(DIALOG,
+                       {TU_FAILS(DIALOG_run_modal(&d, t.get())), TU_FAILS(DIALOG_create_modeless(&d, t.get()))});
     WGD_driver = saved;
     d.on_after_init = [](TEST_DIALOG *self) {   // a dialog that left the stack
         WGD_remove_dialog(self);
         DIALOG_end(self, 1);
     };
-    WT_expect_failures(DIALOG, {WT_FAILS(DIALOG_run_modal(nullptr)), WT_FAILS(DIALOG_run_modal(&d, t.get()))});
-    WT_expect_failures("..\\swin\\wrc", {WT_FAILS(DIALOG_create_modeless(&d, big.get()))});   // the copy refused
+    TU_expect_failures(DIALOG, {TU_FAILS(DIALOG_run_modal(nullptr)), TU_FAILS(DIALOG_run_modal(&d, t.get()))});
+    TU_expect_failures("..\\swin\\wrc", {TU_FAILS(DIALOG_create_modeless(&d, big.get()))});   // the copy refused
 
     TEST_DIALOG m;
     WT_fail_allocation(static_cast<size_t>(t.size()));
@@ -262,13 +262,13 @@ TEST_F(Dialog, TitleUnitsAndScrollMessages)
               (std::vector<int32_t>{bar_rect.left, bar_rect.top, bar_rect.right - bar_rect.left,
                                     bar_rect.bottom - bar_rect.top}));
     delete bar;
-    WT_expect_failures(DIALOG, {WT_FAILS(DIALOG_set_title(&d, nullptr))});
+    TU_expect_failures(DIALOG, {TU_FAILS(DIALOG_set_title(&d, nullptr))});
 }
 
 TEST_F(Dialog, ItemTableHoldsNinetyNine)
 {
     TEST_DIALOG d;
-    WT_expect_failures(DIALOG, {WT_FAILS(DIALOG_add_item(&d, nullptr))});
+    TU_expect_failures(DIALOG, {TU_FAILS(DIALOG_add_item(&d, nullptr))});
     std::vector<C_DT_TOOLS *> items;
     for (int i = 0; i < DIALOG_ITEMS_MAX; i++) {
         items.push_back(i % 2 ? static_cast<C_DT_TOOLS *>(new C_DT_STATIC(nullptr, 200 + i))
@@ -278,9 +278,9 @@ TEST_F(Dialog, ItemTableHoldsNinetyNine)
     EXPECT_EQ(DIALOG_find<C_DT_STATIC>(&d, 201), items[1]);
     EXPECT_EQ(DIALOG_find<C_DT_EDIT>(&d, 298), items[98]);
     C_DT_BUTTON extra(nullptr, 500);
-    WT_expect_failures(DIALOG, {WT_FAILS(DIALOG_add_item(&d, &extra)),
-                                WT_FAILS(DIALOG_find<C_DT_EDIT>(&d, 201)),       // another kind
-                                WT_FAILS(DIALOG_find<C_DT_STATIC>(&d, 500))});   // not registered
+    TU_expect_failures(DIALOG, {TU_FAILS(DIALOG_add_item(&d, &extra)),
+                                TU_FAILS(DIALOG_find<C_DT_EDIT>(&d, 201)),       // another kind
+                                TU_FAILS(DIALOG_find<C_DT_STATIC>(&d, 500))});   // not registered
     for (C_DT_TOOLS *i : items)
         delete i;
 }
@@ -295,7 +295,7 @@ TEST_F(Dialog, OneModelessDialogAtATime)
     EXPECT_EQ(first.window, first.modeless_window);
     EXPECT_EQ(first.init_calls, 1);
     EXPECT_TRUE(IsWindowVisible(first.window));
-    WT_expect_failures(DIALOG, {WT_FAILS(DIALOG_create_modeless(&second, t.get()))});
+    TU_expect_failures(DIALOG, {TU_FAILS(DIALOG_create_modeless(&second, t.get()))});
     EXPECT_EQ(second.init_calls, 0);
 
     // A modal dialog while the modeless one exists asks both before ending with 1.

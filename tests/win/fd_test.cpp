@@ -213,10 +213,10 @@ TEST_F(FileDialogs, KeepDirOwnerSeveralFilesAndFailures)
     }
     DestroyWindow(owner);
     std::strcpy(name, "puvodni");
-    WT_expect_failures("..\\swin\\fd", {WT_FAILS(FD_open_file(nullptr, nullptr, FILTER, nullptr, nullptr, 0, 0)),
-                                        WT_FAILS(FD_open_files(nullptr, name, 1, FILTER, nullptr, nullptr, 0, 0)),
-                                        WT_FAILS(FD_save_file(nullptr, nullptr, FILTER, nullptr, nullptr, 0)),
-                                        WT_FAILS(FD_choose_folder(nullptr, "?", nullptr))});
+    TU_expect_failures("..\\swin\\fd", {TU_FAILS(FD_open_file(nullptr, nullptr, FILTER, nullptr, nullptr, 0, 0)),
+                                        TU_FAILS(FD_open_files(nullptr, name, 1, FILTER, nullptr, nullptr, 0, 0)),
+                                        TU_FAILS(FD_save_file(nullptr, nullptr, FILTER, nullptr, nullptr, 0)),
+                                        TU_FAILS(FD_choose_folder(nullptr, "?", nullptr))});
     WT_fail_allocation(FD_NAME_MAX + 1);   // the dialog's working copy of the name
     EXPECT_EQ(FD_save_file(nullptr, name, FILTER, nullptr, nullptr, 0), 0);
     EXPECT_EQ(WT_failures_left(), 0);

@@ -96,7 +96,7 @@ TEST(InstCommandLine, DriveDirectorySystemDriveAndTheListingSwitch)
         EXPECT_EQ(INST_list_functions, c.listing) << c.args.size();
     }
     EXPECT_TRUE(TU_reports().empty());
-    WT_expect_failures("..\\insttrkp\\inst_main", {WT_FAILS(INST_parse_command_line(0, nullptr))});
+    TU_expect_failures("..\\insttrkp\\inst_main", {TU_FAILS(INST_parse_command_line(0, nullptr))});
 }
 
 TEST(InstFunctionList, SevenLinesPerEntryAndKonec)
@@ -138,7 +138,7 @@ TEST(InstFunctionList, SevenLinesPerEntryAndKonec)
     ASSERT_EQ(TU_reports().size(), 1u);
     EXPECT_EQ(TU_reports()[0].kind, WE_KIND_ERROR);
     EXPECT_EQ(TU_reports()[0].text, "Soubor PFU_LIST.PFU nelze otevřít");
-    WT_expect_failures("..\\insttrkp\\inst_main", {WT_FAILS(INST_write_function_list(nullptr))});
+    TU_expect_failures("..\\insttrkp\\inst_main", {TU_FAILS(INST_write_function_list(nullptr))});
 }
 
 TEST(InstProgram, TheListingModeWritesTheProgramsTablesAndOpensNoWindow)

@@ -66,6 +66,6 @@ TEST(Instmtrk, TheFactoryNoMemoryAndASlotOutsideTheStack)
     EXPECT_EQ(WT_failures_left(), 0);
     EXPECT_EQ(frame.clients[0], nullptr);
     EXPECT_TRUE(WT_only_low_memory(2));
-    WT_expect_failures("..\\win\\instmtrk", {WT_FAILS(frame.create_client(-1, INSTMTRK_CLIENT_KIND)),
-                                             WT_FAILS(frame.create_client(UMAIN_CLIENTS, INSTMTRK_CLIENT_KIND))});
+    TU_expect_failures("..\\win\\instmtrk", {TU_FAILS(frame.create_client(-1, INSTMTRK_CLIENT_KIND)),
+                                             TU_FAILS(frame.create_client(UMAIN_CLIENTS, INSTMTRK_CLIENT_KIND))});
 }

@@ -137,10 +137,10 @@ TEST(MenuFill, SeparatorsHiddenGreyCheckedAndTheTenthLevel)
     EXPECT_EQ(WT_internal_errors(MENUBAR), 1);
     DestroyMenu(bar);
     HMENU spare = CreatePopupMenu();
-    WT_expect_failures(MENUBAR, {WT_FAILS(MENUBAR_fill(nullptr, tables[0], 0)),
-                                 WT_FAILS(MENUBAR_fill(spare, nullptr, 0)),
-                                 WT_FAILS(MENU_popup(nullptr, tables[0], 0, 0)),   // no owner at all
-                                 WT_FAILS(MENU_popup(GetDesktopWindow(), nullptr, 0, 0))});
+    TU_expect_failures(MENUBAR, {TU_FAILS(MENUBAR_fill(nullptr, tables[0], 0)),
+                                 TU_FAILS(MENUBAR_fill(spare, nullptr, 0)),
+                                 TU_FAILS(MENU_popup(nullptr, tables[0], 0, 0)),   // no owner at all
+                                 TU_FAILS(MENU_popup(GetDesktopWindow(), nullptr, 0, 0))});
     DestroyMenu(spare);
 }
 

@@ -108,8 +108,8 @@ TEST(Pfu, FindAndTheTableLimit)
               " Chyba |Funkce (id=1049) není v žádné tabulce funkcí");
     for (int i = 2; i < PFU_TABLES_MAX; i++)   // a set holds a hundred tables
         ASSERT_EQ(PFU_add_table(&set, first), 1);
-    WT_expect_failures(PFU, {WT_FAILS(PFU_find(nullptr, 1)), WT_FAILS(PFU_add_table(&set, first)),
-                             WT_FAILS(PFU_add_table(&set, nullptr)), WT_FAILS(PFU_add_table(nullptr, first))});
+    TU_expect_failures(PFU, {TU_FAILS(PFU_find(nullptr, 1)), TU_FAILS(PFU_add_table(&set, first)),
+                             TU_FAILS(PFU_add_table(&set, nullptr)), TU_FAILS(PFU_add_table(nullptr, first))});
     EXPECT_EQ(set.count, PFU_TABLES_MAX);
 }
 
@@ -158,8 +158,8 @@ TEST(Pfu, CopyEntryAndAccessKeys)
 
     // Both or neither reference, null arguments: internal errors, the target unchanged.
     PFU_ENTRY both{3, PFU_NORMAL, 0, 0, 0, sub, 4, nullptr, 0}, neither = entry(3, PFU_NORMAL, 0, 0);
-    WT_expect_failures(PFU, {WT_FAILS(PFU_copy_entry(&target, &both)), WT_FAILS(PFU_copy_entry(&target, &neither)),
-                             WT_FAILS(PFU_copy_entry(nullptr, &source)), WT_FAILS(PFU_copy_entry(&target, nullptr))});
+    TU_expect_failures(PFU, {TU_FAILS(PFU_copy_entry(&target, &both)), TU_FAILS(PFU_copy_entry(&target, &neither)),
+                             TU_FAILS(PFU_copy_entry(nullptr, &source)), TU_FAILS(PFU_copy_entry(&target, nullptr))});
     EXPECT_EQ(target.id, 1000);
 
     // No memory for a longer text: the low-memory report, the old text kept.
@@ -186,7 +186,7 @@ TEST(Pfu, ReleaseFreesTheTextsOfTheSet)
     EXPECT_EQ(sub[0].config, nullptr);
     PFU_release(&set);   // twice is harmless
     EXPECT_TRUE(TU_reports().empty());
-    WT_expect_failures(PFU, {WT_FAILS(PFU_release(nullptr))});
+    TU_expect_failures(PFU, {TU_FAILS(PFU_release(nullptr))});
 }
 
 TEST(MenuText, TheFixedRowsAndUnknownIds)

@@ -73,8 +73,8 @@ TEST_F(StatusBar, CreationWritesOrReadsTheSettings)
     EXPECT_EQ(SBAR_create(parent), nullptr);
     EXPECT_EQ(WT_failures_left(), 0);
     EXPECT_TRUE(WT_only_low_memory(1));
-    WT_expect_failures(SBAR, {WT_FAILS(SBAR_create(nullptr)), WT_FAILS(SBAR_set_text(nullptr, 0, "x"))});
-    WT_expect_failures(nullptr, {WT_FAILS(SBAR_height(nullptr)), WT_FAILS(SBAR_destroy(nullptr))});
+    TU_expect_failures(SBAR, {TU_FAILS(SBAR_create(nullptr)), TU_FAILS(SBAR_set_text(nullptr, 0, "x"))});
+    TU_expect_failures(nullptr, {TU_FAILS(SBAR_height(nullptr)), TU_FAILS(SBAR_destroy(nullptr))});
 }
 
 TEST_F(StatusBar, FieldLayout)
@@ -136,8 +136,8 @@ TEST_F(StatusBar, TenProgressBarsAtMost)
     for (int16_t i = 0; i < SBAR_PROGRESS_MAX; i++)
         SBAR_progress_end(bar, i);
     EXPECT_TRUE(TU_reports().empty());
-    WT_expect_failures(SBAR, {WT_FAILS(SBAR_progress_step(bar, 0, 1)),   // not running
-                              WT_FAILS(SBAR_progress_end(bar, 10)), WT_FAILS(SBAR_progress_start(nullptr, 0, 1) + 1)});
+    TU_expect_failures(SBAR, {TU_FAILS(SBAR_progress_step(bar, 0, 1)),   // not running
+                              TU_FAILS(SBAR_progress_end(bar, 10)), TU_FAILS(SBAR_progress_start(nullptr, 0, 1) + 1)});
 }
 
 TEST(StatusBarArithmetic, ProgressWidthAndElapsedTime)

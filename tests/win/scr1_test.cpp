@@ -285,10 +285,10 @@ TEST(Scr1Table, DuplicateIdsAndTheTwoHundredFirstWidgetAreRefused)
         ASSERT_EQ(s->add_static(1, 0, 0, 60, 130), 1);
         for (int32_t id = 2; id <= 200; id++)
             ASSERT_EQ(s->add_check(id, 0, 0, 60, 130), 1);
-        WT_expect_failures(SCR1, {
-            WT_FAILS(s->add_button(1, 0, 0, 60, 130)),   // the first one stays
-            WT_FAILS(s->add_button(201, 0, 0, 60, 130)),
-            WT_FAILS(s->find_text_window(2)),
+        TU_expect_failures(SCR1, {
+            TU_FAILS(s->add_button(1, 0, 0, 60, 130)),   // the first one stays
+            TU_FAILS(s->add_button(201, 0, 0, 60, 130)),
+            TU_FAILS(s->find_text_window(2)),
         });
         EXPECT_EQ(s->find_widget(1)->kind, WT_STATIC);
         EXPECT_EQ(s->find_widget(201), nullptr);

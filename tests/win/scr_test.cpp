@@ -102,7 +102,7 @@ TEST_F(SCREEN_STORE, TheFontBackgroundAndControlColours)
     LOGBRUSH lb;
     GetObjectA(screen.brush, sizeof lb, &lb);
     EXPECT_EQ(lb.lbColor, RGB(192, 128, 0));
-    WT_expect_failures(SCR, {WT_FAILS(SCR_set_background(&screen, 65))});
+    TU_expect_failures(SCR, {TU_FAILS(SCR_set_background(&screen, 65))});
     EXPECT_EQ(screen.background, 6);
 
     auto make = [&](const char *cls, DWORD s) { return WT_window(cls, "x", WS_CHILD | s, 0, 0, 50, 20, parent); };
@@ -133,12 +133,12 @@ TEST(ScrArguments, MissingArgumentsAreInternalErrorsTheQueriesAnswerQuietly)
 {
     LOGFONTA f;
     SCR_font_defaults(&f);
-    WT_expect_failures(SCR, {WT_FAILS(SCR_init(nullptr)), WT_FAILS(SCR_font_defaults(nullptr)),
-                             WT_FAILS(SCR_read_font_settings(nullptr, "normal", &f)),
-                             WT_FAILS(SCR_read_font_settings(WCO_system_store(), nullptr, &f)),
-                             WT_FAILS(SCR_read_font_settings(WCO_system_store(), "normal", nullptr)),
-                             WT_FAILS(SCR_create_font(nullptr, nullptr)), WT_FAILS(SCR_set_background(nullptr, 1))});
-    WT_expect_failures(nullptr, {WT_FAILS(SCR_font(nullptr)), WT_FAILS(SCR_erase_background(nullptr, nullptr, nullptr)),
-                                 WT_FAILS(SCR_control_colour(nullptr, nullptr, nullptr)),
-                                 WT_FAILS(SCR_release(nullptr))});
+    TU_expect_failures(SCR, {TU_FAILS(SCR_init(nullptr)), TU_FAILS(SCR_font_defaults(nullptr)),
+                             TU_FAILS(SCR_read_font_settings(nullptr, "normal", &f)),
+                             TU_FAILS(SCR_read_font_settings(WCO_system_store(), nullptr, &f)),
+                             TU_FAILS(SCR_read_font_settings(WCO_system_store(), "normal", nullptr)),
+                             TU_FAILS(SCR_create_font(nullptr, nullptr)), TU_FAILS(SCR_set_background(nullptr, 1))});
+    TU_expect_failures(nullptr, {TU_FAILS(SCR_font(nullptr)), TU_FAILS(SCR_erase_background(nullptr, nullptr, nullptr)),
+                                 TU_FAILS(SCR_control_colour(nullptr, nullptr, nullptr)),
+                                 TU_FAILS(SCR_release(nullptr))});
 }

@@ -377,14 +377,14 @@ TEST_F(TextWindow, TheContainerAddsCreatesRemovesAndClosesAll)
     EXPECT_EQ(list.windows[5], nullptr);
     EXPECT_EQ(list.add(), 5);
 
-    WT_expect_failures(TW2, {WT_FAILS(list.get(-1)), WT_FAILS(list.get(6)), WT_FAILS(list.create_window(6, &owner)),
-                             WT_FAILS(list.remove(7))});
+    TU_expect_failures(TW2, {TU_FAILS(list.get(-1)), TU_FAILS(list.get(6)), TU_FAILS(list.create_window(6, &owner)),
+                             TU_FAILS(list.remove(7))});
     window = third->window;
     EXPECT_EQ(list.close_all(), 1);
     EXPECT_FALSE(IsWindow(window));
     for (int16_t i = 0; i < list.slots; i++)
         EXPECT_EQ(list.windows[i], nullptr);
-    WT_expect_failures(TW2, {WT_FAILS(list.get(0))});
+    TU_expect_failures(TW2, {TU_FAILS(list.get(0))});
     EXPECT_TRUE(TU_reports().empty());
 }
 
@@ -437,14 +437,14 @@ TEST_F(TextWindow, LowMemoryAndBrokenCalls)
 
     ASSERT_EQ(TW_create_window(text, &owner, TW_KIND_EMBEDDED), 1);
     C_BW unmade;
-    WT_expect_failures(TW, {WT_FAILS(TW_create_window(nullptr, &owner, 5)),
-                            WT_FAILS(TW_create_window(text, &owner, 5)),   // it has a window
-                            WT_FAILS(TW_add_line(nullptr, "x")), WT_FAILS(TW_clear(nullptr)),
-                            WT_FAILS(TW_save(text, nullptr)), WT_FAILS(TW_load(nullptr, "x")),
-                            WT_FAILS(TW_set_title(nullptr, "x")), WT_FAILS(TW_show_list(nullptr, nullptr))});
+    TU_expect_failures(TW, {TU_FAILS(TW_create_window(nullptr, &owner, 5)),
+                            TU_FAILS(TW_create_window(text, &owner, 5)),   // it has a window
+                            TU_FAILS(TW_add_line(nullptr, "x")), TU_FAILS(TW_clear(nullptr)),
+                            TU_FAILS(TW_save(text, nullptr)), TU_FAILS(TW_load(nullptr, "x")),
+                            TU_FAILS(TW_set_title(nullptr, "x")), TU_FAILS(TW_show_list(nullptr, nullptr))});
     TW_text_window *other = TW_create();
-    WT_expect_failures(TW, {WT_FAILS(TW_create_window(other, &unmade, 5)),
-                            WT_FAILS(TW_create_window(other, nullptr, 5))});
+    TU_expect_failures(TW, {TU_FAILS(TW_create_window(other, &unmade, 5)),
+                            TU_FAILS(TW_create_window(other, nullptr, 5))});
     TW_destroy(other);
     TW_destroy(nullptr);
     ASSERT_EQ(TW_set_title(text, "Informace"), 1);

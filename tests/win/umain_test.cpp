@@ -148,11 +148,11 @@ TEST(UmainClients, TheTwentyFirstPushTheBaseFactoryAndNullFramesAreInternalError
         EXPECT_EQ(WT_internal_errors(UMAIN), 1);
     });
     C_UMAIN frame;   // no window
-    WT_expect_failures(nullptr, {WT_FAILS(UMAIN_push_client(&frame, 1))});
-    WT_expect_failures(UMAIN, {WT_FAILS(frame.create_client(0, 100)), WT_FAILS(UMAIN_push_client(nullptr, 1)),
-                               WT_FAILS(UMAIN_replace_client(nullptr, 1)), WT_FAILS(UMAIN_pop_client(nullptr)),
-                               WT_FAILS(UMAIN_close_all_clients(nullptr)), WT_FAILS(UMAIN_set_state(nullptr, 1)),
-                               WT_FAILS(UMAIN_clear_state(nullptr, 1))});
+    TU_expect_failures(nullptr, {TU_FAILS(UMAIN_push_client(&frame, 1))});
+    TU_expect_failures(UMAIN, {TU_FAILS(frame.create_client(0, 100)), TU_FAILS(UMAIN_push_client(nullptr, 1)),
+                               TU_FAILS(UMAIN_replace_client(nullptr, 1)), TU_FAILS(UMAIN_pop_client(nullptr)),
+                               TU_FAILS(UMAIN_close_all_clients(nullptr)), TU_FAILS(UMAIN_set_state(nullptr, 1)),
+                               TU_FAILS(UMAIN_clear_state(nullptr, 1))});
     EXPECT_EQ(frame.clients[0], nullptr);
 }
 

@@ -28,10 +28,10 @@ BOOL WINAPI get_message_fails(MSG *, HWND, UINT, UINT) { return -1; }
 TEST(WgdWindowTable, WithoutADriverOrAWindow)
 {
     C_BW w;
-    WT_expect_failures(nullptr, {WT_FAILS(WGD_register_window(&w)), WT_FAILS(WGD_bring_to_front(&w)),
-                                 WT_FAILS(WGD_owner_window()), WT_FAILS(WGD_palette()), WT_FAILS(WGD_colours()),
-                                 WT_FAILS(WGD_close_all_dialogs()), WT_FAILS(WE_status("bez okna %d", 1))});
-    WT_expect_failures(WGD, {WT_FAILS(WGD_register_window(nullptr))});
+    TU_expect_failures(nullptr, {TU_FAILS(WGD_register_window(&w)), TU_FAILS(WGD_bring_to_front(&w)),
+                                 TU_FAILS(WGD_owner_window()), TU_FAILS(WGD_palette()), TU_FAILS(WGD_colours()),
+                                 TU_FAILS(WGD_close_all_dialogs()), TU_FAILS(WE_status("bez okna %d", 1))});
+    TU_expect_failures(WGD, {TU_FAILS(WGD_register_window(nullptr))});
 }
 
 TEST(WgdWindowTable, FiftyFitTheFiftyFirstIsRefused)
@@ -89,7 +89,7 @@ TEST(WgdDialogStack, ThirtyDialogsFitTheThirtyFirstIsAnInternalError)
         EXPECT_EQ(WGD_top_dialog(), dialogs[i].get());
     }
     dialogs.emplace_back(new TEST_DIALOG());
-    WT_expect_failures(WGD, {WT_FAILS(WGD_push_dialog(dialogs[WGD_DIALOGS].get()))});
+    TU_expect_failures(WGD, {TU_FAILS(WGD_push_dialog(dialogs[WGD_DIALOGS].get()))});
 
     // Removing leaves a hole that the next push fills; the top is the highest slot.
     EXPECT_EQ(WGD_remove_dialog(dialogs[5].get()), 1);
@@ -189,8 +189,8 @@ TEST(WgdRun, StartUpFailuresEndWithZero)
     EXPECT_TRUE(WT_only_low_memory(1));
     EXPECT_EQ(WGD_driver, nullptr);
     // No frame object or no frame window: silently.
-    WT_expect_failures(nullptr, {WT_FAILS(WGD_run(GetModuleHandleA(nullptr), SW_SHOW, no_frame)),
-                                 WT_FAILS(WGD_run(GetModuleHandleA(nullptr), SW_SHOW, uncreatable_frame))});
+    TU_expect_failures(nullptr, {TU_FAILS(WGD_run(GetModuleHandleA(nullptr), SW_SHOW, no_frame)),
+                                 TU_FAILS(WGD_run(GetModuleHandleA(nullptr), SW_SHOW, uncreatable_frame))});
     EXPECT_EQ(WGD_driver, nullptr);
     EXPECT_EQ(WE_owner(), nullptr);
 
@@ -273,8 +273,8 @@ TEST(WgdSystem, VersionQueriesAndTheirFailure)
     IAT_PATCH patch("KERNEL32.dll", "GetVersionExA", reinterpret_cast<void *>(version_fails));
     ASSERT_TRUE(patch.active());
     major = -1;
-    WT_expect_failures(WGD, {WT_FAILS(WGD_is_windows_95()), WT_FAILS(WGD_is_windows_98()),
-                             WT_FAILS(WGD_is_windows_nt()), WT_FAILS(WGD_is_win32s()),
-                             WT_FAILS(WGD_get_os_version(&major, nullptr, nullptr, nullptr))});
+    TU_expect_failures(WGD, {TU_FAILS(WGD_is_windows_95()), TU_FAILS(WGD_is_windows_98()),
+                             TU_FAILS(WGD_is_windows_nt()), TU_FAILS(WGD_is_win32s()),
+                             TU_FAILS(WGD_get_os_version(&major, nullptr, nullptr, nullptr))});
     EXPECT_EQ(major, -1);
 }

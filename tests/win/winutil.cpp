@@ -94,17 +94,6 @@ bool WT_only_low_memory(size_t count)
     return TU_reports().size() == count;
 }
 
-void WT_expect_failures(const char *source, std::initializer_list<WT_CALL> calls)
-{
-    for (const WT_CALL &c : calls) {
-        TU_clear_reports();
-        EXPECT_EQ(c.call(), 0) << c.text;
-        EXPECT_EQ(TU_reports().size(), source ? 1u : 0u) << c.text;
-        EXPECT_EQ(source ? WT_internal_errors(source) : 0, source ? 1 : 0) << c.text;
-    }
-    TU_clear_reports();
-}
-
 bool WT_wait(const std::function<bool()> &done, int ms)
 {
     for (auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);

@@ -29,27 +29,6 @@ inline bool WT_starts(const std::string &text, const char *prefix) { return text
 // Asks done every 10 ms for up to ms milliseconds; whether it came true.
 bool WT_wait(const std::function<bool()> &done, int ms);
 
-// One call of a failure table: its text and its result as a number (a
-// pointer: whether it is set; nothing: 0).
-struct WT_CALL {
-    template <class F>
-    WT_CALL(const char *text_, F f) : text(text_), call([f]() -> long long {
-        if constexpr (std::is_void_v<decltype(f())>)
-            return f(), 0;
-        else
-            return f() ? 1 : 0;
-    })
-    {
-    }
-    const char *text;
-    std::function<long long()> call;
-};
-#define WT_FAILS(expression) WT_CALL(#expression, [&] { return expression; })
-// Each call, run alone, gives 0 (or null) and exactly one report: an internal
-// error naming the source; with source null no report at all. The reports
-// are cleared before each call and after the last.
-void WT_expect_failures(const char *source, std::initializer_list<WT_CALL> calls);
-
 // ---- allocations ----
 // The next count requests of exactly size bytes fail; dropped when the next test starts.
 void WT_fail_allocation(size_t size, int count = 1);

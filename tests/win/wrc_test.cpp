@@ -128,7 +128,7 @@ TEST(Wrc, MissingLargeExtendedAndNullTemplatesAreReported)
     const WORD extended[] = {1, 0xFFFF, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0};
     const DLGTEMPLATE *ex = reinterpret_cast<const DLGTEMPLATE *>(extended);
     char text[10];
-    WT_expect_failures("..\\swin\\wrc", {WT_FAILS(WRC_copy(big.get())), WT_FAILS(WRC_template_size(ex)),
-                                         WT_FAILS(WRC_find_item(ex, 1)), WT_FAILS(WRC_template_size(nullptr)),
-                                         WT_FAILS(WRC_item_title(nullptr, text, 9))});
+    TU_expect_failures("..\\swin\\wrc", {TU_FAILS(WRC_copy(big.get())), TU_FAILS(WRC_template_size(ex)),
+                                         TU_FAILS(WRC_find_item(ex, 1)), TU_FAILS(WRC_template_size(nullptr)),
+                                         TU_FAILS(WRC_item_title(nullptr, text, 9))});
 }

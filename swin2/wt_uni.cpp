@@ -369,16 +369,20 @@ HBRUSH C_WT_STATIC::colour(HDC dc)
 
 namespace {
 
-struct LIST_MESSAGES {
-    UINT add, reset, count, select, selection, text_length, text;
-    LRESULT error;
-};
-const LIST_MESSAGES COMBO_MESSAGES{CB_ADDSTRING, CB_RESETCONTENT, CB_GETCOUNT, CB_SETCURSEL,
-                                   CB_GETCURSEL, CB_GETLBTEXTLEN, CB_GETLBTEXT, CB_ERR};
-const LIST_MESSAGES LIST_BOX_MESSAGES{LB_ADDSTRING, LB_RESETCONTENT, LB_GETCOUNT, LB_SETCURSEL,
-                                      LB_GETCURSEL, LB_GETTEXTLEN, LB_GETTEXT, LB_ERR};
+const WT_LIST_MESSAGES COMBO_MESSAGES{CB_ADDSTRING, CB_RESETCONTENT, CB_GETCOUNT, CB_SETCURSEL,
+                                      CB_GETCURSEL, CB_GETLBTEXTLEN, CB_GETLBTEXT, CB_ERR};
+const WT_LIST_MESSAGES LIST_BOX_MESSAGES{LB_ADDSTRING, LB_RESETCONTENT, LB_GETCOUNT, LB_SETCURSEL,
+                                         LB_GETCURSEL, LB_GETTEXTLEN, LB_GETTEXT, LB_ERR};
 
-int32_t list_add(HWND window, const LIST_MESSAGES &m, const char *item)
+}  // namespace
+
+C_WT_ITEMS::C_WT_ITEMS(C_BW *owner_, int16_t kind_, int32_t id_, int32_t x_, int32_t y_, int32_t width_,
+                       int32_t height_, const char *class_name_, uint32_t style_, const WT_LIST_MESSAGES &messages)
+    : C_WT_UNI(owner_, kind_, id_, x_, y_, width_, height_, class_name_, style_, 0), messages_(messages)
+{
+}
+
+int32_t C_WT_ITEMS::add(const char *item)
 {
     if (!item) {
         WE_internal_error(SRC, __LINE__);
@@ -386,40 +390,42 @@ int32_t list_add(HWND window, const LIST_MESSAGES &m, const char *item)
     }
     if (!window)
         return -1;
-    LRESULT index = SendMessageA(window, m.add, 0, reinterpret_cast<LPARAM>(item));
+    LRESULT index = SendMessageA(window, messages_.add, 0, reinterpret_cast<LPARAM>(item));
     return index < 0 ? -1 : static_cast<int32_t>(index);
 }
 
-int32_t list_count(HWND window, const LIST_MESSAGES &m)
+int16_t C_WT_ITEMS::clear() { return window ? (SendMessageA(window, messages_.reset, 0, 0), 1) : 0; }
+
+int32_t C_WT_ITEMS::count()
 {
-    LRESULT n = window ? SendMessageA(window, m.count, 0, 0) : 0;
+    LRESULT n = window ? SendMessageA(window, messages_.count, 0, 0) : 0;
     return n < 0 ? 0 : static_cast<int32_t>(n);
 }
 
-int16_t list_select(HWND window, const LIST_MESSAGES &m, int32_t index)
+int16_t C_WT_ITEMS::operation_1(int32_t index)
 {
-    if (!window || index < -1 || index >= list_count(window, m))
+    if (!window || index < -1 || index >= count())
         return 0;
-    SendMessageA(window, m.select, static_cast<WPARAM>(index), 0);
+    SendMessageA(window, messages_.select, static_cast<WPARAM>(index), 0);
     return 1;
 }
 
-int32_t list_selection(HWND window, const LIST_MESSAGES &m)
+int32_t C_WT_ITEMS::query()
 {
-    LRESULT index = window ? SendMessageA(window, m.selection, 0, 0) : m.error;
+    LRESULT index = window ? SendMessageA(window, messages_.selection, 0, 0) : messages_.error;
     return index < 0 ? -1 : static_cast<int32_t>(index);
 }
 
-int16_t list_item_text(HWND window, const LIST_MESSAGES &m, int32_t index, char *buffer, int16_t bound)
+int16_t C_WT_ITEMS::item_text(int32_t index, char *buffer, int16_t bound)
 {
     if (!buffer || bound < 0) {
         WE_internal_error(SRC, __LINE__);
         return 0;
     }
     buffer[0] = 0;
-    if (!window || index < 0 || index >= list_count(window, m))
+    if (!window || index < 0 || index >= count())
         return 0;
-    LRESULT length = SendMessageA(window, m.text_length, static_cast<WPARAM>(index), 0);
+    LRESULT length = SendMessageA(window, messages_.text_length, static_cast<WPARAM>(index), 0);
     if (length < 0)
         return 0;
     // The control writes the whole item: through a buffer of its length.
@@ -428,42 +434,20 @@ int16_t list_item_text(HWND window, const LIST_MESSAGES &m, int32_t index, char 
         WE_low_memory();
         return 0;
     }
-    SendMessageA(window, m.text, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(whole));
+    SendMessageA(window, messages_.text, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(whole));
     WT_copy(buffer, whole, bound);
     MM_free(whole, SRC, __LINE__);
     return 1;
 }
 
-}  // namespace
-
 C_WT_COMBO::C_WT_COMBO(C_BW *owner_, int32_t id_, int32_t x_, int32_t y_, int32_t width_, int32_t height_)
-    : C_WT_UNI(owner_, WT_COMBO, id_, x_, y_, width_, height_, "COMBOBOX", 0x54810200u, 0)
+    : C_WT_ITEMS(owner_, WT_COMBO, id_, x_, y_, width_, height_, "COMBOBOX", 0x54810200u, COMBO_MESSAGES)
 {
-}
-
-int32_t C_WT_COMBO::add(const char *item) { return list_add(window, COMBO_MESSAGES, item); }
-int16_t C_WT_COMBO::clear() { return window ? (SendMessageA(window, CB_RESETCONTENT, 0, 0), 1) : 0; }
-int32_t C_WT_COMBO::count() { return list_count(window, COMBO_MESSAGES); }
-int16_t C_WT_COMBO::operation_1(int32_t index) { return list_select(window, COMBO_MESSAGES, index); }
-int32_t C_WT_COMBO::query() { return list_selection(window, COMBO_MESSAGES); }
-int16_t C_WT_COMBO::item_text(int32_t index, char *buffer, int16_t bound)
-{
-    return list_item_text(window, COMBO_MESSAGES, index, buffer, bound);
 }
 
 C_WT_LIST::C_WT_LIST(C_BW *owner_, int32_t id_, int32_t x_, int32_t y_, int32_t width_, int32_t height_)
-    : C_WT_UNI(owner_, WT_LIST, id_, x_, y_, width_, height_, "LISTBOX", 0x54810040u, 0)
+    : C_WT_ITEMS(owner_, WT_LIST, id_, x_, y_, width_, height_, "LISTBOX", 0x54810040u, LIST_BOX_MESSAGES)
 {
-}
-
-int32_t C_WT_LIST::add(const char *item) { return list_add(window, LIST_BOX_MESSAGES, item); }
-int16_t C_WT_LIST::clear() { return window ? (SendMessageA(window, LB_RESETCONTENT, 0, 0), 1) : 0; }
-int32_t C_WT_LIST::count() { return list_count(window, LIST_BOX_MESSAGES); }
-int16_t C_WT_LIST::operation_1(int32_t index) { return list_select(window, LIST_BOX_MESSAGES, index); }
-int32_t C_WT_LIST::query() { return list_selection(window, LIST_BOX_MESSAGES); }
-int16_t C_WT_LIST::item_text(int32_t index, char *buffer, int16_t bound)
-{
-    return list_item_text(window, LIST_BOX_MESSAGES, index, buffer, bound);
 }
 
 // ---- kinds 10 to 14 and 16: custom controls ----

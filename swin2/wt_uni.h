@@ -155,11 +155,18 @@ public:
     C_GDI<HBRUSH> brush;
 };
 
-// Kinds 6 and 7: a combo box and a list box, through their messages. Indexes
-// from 0; -1 = none.
-class C_WT_COMBO : public C_WT_UNI {
+// Kinds 6 and 7: a combo box and a list box, through their messages (the
+// same operations, each control with its own message numbers). Indexes from
+// 0; -1 = none.
+struct WT_LIST_MESSAGES {
+    UINT add, reset, count, select, selection, text_length, text;
+    LRESULT error;
+};
+
+class C_WT_ITEMS : public C_WT_UNI {
 public:
-    C_WT_COMBO(C_BW *owner, int32_t id, int32_t x, int32_t y, int32_t width, int32_t height);
+    C_WT_ITEMS(C_BW *owner, int16_t kind, int32_t id, int32_t x, int32_t y, int32_t width, int32_t height,
+               const char *class_name, uint32_t style, const WT_LIST_MESSAGES &messages);
     int32_t add(const char *item);           // its index, -1 on failure
     int16_t clear();
     int32_t count();
@@ -167,17 +174,19 @@ public:
     int32_t query() override;                      // the selected index
     // The item's text, at most bound characters; 0 for an index out of range.
     int16_t item_text(int32_t index, char *buffer, int16_t bound);
+
+private:
+    const WT_LIST_MESSAGES &messages_;
 };
 
-class C_WT_LIST : public C_WT_UNI {
+class C_WT_COMBO : public C_WT_ITEMS {
+public:
+    C_WT_COMBO(C_BW *owner, int32_t id, int32_t x, int32_t y, int32_t width, int32_t height);
+};
+
+class C_WT_LIST : public C_WT_ITEMS {
 public:
     C_WT_LIST(C_BW *owner, int32_t id, int32_t x, int32_t y, int32_t width, int32_t height);
-    int32_t add(const char *item);
-    int16_t clear();
-    int32_t count();
-    int16_t operation_1(int32_t index) override;
-    int32_t query() override;
-    int16_t item_text(int32_t index, char *buffer, int16_t bound);
 };
 
 // Kinds 10 to 14 and 16: the toolkit's custom controls. The title, the

@@ -1,0 +1,593 @@
+#include "insttrkp/ins.h"
+
+#include <cstdio>
+
+#include "common/co.h"
+#include "common/fe.h"
+#include "common/fi.h"
+#include "common/st.h"
+#include "common/sysproc.h"
+#include "common/sysreg.h"
+#include "inst/dsk.h"
+#include "inst/ifl.h"
+#include "inst/unl.h"
+#include "insttrkp/ins_shell.h"
+#include "insttrkp/inst_main.h"
+#include "pack/cpy.h"
+#include "swin/wco.h"
+#include "swin/wco_store.h"
+#include "win/we.h"
+#include "win/we_boxes.h"
+#include "zip/zip.h"
+
+static const char SRC[] = "insttrkp";
+
+IFL_state *INS_state = nullptr;
+int16_t configuration_taken_over = 0;
+
+namespace {
+
+const int16_t PATH_MAX_CHARS = 1024;
+typedef char PATH[PATH_MAX_CHARS + 1];
+
+const char UNINSTALL_PROGRAM[] = "EXE\\UNINSTAL.EXE";
+const char DATA_DIRECTORY[] = "Data";
+const char README_NAME[] = "README.TXT";
+
+const char NO_LIST[] = "Chybná cesta/soubor nenalezen: %s";
+const char NO_CHANGE[] = "Nelze změnit adresář na disku %s";
+const char NO_MAKE[] = "Nelze vytvořit adresář %s na disku %s";
+const char COPY_STATUS[] = "Kopíruje se %s -> %s ...";
+const char COPY_FAILED[] = "Chyba při kopírování souboru %s";
+
+C_INS_WINDOW *window = nullptr;
+int16_t abort_request = 0;
+C_FILE *inst_list = nullptr;   // "INST.LST" while the files are copied
+
+void join(char *path, const char *first, const char *second, const char *third = "")
+{
+    ST_copy(path, first, PATH_MAX_CHARS);
+    ST_append(path, second, PATH_MAX_CHARS);
+    ST_append(path, third, PATH_MAX_CHARS);
+}
+
+int16_t change_dir(const char *path) { return SetCurrentDirectoryA(path) ? 1 : 0; }
+int16_t make_dir(const char *path) { return CreateDirectoryA(path, nullptr) ? 1 : 0; }
+
+// The drive text "X:" of the target, its letter as written or in upper case.
+void drive_text(char *drive, int16_t upper)
+{
+    drive[0] = INS_state->target_dir[0];
+    drive[1] = INS_state->target_dir[1];
+    drive[2] = 0;
+    if (upper)
+        ST_upper(drive);
+}
+
+// The first reading of every step: the list's header; a failure is reported.
+int16_t read_list()
+{
+    if (IFL_read_header(INS_state))
+        return 1;
+    WE_error_format(NO_LIST, IFL_LIST_NAME);
+    return 0;
+}
+
+// The size of a file, or 0xFFFFFFFF when it cannot be had.
+uint32_t size_of(const char *name)
+{
+    uint32_t size = 0xFFFFFFFFu;
+    FE_file_size(name, &size);
+    return size;
+}
+
+// Copies source to destination with the status line. A copy whose size on the
+// disk differs from the source's did not land (a full disk can let writes
+// seem to succeed): it is removed and reported like a failed copy.
+int16_t copy_file(const char *source, const char *destination)
+{
+    WE_status(COPY_STATUS, source, destination);
+    if (CPY_copy_file(source, destination)) {
+        if (size_of(destination) == size_of(source))
+            return 1;
+        FE_remove(destination);
+    }
+    WE_error_format(COPY_FAILED, source);
+    return 0;
+}
+
+// Enters the subdirectory of the current directory, making it when it is
+// missing; then goes back up. Failures are reported with the drive text.
+int16_t make_subdirectory(const char *name, const char *drive)
+{
+    if (change_dir(name)) {
+        if (change_dir(".."))
+            return 1;
+        WE_error_format(NO_CHANGE, drive);
+        return 0;
+    }
+    if (make_dir(name))
+        return 1;
+    WE_error_format(NO_MAKE, name, drive);
+    return 0;
+}
+
+// ---- the steps ----
+
+// The source's list exists, and every record of it is safe, before anything
+// is written; the list is closed again (the later passes read the copy in the
+// target directory).
+int16_t check_source()
+{
+    WE_status("Kontrola zdrojové cesty ...");
+    PATH list;
+    join(list, INS_state->source_dir, IFL_LIST_NAME);
+    if (!FE_exists(list)) {
+        WE_error_format(NO_LIST, list);
+        return 0;
+    }
+    const int16_t safe = IFL_open_list(INS_state, list) && IFL_check_list(INS_state);
+    IFL_close_list(INS_state);
+    return safe;
+}
+
+// The previous configuration file: the registry's, when it names an existing
+// file, else the one in the target's program directory; "" when none.
+void previous_configuration(char *path)
+{
+    char text[1024];
+    SYS_registry_read(HKEY_LOCAL_MACHINE, "Software\\KRV\\TOREVAN\\5", "system_wco_path", text, sizeof text);
+    if (text[0] && FE_exists(text)) {
+        ST_copy(path, text, PATH_MAX_CHARS);
+        return;
+    }
+    join(path, INS_state->target_dir, "EXE\\", CO_SYSTEM_WCO);
+    if (!FE_exists(path))
+        path[0] = 0;
+}
+
+// Runs the previous installation's uninstall program with "-r" and waits for
+// it. It runs in the drive's root, and so does this program meanwhile: a
+// directory that is some process's current directory cannot be removed.
+int16_t run_uninstall_program(const char *program)
+{
+    char root[4] = {INS_state->target_dir[0], ':', '\\', 0};
+    change_dir(root);
+    PATH command;
+    join(command, "\"", program, "\" -r");
+    uint32_t exit_code = 1;
+    if (!SYS_run_and_wait(command, root, &exit_code) || exit_code != 0) {
+        WE_error("Chyba při spuštění odinstalačního programu TOREVAN");
+        return 0;
+    }
+    WE_status("Dokončení odstranění předchozí instalace ...");
+    SetActiveWindow(window->frame());
+    SetForegroundWindow(window->frame());
+    window->pump_messages();
+    Sleep(2000);
+    return 1;
+}
+
+int16_t remove_previous()
+{
+    WE_status("Odstranění předchozí instalace ...");
+    const char *target = INS_state->target_dir;
+    if (target[0] == 0 || target[1] != ':') {
+        WE_error_format("Chybná cílová cesta %s", target);
+        return 0;
+    }
+    char drive[3];
+    drive_text(drive, 1);
+    const int16_t number = static_cast<int16_t>(static_cast<uint8_t>(drive[0]) - 'A');
+    if (number < 0 || number > 25 || !FE_drive_ready(number) || !FE_set_drive(number)) {
+        const char letter[2] = {drive[0], 0};
+        WE_error_format("Nelze najít disk %s:", letter);
+        return 0;
+    }
+    PATH list, program;
+    join(list, target, UNL_LIST_NAME);
+    join(program, target, UNINSTALL_PROGRAM);
+    if (!FE_exists(list) || !FE_exists(program))
+        return 1;
+    if (!WE_question("Na cílové cestě byla nalezena předchozí instalace TOREVAN.\n"
+                     "Před novou instalací je třeba minulou odstranit. Pokračovat?"))
+        return 0;
+    PATH configuration;
+    previous_configuration(configuration);
+    if (configuration[0] &&
+        WE_question("Pro novou instalaci může být převzata systémová konfigurace\n"
+                    "z předchozí instalace TOREVAN. Má se převzít systémová\n"
+                    "konfigurace z předchozí instalace?")) {
+        WCO_load(WCO_system_store(), configuration);
+        configuration_taken_over = 1;
+    }
+    return run_uninstall_program(program);
+}
+
+int16_t check_target()
+{
+    WE_status("Kontrola cílové cesty ...");
+    const char *target = INS_state->target_dir;
+    char drive[3];
+    drive_text(drive, 1);
+    if (drive[1] != ':') {
+        WE_error_format("Chybná cílová cesta %s", target);
+        return 0;
+    }
+    const int16_t number = static_cast<int16_t>(static_cast<uint8_t>(drive[0]) - 'A');
+    if (number < 0 || number > 25 || !FE_set_drive(number)) {
+        const char letter[2] = {drive[0], 0};
+        WE_error_format("Nelze najít disk %s:", letter);
+        return 0;
+    }
+    char root[4] = {drive[0], ':', '\\', 0};
+    if (!change_dir(root)) {
+        WE_error_format(NO_CHANGE, drive);
+        return 0;
+    }
+    // The parts after "X:\", one by one.
+    const char *p = target + 2;
+    if (*p == '\\')
+        p++;
+    while (*p) {
+        PATH part;
+        int16_t n = 0;
+        while (*p && *p != '\\') {
+            if (n < PATH_MAX_CHARS)
+                part[n++] = *p;
+            p++;
+        }
+        part[n] = 0;
+        if (*p)
+            p++;
+        ST_trim(part);
+        if (!part[0] || change_dir(part))
+            continue;
+        if (!make_dir(part)) {
+            WE_error_format(NO_MAKE, part, drive);
+            return 0;
+        }
+        if (!change_dir(part)) {
+            WE_error_format(NO_CHANGE, drive);
+            return 0;
+        }
+    }
+    return 1;
+}
+
+// Copies one file of the source into the target, when it is there (optional)
+// or always (required); recorded for the uninstall program.
+int16_t copy_list_file(const char *name, int16_t required)
+{
+    PATH source, destination;
+    join(source, INS_state->source_dir, name);
+    join(destination, INS_state->target_dir, name);
+    if (!FE_exists(source)) {
+        if (!required)
+            return 1;
+        WE_error_format(NO_LIST, source);
+        return 0;
+    }
+    if (!copy_file(source, destination))
+        return 0;
+    UNL_add_file(destination);
+    return 1;
+}
+
+int16_t copy_lists()
+{
+    return !INS_check_abort() && copy_list_file(README_NAME, 0) && !INS_check_abort() &&
+           copy_list_file(IFL_LIST_NAME, 1) && !INS_check_abort();
+}
+
+// One subdirectory of the installation: recorded, then made or entered.
+int16_t add_subdirectory(const char *name, const char *drive)
+{
+    PATH path;
+    join(path, INS_state->target_dir, name);
+    UNL_add_directory(path);
+    return make_subdirectory(name, drive);
+}
+
+int16_t make_directories()
+{
+    WE_status("Vytváření adresářů ...");
+    char drive[3];
+    drive_text(drive, 0);
+    if (!read_list())
+        return 0;
+    while (IFL_next_record(INS_state))
+        if (ST_compare(INS_state->target_subdir, ".") != 0 && !add_subdirectory(INS_state->target_subdir, drive))
+            return 0;
+    return add_subdirectory(DATA_DIRECTORY, drive);
+}
+
+int16_t check_existing()
+{
+    if (!read_list())
+        return 0;
+    int16_t asked = 0;
+    while (IFL_next_record(INS_state)) {
+        PATH installed;
+        if (!IFL_installed_path(INS_state, installed) || !FE_exists(installed))
+            continue;
+        if (!asked && !WE_question("Existující soubory budou přepsány, pokračovat"))
+            return 0;
+        asked = 1;
+        WE_status("Maže se : %s", installed);
+        FE_remove(installed);
+        if (INS_check_abort())
+            return 0;
+    }
+    WE_status("%s", "");
+    return 1;
+}
+
+// Every file counts one cluster more than its whole clusters, and 1000000
+// bytes are kept free; all in 64 bits, so that a large disk is counted right.
+int16_t check_space()
+{
+    WE_status("Kontrola místa na disku ...");
+    char root[4] = {INS_state->target_dir[0], ':', '\\', 0};
+    uint64_t free_bytes = 0;
+    uint32_t cluster = 0;
+    if (!FE_disk_space(root, &free_bytes, &cluster) || cluster == 0) {
+        WE_error_format("Nelze zjistit volné místo na disku %c:", root[0]);
+        return 0;
+    }
+    if (!read_list())
+        return 0;
+    uint64_t need = 0;
+    while (IFL_next_record(INS_state))
+        need += (INS_state->size / cluster + 1) * static_cast<uint64_t>(cluster);
+    need += 1000000;
+    if (free_bytes < need) {
+        WE_error_format("Málo místa na disku, je třeba %lld B", static_cast<long long>(need));
+        return 0;
+    }
+    return 1;
+}
+
+void show_file(const char *installed)
+{
+    char line[IFL_PATH_MAX + 100];
+    ST_copy(line, "Instaluje se  : ", 0);
+    ST_append(line, installed, 80);
+    window->set_line(INS_LINE_FIRST, line);
+    std::snprintf(line, sizeof line, "Popis souboru : %s", INS_state->description);
+    window->set_line(INS_LINE_FIRST + 1, line);
+    std::snprintf(line, sizeof line, "Číslo diskety : %d", INS_state->disk_index + 1);
+    window->set_line(INS_LINE_FIRST + 2, line);
+}
+
+// Asks for the record's disk until its label passes; 0 when the user gives up.
+int16_t ask_for_disk()
+{
+    DSK_disk_index = INS_state->disk_index;
+    for (;;) {
+        char text[40];
+        std::snprintf(text, sizeof text, "Vlož DISK%d", DSK_disk_index + 1);
+        WE_notify(text);
+        if (DSK_check_label(INS_state))
+            return 1;
+        if (!WE_question("Zkusit znovu"))
+            return 0;
+    }
+}
+
+// Unpacks the packed copy (the source file name) into the target file name,
+// both in the current directory, the target directory. An unpacked file of
+// another size than the record's did not land.
+int16_t unpack()
+{
+    FE_remove(INS_state->target_name);
+    C_ZIP zip;
+    if (!zip.decompress_file(INS_state->source_name, INS_state->target_name)) {
+        WE_error(ZIP_error_text(zip.last_error()));
+        return 0;
+    }
+    return 1;
+}
+
+// 1: installed; 2: unpacking failed, go on with the next file; 0: stop.
+int16_t install_packed(const char *disk_path, const char *installed)
+{
+    PATH copy, unpacked;
+    join(copy, INS_state->target_dir, INS_state->source_name);
+    join(unpacked, INS_state->target_dir, INS_state->target_name);
+    if (!copy_file(disk_path, copy))
+        return 0;
+    UNL_add_file(copy);
+    WE_status("%s", "");
+    if (INS_check_abort())
+        return 0;
+    WE_status("Rozbaluje se %s ...", copy);
+    if (!unpack())
+        return 2;
+    UNL_add_file(INS_state->target_dir, INS_state->target_name);
+    if (size_of(unpacked) != INS_state->size) {
+        FE_remove(unpacked);
+        WE_error_format(COPY_FAILED, copy);
+        return 0;
+    }
+    WE_status("%s", "");
+    if (INS_check_abort())
+        return 0;
+    FE_remove(copy);
+    if (ST_compare(INS_state->target_subdir, ".") != 0) {
+        if (!copy_file(unpacked, installed))
+            return 0;
+        UNL_add_file(installed);
+        WE_status("%s", "");
+        FE_remove(unpacked);
+    }
+    return 1;
+}
+
+int16_t install_plain(const char *disk_path, const char *installed)
+{
+    if (!copy_file(disk_path, installed))
+        return 0;
+    UNL_add_file(installed);
+    WE_status("%s", "");
+    return !INS_check_abort();
+}
+
+int16_t copy_files()
+{
+    DSK_disk_index = 0;
+    if (!DSK_check_label(INS_state) || !read_list())
+        return 0;
+    while (IFL_next_record(INS_state)) {
+        PATH installed, disk_path;
+        IFL_installed_path(INS_state, installed);
+        show_file(installed);
+        join(disk_path, INS_state->source_dir, INS_state->source_name);
+        if (!FE_exists(disk_path) && !ask_for_disk())
+            return 0;
+        if (!FE_exists(disk_path)) {
+            if (WE_question_format("Soubor %s nenalezen, vynechat", disk_path))
+                continue;
+            return 0;
+        }
+        if (INS_check_abort())
+            return 0;
+        const int16_t done = INS_state->packed ? install_packed(disk_path, installed) : install_plain(disk_path, installed);
+        if (done == 0)
+            return 0;
+        if (done == 1 && inst_list)
+            IFL_write_inst_line(inst_list, INS_state);
+    }
+    INS_clear_lines();
+    return 1;
+}
+
+void write_configuration()
+{
+    WE_status("Zápis/oprava konfiguračního souboru");
+    WCO_file *store = WCO_system_store();
+    const char *target = INS_state->target_dir;
+    ST_copy(CO_system_config.system_path, target + 2, CO_PATH_MAX);
+    WCO_set_text(store, "CO_common", "system_path", CO_system_config.system_path);
+    join(exe_directory, target, "EXE\\");
+    if (!configuration_taken_over) {
+        join(CO_system_config.initial_directory, target, DATA_DIRECTORY);
+        WCO_set_text(store, "CO_common", "initial_directory", CO_system_config.initial_directory);
+    }
+    PATH file;
+    join(file, exe_directory, CO_SYSTEM_WCO);
+    WCO_save_forced(store, file);
+    UNL_add_file(target, "EXE", CO_SYSTEM_WCO);
+    WE_status("%s", "");
+}
+
+// Steps 4 to 13: everything that writes.
+int16_t install_files()
+{
+    UNL_open();
+    if (!copy_lists() || !make_directories())
+        return 0;
+    UNL_add_directory(INS_state->target_dir);
+    if (!check_existing() || !check_space())
+        return 0;
+    if (!FI_create_open(&inst_list, IFL_INST_LIST_NAME, FI_TEXT_CREATE)) {
+        FI_destroy(&inst_list);
+        WE_error_format("Nelze otevřít soubor %s", IFL_INST_LIST_NAME);
+    }
+    const int16_t copied = copy_files();
+    if (inst_list) {
+        FI_close(inst_list, 0);
+        FI_destroy(&inst_list);
+    }
+    UNL_add_file(INS_state->target_dir, IFL_INST_LIST_NAME);
+    INS_clear_lines();
+    if (!copied)
+        return 0;
+    write_configuration();
+    IFL_close_list(INS_state);
+    FE_remove(IFL_LIST_NAME);
+    return 1;
+}
+
+void set_lines(const char *const texts[4])
+{
+    if (!window)
+        return;
+    for (int16_t i = 0; i < 4; i++)
+        window->set_line(static_cast<int16_t>(INS_LINE_FIRST + i), texts[i]);
+}
+
+}  // namespace
+
+int16_t INS_set_window(C_INS_WINDOW *installer_window)
+{
+    if (!installer_window) {
+        WE_internal_error(SRC, __LINE__);
+        return 0;
+    }
+    window = installer_window;
+    return 1;
+}
+
+int16_t INS_request_abort()
+{
+    abort_request = 1;
+    return 1;
+}
+
+int16_t INS_check_abort()
+{
+    window->pump_messages();
+    if (!abort_request)
+        return 0;
+    if (WE_question("Přerušit instalaci ?"))
+        return 1;
+    abort_request = 0;
+    return 0;
+}
+
+int16_t INS_install(IFL_state *state)
+{
+    if (!state || !window) {
+        WE_internal_error(SRC, __LINE__);
+        return 0;
+    }
+    abort_request = 0;
+    INS_state = state;
+    if (!check_source() || !remove_previous() || !check_target() || !install_files())
+        return 0;
+    INS_update_start_menu();
+    INS_update_desktop();
+    INS_update_quick_launch();
+    INS_register_uninstall();
+    WE_status("%s", "");
+    return 1;
+}
+
+void INS_show_welcome()
+{
+    static const char *const texts[4] = {
+        "Blahopřejeme Vám k pořízení konverzního programu Gerber -> Postscript.",
+        "Před instalací zvolte zdrojový adresář, ODKUD se bude instalovat a cílový adresář",
+        "se bude instalovat. Můžete rovněž zvolit umístění ikon do systémové lišty a/nebo na plochu.",
+        "Případná předchozí instalace na cílové cestě bude před novou instalací odinstalována",
+    };
+    set_lines(texts);
+}
+
+void INS_show_success()
+{
+    static const char *const texts[4] = {
+        "Instalace proběhla úspěšně. ",
+        "Konverzní program spustíte výběrem z nabídky",
+        "\"Start | Programy | TOREVAN\" kliknutím na ikonu TRAKPRN.",
+        "Hodně štěstí ve Vaší práci přejí                                     Autoři       ",
+    };
+    set_lines(texts);
+}
+
+void INS_clear_lines()
+{
+    static const char *const texts[4] = {"", "", "", ""};
+    set_lines(texts);
+}

@@ -1,0 +1,53 @@
+// The installation engine: one installation from the source directory of
+// the state into its target directory, in a fixed order of steps (source
+// and list check, removal of a previous installation by its own uninstall
+// program, target and directories, read-me and list copy, overwrite
+// question, free space, the files disk by disk, "SYSTEM.WCO", the shell).
+// Everything made is recorded in "UNINST.LST" (inst/unl.h), every installed
+// file listed in "INST.LST". Progress goes to the status line, failures to
+// error reports, questions and disk requests to message boxes.
+// Runs on the window thread; waiting messages are worked off at each abort
+// check, so the window's abort button is seen meanwhile.
+#pragma once
+#include <windows.h>
+
+#include <cstdint>
+
+struct IFL_state;
+
+// The four text lines of the installer window.
+enum : int16_t { INS_LINE_FIRST = 18, INS_LINE_LAST = 21 };
+
+// What the engine needs of the installer window.
+class C_INS_WINDOW {
+public:
+    virtual ~C_INS_WINDOW() = default;
+    // One of the text lines INS_LINE_FIRST to INS_LINE_LAST.
+    virtual void set_line(int16_t control, const char *text) = 0;
+    // Works off the thread's waiting messages.
+    virtual void pump_messages() = 0;
+    // The frame window, made active and foreground after the uninstall program.
+    virtual HWND frame() = 0;
+};
+
+// The state of the installation that runs (lent by the window for one call).
+extern IFL_state *INS_state;
+// 1 once a previous installation's "SYSTEM.WCO" was loaded into the system
+// store; stays set for the rest of the run.
+extern int16_t configuration_taken_over;
+
+// Registers the window (once). Null: internal error, 0.
+int16_t INS_set_window(C_INS_WINDOW *window);
+// Sets the abort request; the next abort check asks whether to stop. 1.
+int16_t INS_request_abort();
+// One installation. 1 when complete; 0 when it failed or was aborted (the
+// cause has been shown). The caller closes "UNINST.LST" (UNL_close) and the
+// state's list (IFL_close_list) afterwards, whatever the result.
+int16_t INS_install(IFL_state *state);
+// Works off waiting messages; 1 when an abort was requested and confirmed.
+int16_t INS_check_abort();
+
+// The window's text lines: the welcome text, the success text, all empty.
+void INS_show_welcome();
+void INS_show_success();
+void INS_clear_lines();

@@ -1,0 +1,598 @@
+// Real installations: distributions made with trakdist are installed by the
+// engine into scratch directories, driven by a test window that owns the four
+// text lines; every box is answered from a second thread by its text, as a
+// person would answer it.
+#include <algorithm>
+#include <cstring>
+#include <filesystem>
+#include <optional>
+
+#include "common/co.h"
+#include "common/fe.h"
+#include "common/st.h"
+#include "common/sysfold.h"
+#include "common/syslink.h"
+#include "common/sysreg.h"
+#include "inst/ifl.h"
+#include "inst/unl.h"
+#include "insttrkp/ins.h"
+#include "insttrkp/ins_shell.h"
+#include "swin/wco.h"
+#include "swin/wco_store.h"
+#include "tests/testutil.h"
+#include "tests/win/winutil.h"
+#include "tools/trakdist/td.h"
+#include "zip/zip.h"
+
+namespace {
+
+const int OK = 1, YES = 1, NO = 7;
+
+// ---- the boxes ----
+
+// One expected box: the start of its text, the button pressed, and what the
+// person does before pressing it.
+struct RULE {
+    std::string start;
+    int press;
+    std::function<void()> before = nullptr;
+};
+
+// Answers every box of the process by the first unused rule its text starts
+// with, in the order the boxes come; a box no rule expects is cancelled. Every
+// box is recorded as "title|text".
+class BOX_SCRIPT : C_GUARD {
+public:
+    explicit BOX_SCRIPT(std::vector<RULE> rules) : rules_(std::move(rules)), thread_(&BOX_SCRIPT::run, this) {}
+    ~BOX_SCRIPT() { stop(); }
+    // Ends the answering; the boxes seen.
+    std::vector<std::string> stop()
+    {
+        stop_ = true;
+        if (thread_.joinable())
+            thread_.join();
+        return seen_;
+    }
+
+private:
+    void run()
+    {
+        while (!stop_) {
+            HWND box = visible_box();
+            if (!box) {
+                Sleep(20);
+                continue;
+            }
+            Sleep(50);   // its texts are set
+            char title[256] = {}, text[1024] = {};
+            GetWindowTextA(box, title, sizeof title);
+            if (!GetDlgItemTextA(box, 0xFFFF, text, sizeof text))
+                GetDlgItemTextA(box, 100, text, sizeof text);   // the toolkit's boxes
+            int press = IDCANCEL;
+            for (size_t i = 0; i < rules_.size(); i++)
+                if (std::string(text).rfind(rules_[i].start, 0) == 0) {
+                    if (rules_[i].before)
+                        rules_[i].before();
+                    press = rules_[i].press;
+                    rules_.erase(rules_.begin() + static_cast<long>(i));
+                    break;
+                }
+            seen_.push_back(std::string(title) + "|" + text + (press == IDCANCEL ? "|UNEXPECTED" : ""));
+            PostMessageA(box, WM_COMMAND, MAKEWPARAM(press, BN_CLICKED), 0);
+            WT_wait([box] { return !IsWindow(box) || !IsWindowVisible(box); }, 10000);
+        }
+    }
+    static HWND visible_box()
+    {
+        HWND found = nullptr;
+        EnumWindows([](HWND window, LPARAM data) -> BOOL {
+            char cls[32] = {};
+            DWORD pid = 0;
+            GetWindowThreadProcessId(window, &pid);
+            GetClassNameA(window, cls, sizeof cls);
+            if (pid != GetCurrentProcessId() || !IsWindowVisible(window) || std::string(cls) != "#32770")
+                return TRUE;
+            *reinterpret_cast<HWND *>(data) = window;
+            return FALSE;
+        }, reinterpret_cast<LPARAM>(&found));
+        return found;
+    }
+
+    std::vector<RULE> rules_;
+    std::vector<std::string> seen_;
+    std::atomic<bool> stop_{false};
+    std::thread thread_;
+};
+
+// ---- the window ----
+
+const int ABORT_BUTTON = 16;
+
+LRESULT CALLBACK test_window_procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam)
+{
+    if (message == WM_COMMAND && LOWORD(wparam) == ABORT_BUTTON)
+        INS_request_abort();
+    return DefWindowProcA(window, message, wparam, lparam);
+}
+
+// The installer window as the engine sees it: the four lines are static
+// controls; "abort_at" presses the abort button when a line names that file.
+class TEST_WINDOW : public C_INS_WINDOW {
+public:
+    TEST_WINDOW()
+    {
+        WNDCLASSA c{};
+        c.lpfnWndProc = test_window_procedure;
+        c.hInstance = GetModuleHandleA(nullptr);
+        c.lpszClassName = "INS_TEST_WINDOW";
+        RegisterClassA(&c);
+        window_ = CreateWindowExA(0, "INS_TEST_WINDOW", "Instalace", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 600,
+                                  300, nullptr, nullptr, c.hInstance, nullptr);
+        for (int i = INS_LINE_FIRST; i <= INS_LINE_LAST; i++)
+            CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE, 5, 20 * i - 350, 580, 18, window_,
+                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(i)), c.hInstance, nullptr);
+        INS_set_window(this);
+    }
+    ~TEST_WINDOW() override { DestroyWindow(window_); }
+    void set_line(int16_t control, const char *text) override
+    {
+        SetDlgItemTextA(window_, control, text);
+        if (!abort_at.empty() && std::strstr(text, abort_at.c_str()))
+            PostMessageA(window_, WM_COMMAND, ABORT_BUTTON, 0), abort_at.clear();
+    }
+    void pump_messages() override { WGD_pump_messages(); }
+    HWND frame() override { return window_; }
+    std::string line(int control) const
+    {
+        char text[256] = {};
+        GetDlgItemTextA(window_, control, text, sizeof text);
+        return text;
+    }
+
+    std::string abort_at;
+
+private:
+    HWND window_;
+};
+
+std::vector<std::string> statuses;
+void record_status(const char *text) { statuses.push_back(text); }
+
+// ---- the shell ----
+
+std::string folder(HKEY root, const char *name)
+{
+    char path[SYS_FOLDER_MAX + 1];
+    SYS_shell_folder(root, name, path);
+    return path;
+}
+std::string group() { return folder(HKEY_LOCAL_MACHINE, "Common Programs") + "\\TOREVAN"; }
+std::string desktop() { return folder(HKEY_CURRENT_USER, "Desktop"); }
+std::string quick_launch() { return folder(HKEY_CURRENT_USER, "AppData") + "\\Microsoft\\Internet Explorer\\Quick Launch"; }
+
+// What an installation leaves in the shell is gone before and after a test.
+struct SHELL_CLEANUP : C_GUARD {
+    SHELL_CLEANUP() { clean(); }
+    ~SHELL_CLEANUP() { clean(); }
+    static void clean()
+    {
+        char temp[MAX_PATH];
+        GetTempPathA(sizeof temp, temp);
+        SetCurrentDirectoryA(temp);
+        for (const std::string &link : {group() + "\\TRAKPRN.LNK", group() + "\\Odinstalace TRAKPRN.LNK",
+                                        desktop() + "\\TRAKPRN.LNK", quick_launch() + "\\TRAKPRN.LNK"})
+            DeleteFileA(link.c_str());
+        RemoveDirectoryA(group().c_str());
+        SYS_registry_delete_key(HKEY_LOCAL_MACHINE, INS_UNINSTALL_KEY);
+    }
+};
+
+struct LINK { std::string program, description, directory; };
+bool operator==(const LINK &a, const LINK &b)
+{
+    return a.program == b.program && a.description == b.description && a.directory == b.directory;
+}
+std::optional<LINK> read_link(const std::string &name)
+{
+    char program[SYS_LINK_TEXT_MAX + 1], description[SYS_LINK_TEXT_MAX + 1], directory[SYS_LINK_TEXT_MAX + 1];
+    if (!SYS_read_link(name.c_str(), program, description, directory))
+        return std::nullopt;
+    return LINK{program, description, directory};
+}
+
+std::string registry(const char *value)
+{
+    char text[1024];
+    SYS_registry_read(HKEY_LOCAL_MACHINE, INS_UNINSTALL_KEY, value, text, sizeof text);
+    return text;
+}
+
+// ---- distributions ----
+
+std::string bytes(size_t n, unsigned seed)
+{
+    std::string s(n, 0);
+    for (size_t i = 0; i < n; i++)
+        s[i] = static_cast<char>((seed = seed * 1103515245u + 12345u) >> 16);
+    return s;
+}
+
+// The uninstall program built beside this test program.
+std::string uninstall_program()
+{
+    char path[MAX_PATH];
+    GetModuleFileNameA(nullptr, path, sizeof path);
+    *std::strrchr(path, '\\') = 0;
+    return std::string(path) + "\\UNINSTAL.EXE";
+}
+
+struct FILE_ENTRY { std::string target, subdir, description, content; };
+
+// The files of the sample distribution: the program and the uninstall
+// program (the real one, or a stand-in where it never runs) in EXE, a text
+// in the installation directory, data in Data.
+std::vector<FILE_ENTRY> sample(size_t big = 5000, bool real_uninstaller = false)
+{
+    return {{"TRAKPRN.EXE", "EXE", "Konverzní program", bytes(big, 1)},
+            {"UNINSTAL.EXE", "EXE", "Odinstalační program", real_uninstaller ? TU_read(uninstall_program()) : bytes(2000, 3)},
+            {"POPIS.TXT", ".", "Popis verze", "Verze 5\r\n"},
+            {"VZOR.GBR", "Data", "Vzorová data", bytes(big / 8 + 3000, 2)}};
+}
+
+// Builds the distribution of the files into out with trakdist (extra options
+// as given); the files' sources are kept in out + "_src".
+void build(const std::string &out, const std::vector<FILE_ENTRY> &files, std::vector<std::string> options = {},
+           bool readme = true)
+{
+    std::string src = out + "_src";
+    CreateDirectoryA(src.c_str(), nullptr);
+    std::string manifest;
+    for (const FILE_ENTRY &f : files) {
+        TU_write(src + "\\" + f.subdir + "_" + f.target, f.content);
+        manifest += f.subdir + "_" + f.target + "\t" + f.target + "\t" + f.subdir + "\t" + f.description + "\r\n";
+    }
+    TU_write(src + "\\manifest.txt", manifest);   // CP1250: the tool takes it as it is
+    TU_write(src + "\\README.TXT", "Čtěte mě\r\n");
+    std::vector<std::string> args = {"trakdist", "build", src + "\\manifest.txt", out};
+    if (readme)
+        args.insert(args.end(), {"--readme", src + "\\README.TXT"});
+    args.insert(args.end(), options.begin(), options.end());
+    std::vector<char *> argv;
+    for (std::string &a : args)
+        argv.push_back(&a[0]);
+    FILE *sink = std::fopen("NUL", "w");
+    TD_set_streams(sink, sink);
+    ASSERT_EQ(TD_main(static_cast<int>(argv.size()), argv.data()), 0);
+    TD_set_streams(nullptr, nullptr);
+    std::fclose(sink);
+}
+
+// Rewrites the records of a list through edit.
+void edit_list(const std::string &path, const std::function<void(IFL_state *)> &edit)
+{
+    std::string list = TU_read(path);
+    IFL_state s{};
+    for (size_t at = IFL_HEADER_SIZE; at + IFL_RECORD_SIZE <= list.size(); at += IFL_RECORD_SIZE) {
+        uint8_t *record = reinterpret_cast<uint8_t *>(&list[at]);
+        IFL_decode_record(&s, record);
+        edit(&s);
+        IFL_encode_record(&s, record);
+    }
+    TU_write(path, list);
+}
+
+std::vector<std::pair<int, std::string>> uninst_records(const std::string &path)
+{
+    std::string list = TU_read(path);
+    std::vector<std::pair<int, std::string>> records;
+    for (size_t at = 0; at + UNL_RECORD_SIZE <= list.size(); at += UNL_RECORD_SIZE)
+        records.push_back({static_cast<int>(TU_get_le(list, at, 2)), list.substr(at + 2, list.find('\0', at + 2) - at - 2)});
+    return records;
+}
+
+std::string wco_value(const std::string &file, const char *key)
+{
+    WCO_file *store = nullptr;
+    WCO_create(&store);
+    char text[1024] = {};
+    if (WCO_load(store, file.c_str()))
+        WCO_get_text(store, "CO_common", key, text, 1000);
+    WCO_destroy(&store);
+    return text;
+}
+
+// ---- one installation ----
+
+class InsTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        statuses.clear();
+        WE_set_status_hook(record_status);
+        configuration_taken_over = 0;
+        ST_copy(CO_system_config.initial_directory, ".", 0);
+    }
+    void TearDown() override { WE_set_status_hook(nullptr); }
+
+    // Installs from source into target with the rules for the boxes; the
+    // result, and the boxes seen in seen.
+    int16_t install(const std::string &source, const std::string &target, std::vector<RULE> rules,
+                    int16_t shortcuts = 0)
+    {
+        IFL_state *state = nullptr;
+        EXPECT_EQ(IFL_create(&state), 1);
+        ST_copy(state->source_dir, (source + "\\").c_str(), IFL_PATH_MAX);
+        ST_copy(state->target_dir, (target + "\\").c_str(), IFL_PATH_MAX);
+        state->desktop_shortcut = state->quick_launch_shortcut = shortcuts;
+        int16_t result;
+        {
+            BOX_SCRIPT script(std::move(rules));
+            result = INS_install(state);
+            seen = script.stop();
+        }
+        UNL_close();
+        IFL_destroy(&state);
+        return result;
+    }
+    // The installed tree holds the files byte for byte.
+    void expect_installed(const std::string &target, const std::vector<FILE_ENTRY> &files)
+    {
+        for (const FILE_ENTRY &f : files) {
+            std::string path = target + "\\" + (f.subdir == "." ? "" : f.subdir + "\\") + f.target;
+            EXPECT_TRUE(TU_read(path) == f.content) << path;
+        }
+    }
+
+    TEST_DRIVER driver;
+    REAL_BOXES boxes;
+    TEST_WINDOW window;
+    SHELL_CLEANUP shell;
+    TU_SCRATCH scratch;
+    std::vector<std::string> seen;
+};
+
+std::string inst_lines(const std::string &target, const std::vector<FILE_ENTRY> &files)
+{
+    std::string lines;
+    for (const FILE_ENTRY &f : files)
+        lines += target + "\\" + (f.subdir == "." ? "" : f.subdir + "\\") + f.target + " " + f.description + "\r\n";
+    return lines;
+}
+
+TEST_F(InsTest, PlainInstallationIsCompleteAndRecorded)
+{
+    std::vector<FILE_ENTRY> files = sample();
+    build(scratch.file("dist"), files, {"--flat"});
+    std::string target = scratch.file("KRV5");
+    FE_make_path(quick_launch().c_str());
+    ASSERT_EQ(install(scratch.file("dist"), target, {}, 1), 1);
+    EXPECT_TRUE(seen.empty()) << seen.front();
+    expect_installed(target, files);
+    EXPECT_EQ(TU_read(target + "\\README.TXT"), "Čtěte mě\r\n");
+    EXPECT_FALSE(TU_exists(target + "\\DISKLIST.LST"));
+    EXPECT_EQ(TU_read(target + "\\INST.LST"), inst_lines(target, files));
+    for (int i = INS_LINE_FIRST; i <= INS_LINE_LAST; i++)
+        EXPECT_EQ(window.line(i), "");
+
+    std::string t = target + "\\", g = group();
+    std::vector<std::pair<int, std::string>> expected = {
+        {0, t + "README.TXT"}, {0, t + "DISKLIST.LST"}, {1, t + "EXE"}, {1, t + "EXE"}, {1, t + "Data"},
+        {1, t + "Data"}, {1, target}, {0, t + "EXE\\TRAKPRN.EXE"}, {0, t + "EXE\\UNINSTAL.EXE"},
+        {0, t + "POPIS.TXT"}, {0, t + "Data\\VZOR.GBR"}, {0, t + "INST.LST"}, {0, t + "EXE\\SYSTEM.WCO"},
+        {1, g}, {0, g + "\\TRAKPRN.LNK"}, {0, g + "\\Odinstalace TRAKPRN.LNK"},
+        {0, desktop() + "\\TRAKPRN.LNK"}, {0, quick_launch() + "\\TRAKPRN.LNK"}, {3, INS_UNINSTALL_KEY}};
+    EXPECT_EQ(uninst_records(t + "UNINST.LST"), expected);
+
+    EXPECT_EQ(wco_value(t + "EXE\\SYSTEM.WCO", "system_path"), t.substr(2));
+    EXPECT_EQ(wco_value(t + "EXE\\SYSTEM.WCO", "initial_directory"), t + "Data");
+    LINK program{t + "EXE\\TRAKPRN.EXE", "TRAKPRN - Konverze dat Gerber->Postscript", t + "Data"};
+    EXPECT_EQ(read_link(g + "\\TRAKPRN.LNK"), program);
+    EXPECT_EQ(read_link(desktop() + "\\TRAKPRN.LNK"), program);
+    EXPECT_EQ(read_link(quick_launch() + "\\TRAKPRN.LNK"), program);
+    EXPECT_EQ(read_link(g + "\\Odinstalace TRAKPRN.LNK"), (LINK{t + "EXE\\UNINSTAL.EXE", "Odinstalace TRAKPRN", target}));
+    EXPECT_EQ(registry("DisplayName"), "TRAKPRN");
+    EXPECT_EQ(registry("UninstallString"), t + "EXE\\UNINSTAL.EXE");
+
+    std::vector<std::string> steps = {"Kontrola zdrojové cesty ...", "Odstranění předchozí instalace ...",
+                                      "Kontrola cílové cesty ...", "Vytváření adresářů ...",
+                                      "Kontrola místa na disku ...", "Zápis/oprava konfiguračního souboru",
+                                      "Aktualizace nabídky Start ...", "Aktualizace pracovní plochy ...",
+                                      "Aktualizace systémové lišty ...", "Aktualizace registru (odinstalace) ..."};
+    size_t at = 0;
+    for (const std::string &s : statuses)
+        at += at < steps.size() && s == steps[at];
+    EXPECT_EQ(at, steps.size()) << "the steps in order, missing: " << (at < steps.size() ? steps[at] : "");
+    EXPECT_EQ(statuses.back(), "");
+    RemoveDirectoryA(quick_launch().c_str());
+}
+
+TEST_F(InsTest, PackedTwoDisksAskForTheSecondAndCheckItsLabel)
+{
+    std::vector<FILE_ENTRY> files = sample(150000);
+    build(scratch.file("dist"), files, {"--packed", "--disk-size", "160000"}, false);
+    ASSERT_TRUE(TU_exists(scratch.file("dist\\DISK2\\B.KRV")));
+    // The disk in the drive is a folder whose contents the person changes:
+    // first the first disk is left in, then a second disk labelled as the
+    // first, then the right one.
+    std::string disk = scratch.file("disk"), first = scratch.file("dist\\DISK1"),
+                second = scratch.file("dist\\DISK2"), wrong = scratch.file("wrong");
+    ASSERT_TRUE(CreateDirectoryA(wrong.c_str(), nullptr));
+    std::string label = TU_read(second + "\\B.KRV");
+    ASSERT_NE(label.find("DISK: 2"), std::string::npos);
+    TU_write(wrong + "\\B.KRV", label.replace(label.find("DISK: 2"), 7, "DISK: 1"));
+    ASSERT_TRUE(MoveFileA(first.c_str(), disk.c_str()));
+    auto insert = [&](std::string *out, const std::string &in) {
+        return [&, out, in] { MoveFileA(disk.c_str(), out->c_str()), MoveFileA(in.c_str(), disk.c_str()); };
+    };
+    std::string wrong_out = wrong, first_out = first;
+    std::string target = scratch.file("Moje programy\\KRV5");
+    ASSERT_EQ(install(disk, target,
+                      {{"Vlož DISK2", OK}, {"Nesprávná disketa", OK}, {"Zkusit znovu", YES, insert(&first_out, wrong)},
+                       {"Vlož DISK2", OK}, {"Nesprávné pořadové číslo diskety (1)", OK},
+                       {"Zkusit znovu", YES, insert(&wrong_out, second)}, {"Vlož DISK2", OK}}),
+              1);
+    EXPECT_EQ(seen, (std::vector<std::string>{"Oznámení|Vlož DISK2", " Chyba |Nesprávná disketa", "Dotaz|Zkusit znovu",
+                                              "Oznámení|Vlož DISK2", " Chyba |Nesprávné pořadové číslo diskety (1)",
+                                              "Dotaz|Zkusit znovu", "Oznámení|Vlož DISK2"}));
+    expect_installed(target, files);
+    EXPECT_EQ(TU_read(target + "\\INST.LST"), inst_lines(target, files));
+    // A packed file is unpacked in the installation directory and moved.
+    std::vector<std::pair<int, std::string>> records = uninst_records(target + "\\UNINST.LST");
+    std::string t = target + "\\";
+    std::vector<std::pair<int, std::string>> trakprn = {
+        {0, t + "TRAKPRN.EX_"}, {0, t + "TRAKPRN.EXE"}, {0, t + "EXE\\TRAKPRN.EXE"}};
+    EXPECT_NE(std::search(records.begin(), records.end(), trakprn.begin(), trakprn.end()), records.end());
+    EXPECT_FALSE(TU_exists(t + "TRAKPRN.EXE") || TU_exists(t + "TRAKPRN.EX_"));
+    EXPECT_EQ(registry("UninstallString"), "\"" + t + "EXE\\UNINSTAL.EXE\"");
+}
+
+TEST_F(InsTest, RefusedSourcesTargetsAndListsWriteNothing)
+{
+    build(scratch.file("dist"), sample(), {"--flat"});
+    std::string unsafe = scratch.file("unsafe");
+    build(unsafe, sample(), {"--flat"});
+    edit_list(unsafe + "\\DISKLIST.LST", [](IFL_state *s) {
+        if (ST_compare(s->target_name, "POPIS.TXT") == 0)
+            ST_copy(s->target_subdir, "..", 0);
+    });
+    struct CASE { std::string source, target, box; } cases[] = {
+        {scratch.file("none"), scratch.file("T1"), " Chyba |Chybná cesta/soubor nenalezen: " + scratch.file("none\\DISKLIST.LST")},
+        {scratch.file("dist"), "\\\\server\\share\\KRV5", " Chyba |Chybná cílová cesta \\\\server\\share\\KRV5\\"},
+        {scratch.file("dist"), "KRV5", " Chyba |Chybná cílová cesta KRV5\\"},
+        {scratch.file("dist"), "q:\\KRV5", " Chyba |Nelze najít disk Q:"},
+        {unsafe, scratch.file("T2"), " Chyba |Nepřípustný záznam 3 souboru DISKLIST.LST: "},
+    };
+    for (const CASE &c : cases) {
+        SCOPED_TRACE(c.box);
+        EXPECT_EQ(install(c.source, c.target, {{c.box.substr(c.box.find('|') + 1), OK}}), 0);
+        ASSERT_EQ(seen.size(), 1u);
+        EXPECT_EQ(seen[0].substr(0, c.box.size()), c.box);
+        EXPECT_FALSE(FE_exists((c.target + "\\").c_str()));
+    }
+}
+
+// The system's free space as the test sets it.
+ULONGLONG free_space = 0;
+BOOL WINAPI fake_free_ex(LPCSTR, PULARGE_INTEGER available, PULARGE_INTEGER total, PULARGE_INTEGER all_free)
+{
+    available->QuadPart = total->QuadPart = all_free->QuadPart = free_space;
+    return TRUE;
+}
+BOOL WINAPI fake_free(LPCSTR, LPDWORD sectors, LPDWORD bytes, LPDWORD free_clusters, LPDWORD clusters)
+{
+    *sectors = 8, *bytes = 512;
+    *free_clusters = *clusters = static_cast<DWORD>(free_space / 4096);   // wraps above 16 TB, as the system's
+    return TRUE;
+}
+
+TEST_F(InsTest, FreeSpaceCountsOneClusterMorePerFileIn64Bits)
+{
+    std::vector<FILE_ENTRY> files = sample();
+    build(scratch.file("dist"), files, {"--flat"});
+    // One record claims 3 000 000 000 bytes: more than a 32-bit product of a
+    // 79 516 848 128-byte disk gives (2 207 436 800).
+    edit_list(scratch.file("dist\\DISKLIST.LST"), [](IFL_state *s) {
+        if (ST_compare(s->target_name, "POPIS.TXT") == 0)
+            s->size = 3000000000u;
+    });
+    uint64_t need = 1000000;
+    for (uint32_t size : {static_cast<uint32_t>(files[0].content.size()), static_cast<uint32_t>(files[1].content.size()),
+                          3000000000u, static_cast<uint32_t>(files[3].content.size())})
+        need += (size / 4096 + 1) * 4096ull;
+    IAT_PATCH ex("KERNEL32.dll", "GetDiskFreeSpaceExA", reinterpret_cast<void *>(fake_free_ex));
+    IAT_PATCH plain("KERNEL32.dll", "GetDiskFreeSpaceA", reinterpret_cast<void *>(fake_free));
+    ASSERT_TRUE(ex.active() && plain.active());
+    free_space = need - 1;
+    EXPECT_EQ(install(scratch.file("dist"), scratch.file("T1"), {{"Málo místa", OK}}), 0);
+    EXPECT_EQ(seen, std::vector<std::string>{" Chyba |Málo místa na disku, je třeba " + std::to_string(need) + " B"});
+    for (ULONGLONG exact : {need, 79516848128ull}) {
+        free_space = exact;
+        SHELL_CLEANUP::clean();
+        EXPECT_EQ(install(scratch.file("dist"), scratch.file("T" + std::to_string(exact)), {}), 1);
+        EXPECT_TRUE(seen.empty()) << seen.front();
+    }
+}
+
+TEST_F(InsTest, MissingFileIsSkippedOnRequestAndAbortIsConfirmed)
+{
+    std::vector<FILE_ENTRY> files = sample();
+    build(scratch.file("dist"), files, {"--flat"});
+    std::string missing = scratch.file("dist\\POPIS.TXT");
+    ASSERT_TRUE(DeleteFileA(missing.c_str()));
+    std::string target = scratch.file("T1");
+    window.abort_at = "Konverzní program";
+    ASSERT_EQ(install(scratch.file("dist"), target,
+                      {{"Přerušit instalaci ?", NO}, {"Vlož DISK1", OK}, {"Soubor ", YES}}),
+              1);
+    EXPECT_EQ(seen, (std::vector<std::string>{"Dotaz|Přerušit instalaci ?", "Oznámení|Vlož DISK1",
+                                              "Dotaz|Soubor " + missing + " nenalezen, vynechat"}));
+    files.erase(files.begin() + 2);
+    EXPECT_EQ(TU_read(target + "\\INST.LST"), inst_lines(target, files));
+    EXPECT_EQ(window.line(INS_LINE_FIRST), "");
+
+    // Declined skip and confirmed abort end the installation; what was made is recorded.
+    SHELL_CLEANUP::clean();
+    EXPECT_EQ(install(scratch.file("dist"), scratch.file("T2"), {{"Vlož DISK1", OK}, {"Soubor ", NO}}), 0);
+    window.abort_at = "Odinstalační program";
+    std::string t3 = scratch.file("T3");
+    EXPECT_EQ(install(scratch.file("dist"), t3, {{"Přerušit instalaci ?", YES}}), 0);
+    EXPECT_EQ(seen, std::vector<std::string>{"Dotaz|Přerušit instalaci ?"});
+    std::vector<std::pair<int, std::string>> records = uninst_records(t3 + "\\UNINST.LST");
+    ASSERT_GE(records.size(), 2u);
+    EXPECT_EQ(records[records.size() - 2].second, t3 + "\\EXE\\TRAKPRN.EXE");
+    EXPECT_EQ(records.back().second, t3 + "\\INST.LST");
+    EXPECT_FALSE(TU_exists(t3 + "\\EXE\\SYSTEM.WCO"));
+    EXPECT_EQ(registry("DisplayName"), "");
+}
+
+TEST_F(InsTest, DamagedPackedFilesAreReportedAndSkipped)
+{
+    std::vector<FILE_ENTRY> files = sample();
+    build(scratch.file("dist"), files, {"--flat", "--packed"});
+    std::string corrupt = scratch.file("dist\\POPIS.TX_"), cut = scratch.file("dist\\VZOR.GB_");
+    std::string packed = TU_read(corrupt);
+    packed[packed.size() / 2] ^= 0x55;
+    packed[packed.size() - 1] ^= 0x55;
+    TU_write(corrupt, packed);
+    TU_write(cut, TU_read(cut).substr(0, 100));
+    std::vector<std::string> expected;
+    for (const std::string &p : {corrupt, cut}) {
+        C_ZIP zip;
+        EXPECT_EQ(zip.decompress_file(p.c_str(), scratch.file("probe").c_str()), 0);
+        expected.push_back(std::string(" Chyba |") + ZIP_error_text(zip.last_error()));
+    }
+    std::string target = scratch.file("T1");
+    EXPECT_EQ(install(scratch.file("dist"), target, {{"", OK}, {"", OK}}), 1);
+    EXPECT_EQ(seen, expected);
+    files.erase(files.begin() + 2, files.end());
+    EXPECT_EQ(TU_read(target + "\\INST.LST"), inst_lines(target, files));
+    EXPECT_FALSE(TU_exists(target + "\\POPIS.TXT") || TU_exists(target + "\\Data\\VZOR.GBR"));
+}
+
+TEST_F(InsTest, FullDiskDuringTheCopyFailsTheInstallation)
+{
+    // A tmpfs of 256 KB mounted at /tmp/trk-full by the test run; the records
+    // understate the sizes so that the space check passes.
+    const std::string full = "Z:\\tmp\\trk-full";
+    uint64_t free_bytes = 0;
+    uint32_t cluster = 0;
+    ASSERT_TRUE(FE_disk_space((full + "\\").c_str(), &free_bytes, &cluster) && free_bytes < 300000)
+        << "the small disk " << full << " is mounted by test.sh";
+    std::vector<FILE_ENTRY> files = sample(400000);
+    build(scratch.file("dist"), files, {"--flat"});
+    edit_list(scratch.file("dist\\DISKLIST.LST"), [](IFL_state *s) { s->size = 10; });
+    std::string target = full + "\\KRV5";
+    EXPECT_EQ(install(scratch.file("dist"), target, {{"Do souboru", OK}, {"Chyba při kopírování (", OK}, {"Chyba při kopírování souboru", OK}}), 0);
+    ASSERT_FALSE(seen.empty());
+    EXPECT_EQ(seen.back(), " Chyba |Chyba při kopírování souboru " + scratch.file("dist\\TRAKPRN.EXE"));
+    EXPECT_FALSE(TU_exists(target + "\\EXE\\TRAKPRN.EXE"));
+    EXPECT_EQ(TU_read(target + "\\INST.LST"), "");
+    std::vector<std::pair<int, std::string>> records = uninst_records(target + "\\UNINST.LST");
+    ASSERT_FALSE(records.empty());
+    EXPECT_EQ(records.back().second, target + "\\INST.LST");
+    SetCurrentDirectoryA(scratch.path().c_str());
+    std::error_code ec;
+    std::filesystem::remove_all(target, ec);
+}
+
+}  // namespace

@@ -582,6 +582,14 @@ TEST_F(InsTest, FullDiskDuringTheCopyFailsTheInstallation)
     build(scratch.file("dist"), files, {"--flat"});
     edit_list(scratch.file("dist\\DISKLIST.LST"), [](IFL_state *s) { s->size = 10; });
     std::string target = full + "\\KRV5";
+    // A full disk: the runtime lets a small copy seem to succeed, yet the file
+    // stays empty; the size tells.
+    TU_write(full + "\\filler", std::string(free_bytes, 'x'));
+    EXPECT_EQ(install(scratch.file("dist"), target, {{"Chyba při kopírování souboru", OK}}), 0);
+    EXPECT_EQ(seen, std::vector<std::string>{" Chyba |Chyba při kopírování souboru " + scratch.file("dist\\README.TXT")});
+    EXPECT_FALSE(TU_exists(target + "\\README.TXT"));
+    DeleteFileA((full + "\\filler").c_str());
+    // The disk fills up during the copy.
     EXPECT_EQ(install(scratch.file("dist"), target, {{"Do souboru", OK}, {"Chyba při kopírování (", OK}, {"Chyba při kopírování souboru", OK}}), 0);
     ASSERT_FALSE(seen.empty());
     EXPECT_EQ(seen.back(), " Chyba |Chyba při kopírování souboru " + scratch.file("dist\\TRAKPRN.EXE"));
@@ -593,6 +601,83 @@ TEST_F(InsTest, FullDiskDuringTheCopyFailsTheInstallation)
     SetCurrentDirectoryA(scratch.path().c_str());
     std::error_code ec;
     std::filesystem::remove_all(target, ec);
+}
+
+// ---- failing shell calls ----
+
+LONG WINAPI failing_flush(HKEY) { return ERROR_ACCESS_DENIED; }
+HRESULT WINAPI failing_create(REFCLSID, LPUNKNOWN, DWORD, REFIID, LPVOID *object)
+{
+    *object = nullptr;
+    return E_FAIL;
+}
+DWORD minor_version = 10;
+BOOL WINAPI windows_9x(LPOSVERSIONINFOA info)
+{
+    info->dwMajorVersion = 4, info->dwMinorVersion = minor_version, info->dwPlatformId = VER_PLATFORM_WIN32_WINDOWS;
+    return TRUE;
+}
+
+TEST_F(InsTest, ShellFailuresAreReportedAndTheInstallationStillSucceeds)
+{
+    std::vector<FILE_ENTRY> files = sample();
+    files.erase(files.begin());   // no program: its shortcuts point at nothing
+    build(scratch.file("dist"), files, {"--flat"});
+    const std::string no_program = " Chyba |Nelze najít spustitelný program systému TOREVAN";
+    struct CASE {
+        const char *dll, *function;
+        void *replacement;
+        std::vector<std::string> boxes;
+        bool links;
+    } cases[] = {
+        {"ADVAPI32.dll", "RegFlushKey", reinterpret_cast<void *>(failing_flush),
+         {no_program, " Chyba |Chyba při ukládání registru\n(RegFlushKey)"}, true},
+        {"OLE32.dll", "CoCreateInstance", reinterpret_cast<void *>(failing_create),
+         {no_program, " Chyba |Nelze vytvořit zástupce", " Chyba |Nelze vytvořit zástupce"}, false},
+        {nullptr, nullptr, nullptr, {" Chyba |Windows NT - Nelze zjistit adresář nabídky Start|Programy"}, false},
+    };
+    int n = 0;
+    for (const CASE &c : cases) {
+        SCOPED_TRACE(c.boxes.back());
+        SHELL_CLEANUP::clean();
+        std::optional<IAT_PATCH> patch;
+        char programs[SYS_FOLDER_MAX + 1] = {};
+        if (c.dll) {
+            patch.emplace(c.dll, c.function, c.replacement);
+            ASSERT_TRUE(patch->active());
+        } else {   // no all-users Programs folder
+            SYS_shell_folder(HKEY_LOCAL_MACHINE, "Common Programs", programs);
+            ASSERT_EQ(RegDeleteKeyValueA(HKEY_LOCAL_MACHINE, SYS_SHELL_FOLDERS, "Common Programs"), ERROR_SUCCESS);
+        }
+        std::vector<RULE> rules;
+        for (const std::string &box : c.boxes)
+            rules.push_back({box.substr(box.find('|') + 1), OK});
+        std::string target = scratch.file("T" + std::to_string(n++));
+        EXPECT_EQ(install(scratch.file("dist"), target, rules), 1);
+        if (programs[0])
+            SYS_registry_write(HKEY_LOCAL_MACHINE, SYS_SHELL_FOLDERS, "Common Programs", programs);
+        EXPECT_EQ(seen, c.boxes);
+        // The Uninstall entry is written whatever failed before.
+        EXPECT_EQ(registry("UninstallString"), target + "\\EXE\\UNINSTAL.EXE");
+        // The program's shortcut is made although the program is missing.
+        EXPECT_EQ(read_link(group() + "\\TRAKPRN.LNK").has_value(), c.links);
+    }
+
+    // Windows 98 and 95: the group goes into the user's Programs folder.
+    IAT_PATCH version("KERNEL32.dll", "GetVersionExA", reinterpret_cast<void *>(windows_9x));
+    ASSERT_TRUE(version.active());
+    std::string user_group = folder(HKEY_CURRENT_USER, "Programs") + "\\TOREVAN";
+    for (DWORD minor : {10u, 0u}) {
+        minor_version = minor;
+        SHELL_CLEANUP::clean();
+        EXPECT_EQ(install(scratch.file("dist"), scratch.file("T9" + std::to_string(minor)), {{"Nelze najít", OK}}), 1);
+        EXPECT_TRUE(read_link(user_group + "\\Odinstalace TRAKPRN.LNK").has_value());
+        EXPECT_FALSE(FE_exists(group().c_str()));
+        SetCurrentDirectoryA(scratch.path().c_str());
+        DeleteFileA((user_group + "\\TRAKPRN.LNK").c_str());
+        DeleteFileA((user_group + "\\Odinstalace TRAKPRN.LNK").c_str());
+        EXPECT_TRUE(RemoveDirectoryA(user_group.c_str()));
+    }
 }
 
 }  // namespace

@@ -27,9 +27,6 @@ int16_t configuration_taken_over = 0;
 
 namespace {
 
-const int16_t PATH_MAX_CHARS = 1024;
-typedef char PATH[PATH_MAX_CHARS + 1];
-
 const char UNINSTALL_PROGRAM[] = "EXE\\UNINSTAL.EXE";
 const char DATA_DIRECTORY[] = "Data";
 const char README_NAME[] = "README.TXT";
@@ -43,13 +40,6 @@ const char COPY_FAILED[] = "Chyba při kopírování souboru %s";
 C_INS_WINDOW *window = nullptr;
 int16_t abort_request = 0;
 C_FILE *inst_list = nullptr;   // "INST.LST" while the files are copied
-
-void join(char *path, const char *first, const char *second, const char *third = "")
-{
-    ST_copy(path, first, PATH_MAX_CHARS);
-    ST_append(path, second, PATH_MAX_CHARS);
-    ST_append(path, third, PATH_MAX_CHARS);
-}
 
 int16_t change_dir(const char *path) { return SetCurrentDirectoryA(path) ? 1 : 0; }
 int16_t make_dir(const char *path) { return CreateDirectoryA(path, nullptr) ? 1 : 0; }
@@ -120,8 +110,8 @@ int16_t make_subdirectory(const char *name, const char *drive)
 int16_t check_source()
 {
     WE_status("Kontrola zdrojové cesty ...");
-    PATH list;
-    join(list, INS_state->source_dir, IFL_LIST_NAME);
+    INS_PATH list;
+    INS_join(list, INS_state->source_dir, IFL_LIST_NAME);
     if (!FE_exists(list)) {
         WE_error_format(NO_LIST, list);
         return 0;
@@ -138,10 +128,10 @@ void previous_configuration(char *path)
     char text[1024];
     SYS_registry_read(HKEY_LOCAL_MACHINE, "Software\\KRV\\TOREVAN\\5", "system_wco_path", text, sizeof text);
     if (text[0] && FE_exists(text)) {
-        ST_copy(path, text, PATH_MAX_CHARS);
+        ST_copy(path, text, INS_PATH_MAX);
         return;
     }
-    join(path, INS_state->target_dir, "EXE\\", CO_SYSTEM_WCO);
+    INS_join(path, INS_state->target_dir, "EXE\\", CO_SYSTEM_WCO);
     if (!FE_exists(path))
         path[0] = 0;
 }
@@ -153,8 +143,8 @@ int16_t run_uninstall_program(const char *program)
 {
     char root[4] = {INS_state->target_dir[0], ':', '\\', 0};
     change_dir(root);
-    PATH command;
-    join(command, "\"", program, "\" -r");
+    INS_PATH command;
+    INS_join(command, "\"", program, "\" -r");
     uint32_t exit_code = 1;
     if (!SYS_run_and_wait(command, root, &exit_code) || exit_code != 0) {
         WE_error("Chyba při spuštění odinstalačního programu TOREVAN");
@@ -184,15 +174,15 @@ int16_t remove_previous()
         WE_error_format("Nelze najít disk %s:", letter);
         return 0;
     }
-    PATH list, program;
-    join(list, target, UNL_LIST_NAME);
-    join(program, target, UNINSTALL_PROGRAM);
+    INS_PATH list, program;
+    INS_join(list, target, UNL_LIST_NAME);
+    INS_join(program, target, UNINSTALL_PROGRAM);
     if (!FE_exists(list) || !FE_exists(program))
         return 1;
     if (!WE_question("Na cílové cestě byla nalezena předchozí instalace TOREVAN.\n"
                      "Před novou instalací je třeba minulou odstranit. Pokračovat?"))
         return 0;
-    PATH configuration;
+    INS_PATH configuration;
     previous_configuration(configuration);
     if (configuration[0] &&
         WE_question("Pro novou instalaci může být převzata systémová konfigurace\n"
@@ -230,10 +220,10 @@ int16_t check_target()
     if (*p == '\\')
         p++;
     while (*p) {
-        PATH part;
+        INS_PATH part;
         int16_t n = 0;
         while (*p && *p != '\\') {
-            if (n < PATH_MAX_CHARS)
+            if (n < INS_PATH_MAX)
                 part[n++] = *p;
             p++;
         }
@@ -259,9 +249,9 @@ int16_t check_target()
 // or always (required); recorded for the uninstall program.
 int16_t copy_list_file(const char *name, int16_t required)
 {
-    PATH source, destination;
-    join(source, INS_state->source_dir, name);
-    join(destination, INS_state->target_dir, name);
+    INS_PATH source, destination;
+    INS_join(source, INS_state->source_dir, name);
+    INS_join(destination, INS_state->target_dir, name);
     if (!FE_exists(source)) {
         if (!required)
             return 1;
@@ -283,8 +273,8 @@ int16_t copy_lists()
 // One subdirectory of the installation: recorded, then made or entered.
 int16_t add_subdirectory(const char *name, const char *drive)
 {
-    PATH path;
-    join(path, INS_state->target_dir, name);
+    INS_PATH path;
+    INS_join(path, INS_state->target_dir, name);
     UNL_add_directory(path);
     return make_subdirectory(name, drive);
 }
@@ -308,7 +298,7 @@ int16_t check_existing()
         return 0;
     int16_t asked = 0;
     while (IFL_next_record(INS_state)) {
-        PATH installed;
+        INS_PATH installed;
         if (!IFL_installed_path(INS_state, installed) || !FE_exists(installed))
             continue;
         if (!asked && !WE_question("Existující soubory budou přepsány, pokračovat"))
@@ -392,9 +382,9 @@ int16_t unpack()
 // 1: installed; 2: unpacking failed, go on with the next file; 0: stop.
 int16_t install_packed(const char *disk_path, const char *installed)
 {
-    PATH copy, unpacked;
-    join(copy, INS_state->target_dir, INS_state->source_name);
-    join(unpacked, INS_state->target_dir, INS_state->target_name);
+    INS_PATH copy, unpacked;
+    INS_join(copy, INS_state->target_dir, INS_state->source_name);
+    INS_join(unpacked, INS_state->target_dir, INS_state->target_name);
     if (!copy_file(disk_path, copy))
         return 0;
     UNL_add_file(copy);
@@ -439,10 +429,10 @@ int16_t copy_files()
     if (!DSK_check_label(INS_state) || !read_list())
         return 0;
     while (IFL_next_record(INS_state)) {
-        PATH installed, disk_path;
+        INS_PATH installed, disk_path;
         IFL_installed_path(INS_state, installed);
         show_file(installed);
-        join(disk_path, INS_state->source_dir, INS_state->source_name);
+        INS_join(disk_path, INS_state->source_dir, INS_state->source_name);
         if (!FE_exists(disk_path) && !ask_for_disk())
             return 0;
         if (!FE_exists(disk_path)) {
@@ -469,13 +459,13 @@ void write_configuration()
     const char *target = INS_state->target_dir;
     ST_copy(CO_system_config.system_path, target + 2, CO_PATH_MAX);
     WCO_set_text(store, "CO_common", "system_path", CO_system_config.system_path);
-    join(exe_directory, target, "EXE\\");
+    INS_join(exe_directory, target, "EXE\\");
     if (!configuration_taken_over) {
-        join(CO_system_config.initial_directory, target, DATA_DIRECTORY);
+        INS_join(CO_system_config.initial_directory, target, DATA_DIRECTORY);
         WCO_set_text(store, "CO_common", "initial_directory", CO_system_config.initial_directory);
     }
-    PATH file;
-    join(file, exe_directory, CO_SYSTEM_WCO);
+    INS_PATH file;
+    INS_join(file, exe_directory, CO_SYSTEM_WCO);
     WCO_save_forced(store, file);
     UNL_add_file(target, "EXE", CO_SYSTEM_WCO);
     WE_status("%s", "");
@@ -518,6 +508,13 @@ void set_lines(const char *const texts[4])
 }
 
 }  // namespace
+
+void INS_join(char *path, const char *first, const char *second, const char *third)
+{
+    ST_copy(path, first, INS_PATH_MAX);
+    ST_append(path, second, INS_PATH_MAX);
+    ST_append(path, third, INS_PATH_MAX);
+}
 
 int16_t INS_set_window(C_INS_WINDOW *installer_window)
 {

@@ -15,6 +15,12 @@
 
 struct IFL_state;
 
+// Paths of the engine: at most INS_PATH_MAX characters.
+#define INS_PATH_MAX 1024
+typedef char INS_PATH[INS_PATH_MAX + 1];
+// path := first + second + third, cut at INS_PATH_MAX characters.
+void INS_join(char *path, const char *first, const char *second, const char *third = "");
+
 // The four text lines of the installer window.
 enum : int16_t { INS_LINE_FIRST = 18, INS_LINE_LAST = 21 };
 

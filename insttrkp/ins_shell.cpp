@@ -17,39 +17,29 @@
 
 namespace {
 
-const int16_t PATH_MAX_CHARS = 1024;
-typedef char PATH[PATH_MAX_CHARS + 1];
-
 const char PROGRAM_EXE[] = "TRAKPRN.EXE";
 const char UNINSTALL_EXE[] = "UNINSTAL.EXE";
 const char PROGRAM_DESCRIPTION[] = "TRAKPRN - Konverze dat Gerber->Postscript";
 const char UNINSTALL_DESCRIPTION[] = "Odinstalace TRAKPRN";
 const char NO_DIRECTORY[] = "Nelze přejít do adresáře %s";
 
-// first + second, bounded to a path.
-void join(char *path, const char *first, const char *second)
-{
-    ST_copy(path, first, PATH_MAX_CHARS);
-    ST_append(path, second, PATH_MAX_CHARS);
-}
-
 // Appends "\" unless the path already ends with one.
 void end_with_backslash(char *path)
 {
     const int16_t length = ST_length(path);
     if (length == 0 || path[length - 1] != '\\')
-        ST_append(path, "\\", PATH_MAX_CHARS);
+        ST_append(path, "\\", INS_PATH_MAX);
 }
 
 // The program's shortcut in the current directory (the folder), reported when
 // the program is missing, and recorded for the uninstall program.
 void make_program_shortcut(const char *folder)
 {
-    PATH program, data;
-    join(program, exe_directory, PROGRAM_EXE);
+    INS_PATH program, data;
+    INS_join(program, exe_directory, PROGRAM_EXE);
     if (!FE_exists(program))
         WE_error("Nelze najít spustitelný program systému TOREVAN");
-    join(data, INS_state->target_dir, "Data");
+    INS_join(data, INS_state->target_dir, "Data");
     INS_make_shortcut(INS_PROGRAM_LINK, program, PROGRAM_DESCRIPTION, data);
     UNL_add_file(folder, INS_PROGRAM_LINK);
 }
@@ -59,7 +49,7 @@ void make_program_shortcut(const char *folder)
 int16_t INS_update_start_menu()
 {
     WE_status("Aktualizace nabídky Start ...");
-    PATH group;
+    INS_PATH group;
     if (WGD_is_windows_nt()) {
         if (!SYS_shell_folder(HKEY_LOCAL_MACHINE, "Common Programs", group)) {
             WE_error("Windows NT - Nelze zjistit adresář nabídky Start|Programy");
@@ -80,7 +70,7 @@ int16_t INS_update_start_menu()
         return 0;
     }
     end_with_backslash(group);
-    ST_append(group, INS_GROUP_NAME, PATH_MAX_CHARS);
+    ST_append(group, INS_GROUP_NAME, INS_PATH_MAX);
     FE_make_path(group);   // an existing group is fine; entering it is the check
     if (!SYS_change_dir(group)) {
         WE_error_format(NO_DIRECTORY, group);
@@ -89,11 +79,11 @@ int16_t INS_update_start_menu()
     UNL_add_directory(group);
     make_program_shortcut(group);
 
-    PATH uninstall, target;
-    join(uninstall, exe_directory, UNINSTALL_EXE);
+    INS_PATH uninstall, target;
+    INS_join(uninstall, exe_directory, UNINSTALL_EXE);
     if (!FE_exists(uninstall))
         WE_error("Nelze najít odinstalační program systému TOREVAN");
-    ST_copy(target, INS_state->target_dir, PATH_MAX_CHARS);
+    ST_copy(target, INS_state->target_dir, INS_PATH_MAX);
     const int16_t length = ST_length(target);
     if (length > 0 && target[length - 1] == '\\')
         target[length - 1] = 0;
@@ -107,7 +97,7 @@ int16_t INS_update_desktop()
     if (INS_state->desktop_shortcut == 0)
         return 0;
     WE_status("Aktualizace pracovní plochy ...");
-    PATH desktop;
+    INS_PATH desktop;
     if (!SYS_shell_folder(HKEY_CURRENT_USER, "Desktop", desktop)) {
         WE_error("Nelze zjistit adresář složky Pracovní plocha");
         return 0;
@@ -125,13 +115,13 @@ int16_t INS_update_quick_launch()
     if (INS_state->quick_launch_shortcut == 0)
         return 0;
     WE_status("Aktualizace systémové lišty ...");
-    PATH folder;
+    INS_PATH folder;
     if (!SYS_shell_folder(HKEY_CURRENT_USER, "AppData", folder)) {
         WE_error("Nelze zjistit adresář složky Data aplikací");
         return 0;
     }
     end_with_backslash(folder);
-    ST_append(folder, "Microsoft\\Internet Explorer\\Quick Launch", PATH_MAX_CHARS);
+    ST_append(folder, "Microsoft\\Internet Explorer\\Quick Launch", INS_PATH_MAX);
     if (!SYS_change_dir(folder)) {
         WE_error_format("Nelze přejít do adresáře %s\nDo systémové lišty nelze doplnit ikonu,\nVáš systém Windows tuto "
                         "funkci nepodporuje.",
@@ -167,14 +157,14 @@ int16_t INS_register_uninstall()
         WE_error("Chyba při ukládání do registru");
     // A path with a blank is quoted: unquoted, "C:\Program.exe" would run for
     // "C:\Program Files\...".
-    PATH uninstall;
-    join(uninstall, exe_directory, UNINSTALL_EXE);
+    INS_PATH uninstall;
+    INS_join(uninstall, exe_directory, UNINSTALL_EXE);
     if (std::strchr(uninstall, ' ')) {
-        PATH quoted;
-        ST_copy(quoted, "\"", PATH_MAX_CHARS);
-        ST_append(quoted, uninstall, PATH_MAX_CHARS);
-        ST_append(quoted, "\"", PATH_MAX_CHARS);
-        ST_copy(uninstall, quoted, PATH_MAX_CHARS);
+        INS_PATH quoted;
+        ST_copy(quoted, "\"", INS_PATH_MAX);
+        ST_append(quoted, uninstall, INS_PATH_MAX);
+        ST_append(quoted, "\"", INS_PATH_MAX);
+        ST_copy(uninstall, quoted, INS_PATH_MAX);
     }
     if (!INS_set_registry_string(HKEY_LOCAL_MACHINE, INS_UNINSTALL_KEY, "UninstallString", uninstall))
         WE_error("Chyba při ukládání registru");

@@ -43,3 +43,9 @@ int16_t SYS_registry_delete_key(HKEY root, const char *key)
 {
     return RegDeleteKeyA(root, key) == ERROR_SUCCESS;
 }
+
+int16_t SYS_registry_key_exists(HKEY root, const char *key)
+{
+    C_HKEY opened;
+    return RegOpenKeyExA(root, key, 0, KEY_QUERY_VALUE, opened.out()) != ERROR_FILE_NOT_FOUND;
+}

@@ -16,3 +16,6 @@ int16_t SYS_registry_write(HKEY root, const char *key, const char *value, const 
 int16_t SYS_registry_flush(HKEY root);
 // Removes a key that has no subkeys.
 int16_t SYS_registry_delete_key(HKEY root, const char *key);
+// 0 when the system says there is no such key; 1 otherwise (also for a key
+// that is there but cannot be opened).
+int16_t SYS_registry_key_exists(HKEY root, const char *key);

@@ -116,3 +116,28 @@ int16_t UNL_add_registry_key(const char *key_path)
     append_cut(key, key_path);
     return write_record(UNL_KIND_REGISTRY_KEY, key);
 }
+
+int16_t UNL_decode_record(const uint8_t bytes[UNL_RECORD_SIZE], int16_t *kind, char *path)
+{
+    if (!bytes || !kind || !path) {
+        WE_internal_error(SRC, __LINE__);
+        return 0;
+    }
+    *kind = -1;
+    path[0] = 0;
+    const int16_t stored = static_cast<int16_t>(bytes[0] | bytes[1] << 8);
+    if ((stored != UNL_KIND_FILE && stored != UNL_KIND_DIRECTORY && stored != UNL_KIND_REGISTRY_KEY) ||
+        bytes[1026] != 0 || bytes[1027] != 0)
+        return 0;
+    int n = 0;
+    while (n < UNL_PATH_MAX && bytes[2 + n])
+        n++;
+    for (int i = n + 1; i < UNL_PATH_MAX; i++)
+        if (bytes[2 + i] != ' ')
+            return 0;
+    for (int i = 0; i < n; i++)
+        path[i] = static_cast<char>(bytes[2 + i]);
+    path[n] = 0;
+    *kind = stored;
+    return 1;
+}

@@ -36,3 +36,10 @@ int16_t UNL_add_file(const char *directory, const char *name = nullptr, const ch
 int16_t UNL_add_directory(const char *path);
 // A key path under HKEY_LOCAL_MACHINE, as given.
 int16_t UNL_add_registry_key(const char *key_path);
+
+// Reads one record back: its kind and its path (UNL_PATH_MAX + 1 bytes). 1
+// when the record is as the writer makes it: a known kind, a path ended within
+// its field (or filling it), blanks after the terminator, zero bytes at 1026
+// and 1027. 0 otherwise, with *kind -1 and the path empty; a null argument is
+// an internal error.
+int16_t UNL_decode_record(const uint8_t bytes[UNL_RECORD_SIZE], int16_t *kind, char *path);

@@ -271,3 +271,56 @@ TEST(Unl, AListThatCannotBeMadeLeavesRecordingOff)
     ASSERT_EQ(TU_reports().size(), 1u);
     EXPECT_EQ(TU_reports()[0].text, "Soubor UNINST.LST nelze otevřít");
 }
+
+// The writer's records read back and written again give the same bytes; a record the writer cannot make is refused.
+TEST(Unl, RecordsReadBackAndDamagedOnesRefused)
+{
+    TU_SCRATCH dir;
+    const std::string exact = "D:\\" + std::string(1021, 'e');   // fills the field: the zero at 1026 ends it
+    const struct { int16_t kind; std::string path; } records[] = {
+        {UNL_KIND_FILE, "D:\\KRV5\\README.TXT"}, {UNL_KIND_DIRECTORY, "D:\\KRV5\\Nástroje"},
+        {UNL_KIND_DIRECTORY, exact}, {UNL_KIND_REGISTRY_KEY, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\TRAKPRN"},
+        {UNL_KIND_FILE, ""},
+    };
+    auto write = [](int16_t kind, const char *path) {
+        return kind == UNL_KIND_FILE ? UNL_add_file(path) : kind == UNL_KIND_DIRECTORY ? UNL_add_directory(path)
+                                                                                     : UNL_add_registry_key(path);
+    };
+    EXPECT_EQ(UNL_open(), 1);
+    for (const auto &r : records)
+        EXPECT_EQ(write(r.kind, r.path.c_str()), 1);
+    EXPECT_EQ(UNL_close(), 1);
+    const std::string first = TU_read("UNINST.LST");
+    ASSERT_EQ(first.size(), std::size(records) * UNL_RECORD_SIZE);
+
+    EXPECT_EQ(UNL_open(), 1);
+    for (size_t i = 0; i < std::size(records); i++) {
+        int16_t kind = 0;
+        char path[UNL_PATH_MAX + 1];
+        ASSERT_EQ(UNL_decode_record(reinterpret_cast<const uint8_t *>(first.data()) + i * UNL_RECORD_SIZE, &kind, path), 1);
+        EXPECT_EQ(kind, records[i].kind) << i;
+        EXPECT_EQ(path, records[i].path) << i;
+        write(kind, path);
+    }
+    EXPECT_EQ(UNL_close(), 1);
+    EXPECT_TRUE(TU_read("UNINST.LST") == first);
+
+    const std::string good = first.substr(0, UNL_RECORD_SIZE);
+    const struct { const char *fault; size_t at; char byte; } damaged[] = {
+        {"kind 2", 0, 2}, {"kind of 257", 1, 1}, {"no blank after the terminator", 1000, 'x'},
+        {"the path runs into 1026", 1026, 'x'}, {"byte 1027 set", 1027, 1},
+    };
+    for (const auto &d : damaged) {
+        std::string bytes = good;
+        bytes[d.at] = d.byte;
+        int16_t kind = 0;
+        char path[UNL_PATH_MAX + 1] = "x";
+        EXPECT_EQ(UNL_decode_record(reinterpret_cast<const uint8_t *>(bytes.data()), &kind, path), 0) << d.fault;
+        EXPECT_EQ(kind, -1) << d.fault;
+        EXPECT_STREQ(path, "") << d.fault;
+    }
+    EXPECT_EQ(TU_reports().size(), 0u);
+    int16_t kind = 0;
+    EXPECT_EQ(UNL_decode_record(nullptr, &kind, nullptr), 0);
+    EXPECT_TRUE(TU_one_error("insttrkp"));
+}

@@ -34,8 +34,10 @@ TEST(SystemBoundary, RegistryTextValues)
     }
     EXPECT_EQ(SYS_registry_read(HKEY_CURRENT_USER, key, "číslo", text, sizeof text), 0);
     EXPECT_EQ(SYS_registry_flush(HKEY_CURRENT_USER), 1);
+    EXPECT_EQ(SYS_registry_key_exists(HKEY_CURRENT_USER, key), 1);
     EXPECT_EQ(SYS_registry_delete_key(HKEY_CURRENT_USER, key), 1);
     EXPECT_EQ(SYS_registry_read(HKEY_CURRENT_USER, key, "jméno", text, sizeof text), 0);
+    EXPECT_EQ(SYS_registry_key_exists(HKEY_CURRENT_USER, key), 0);
     EXPECT_EQ(SYS_registry_delete_key(HKEY_CURRENT_USER, key), 0);
     RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\TRK_TESTS");
 }

@@ -680,4 +680,102 @@ TEST_F(InsTest, ShellFailuresAreReportedAndTheInstallationStillSucceeds)
     }
 }
 
+
+// ---- over a previous installation, and its removal ----
+
+void set_initial_directory(const std::string &file, const char *value)
+{
+    WCO_file *store = nullptr;
+    WCO_create(&store);
+    WCO_load(store, file.c_str());
+    WCO_set_text(store, "CO_common", "initial_directory", value);
+    WCO_save_forced(store, file.c_str());
+    WCO_destroy(&store);
+}
+
+TEST_F(InsTest, PreviousInstallationIsRemovedByItsOwnUninstallProgram)
+{
+    std::vector<FILE_ENTRY> files = sample(5000, true);
+    build(scratch.file("dist"), files, {"--flat"});
+    const std::string target = scratch.file("KRV5"), t = target + "\\", wco = t + "EXE\\SYSTEM.WCO";
+    ASSERT_EQ(install(scratch.file("dist"), target, {}), 1);
+    TU_write(t + "Data\\MOJE.GBR", "vlastní data");
+    FE_make_path(quick_launch().c_str());
+    const std::string found = "Dotaz|Na cílové cestě byla nalezena předchozí instalace TOREVAN.\n"
+                              "Před novou instalací je třeba minulou odstranit. Pokračovat?";
+    const std::string take = "Dotaz|Pro novou instalaci může být převzata systémová konfigurace\n"
+                             "z předchozí instalace TOREVAN. Má se převzít systémová\nkonfigurace z předchozí instalace?";
+    // Declined: nothing is touched.
+    const std::string list = TU_read(t + "UNINST.LST");
+    EXPECT_EQ(install(scratch.file("dist"), target, {{"Na cílové", NO}}), 0);
+    EXPECT_EQ(seen, std::vector<std::string>{found});
+    EXPECT_EQ(TU_read(t + "UNINST.LST"), list);
+
+    // Removed, with and without the previous configuration; the user's file stays.
+    for (int16_t taken : {0, 1}) {
+        SCOPED_TRACE(taken);
+        set_initial_directory(wco, "D:\\JINDE");
+        EXPECT_EQ(install(scratch.file("dist"), target, {{"Na cílové", YES}, {"Pro novou", taken ? YES : NO}}, 1), 1);
+        EXPECT_EQ(seen, (std::vector<std::string>{found, take}));
+        EXPECT_EQ(configuration_taken_over, taken);
+        EXPECT_EQ(wco_value(wco, "initial_directory"), taken ? "D:\\JINDE" : t + "Data");
+        expect_installed(target, files);
+        EXPECT_EQ(TU_read(t + "Data\\MOJE.GBR"), "vlastní data");
+        EXPECT_TRUE(read_link(group() + "\\TRAKPRN.LNK") && read_link(quick_launch() + "\\TRAKPRN.LNK"));
+        EXPECT_EQ(uninst_records(t + "UNINST.LST").size(), 19u);   // made anew, nothing twice
+    }
+
+    // An uninstall program that fails (its list is damaged): nothing is installed.
+    std::string damaged = TU_read(t + "UNINST.LST");
+    TU_write(t + "UNINST.LST", damaged.substr(0, damaged.size() - 1));
+    EXPECT_EQ(install(scratch.file("dist"), target, {{"Na cílové", YES}, {"Pro novou", NO}, {"Chyba", OK}}), 0);
+    EXPECT_EQ(seen.back(), " Chyba |Chyba při spuštění odinstalačního programu TOREVAN");
+    EXPECT_EQ(TU_read(t + "UNINST.LST"), damaged.substr(0, damaged.size() - 1));
+    RemoveDirectoryA(quick_launch().c_str());
+}
+
+// Every file and folder below the roots, and whether the Uninstall key is there.
+std::vector<std::string> snapshot(const std::vector<std::string> &roots)
+{
+    std::vector<std::string> names;
+    for (const std::string &root : roots) {
+        std::error_code ec;
+        for (auto i = std::filesystem::recursive_directory_iterator(root, ec);
+             i != std::filesystem::recursive_directory_iterator(); i.increment(ec))
+            names.push_back(i->path().string());
+    }
+    char text[16];
+    names.push_back(SYS_registry_read(HKEY_LOCAL_MACHINE, INS_UNINSTALL_KEY, "DisplayName", text, sizeof text) ? "key" : "");
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+TEST_F(InsTest, UninstallLeavesWhatWasThereBeforeAndTheUsersFiles)
+{
+    build(scratch.file("dist"), sample(5000, true), {"--packed"});
+    FE_make_path(quick_launch().c_str());
+    const std::vector<std::string> roots = {scratch.path(), folder(HKEY_LOCAL_MACHINE, "Common Programs"),
+                                            desktop(), quick_launch()};
+    for (const char *arguments : {"-r", ""}) {
+        SCOPED_TRACE(arguments);
+        const std::string target = scratch.file(std::string("Moje programy\\KRV5") + arguments);
+        FE_make_path(scratch.file("Moje programy").c_str());
+        std::vector<std::string> before = snapshot(roots);
+        ASSERT_EQ(install(scratch.file("dist\\DISK1"), target, {}, 1), 1);
+        TU_write(target + "\\Data\\MOJE.GBR", "vlastní data");
+        // The uninstall program as the Start menu's shortcut starts it.
+        std::optional<LINK> link = read_link(group() + "\\Odinstalace TRAKPRN.LNK");
+        ASSERT_TRUE(link.has_value());
+        CHILD_RUN run = WT_run_child(link->program, arguments, link->directory, "Odinstalace TRAKPRN",
+                                     arguments[0] ? std::vector<int>{} : std::vector<int>{IDYES, IDOK});
+        EXPECT_EQ(run.code, 0u);
+        WT_wait([&] { return !TU_exists(target + "\\EXE"); }, 2000);
+        for (const std::string &kept : {target, target + "\\Data", target + "\\Data\\MOJE.GBR"})
+            before.push_back(kept);
+        std::sort(before.begin(), before.end());
+        EXPECT_EQ(snapshot(roots), before);
+    }
+    RemoveDirectoryA(quick_launch().c_str());
+}
+
 }  // namespace

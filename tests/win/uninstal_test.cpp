@@ -60,72 +60,9 @@ int temporary_copies()
     return count;
 }
 
-// A visible box of the process titled UNR_TITLE other than not_this, or null.
-HWND find_box(DWORD pid, HWND not_this)
-{
-    for (HWND w = nullptr; (w = FindWindowExA(nullptr, w, "#32770", UNR_TITLE)) != nullptr;) {
-        DWORD owner = 0;
-        GetWindowThreadProcessId(w, &owner);
-        if (owner == pid && w != not_this && IsWindowVisible(w))
-            return w;
-    }
-    return nullptr;
-}
-
-// Answers the child's boxes one after the other with the buttons (posted,
-// never sent); the texts of the boxes it found.
-std::vector<std::string> answer_boxes(DWORD pid, std::vector<int> buttons)
-{
-    std::vector<std::string> texts;
-    HWND previous = nullptr;
-    for (int button : buttons) {
-        HWND box = nullptr;
-        if (!WT_wait([&] { return (box = find_box(pid, previous)) != nullptr; }, 20000))
-            break;
-        char text[2048] = {};
-        SendMessageTimeoutA(GetDlgItem(box, 0xFFFF), WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text),
-                            SMTO_ABORTIFHUNG, 5000, nullptr);
-        texts.push_back(text);
-        PostMessageA(box, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(box, button)));
-        WT_wait([&] { return !IsWindow(box); }, 5000);
-        previous = box;
-    }
-    return texts;
-}
-
-struct RUN {
-    DWORD code = static_cast<DWORD>(-1);   // -1: did not start or had to be ended
-    std::vector<std::string> boxes;         // the texts of the boxes answered
-    std::chrono::steady_clock::time_point ended;
-};
-
-// Runs the program file with the arguments, answering its boxes with buttons.
-RUN run(const std::string &program, const std::string &arguments, const std::string &directory,
-        const std::vector<int> &buttons = {})
-{
-    RUN r;
-    std::string line = "\"" + program + "\" " + arguments;
-    STARTUPINFOA si{};
-    si.cb = sizeof si;
-    PROCESS_INFORMATION pi{};
-    if (!CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, directory.c_str(), &si, &pi)) {
-        ADD_FAILURE() << "not started: " << line;
-        return r;
-    }
-    C_HANDLE process(pi.hProcess), thread(pi.hThread);
-    if (!buttons.empty())
-        r.boxes = answer_boxes(pi.dwProcessId, buttons);
-    if (WaitForSingleObject(process, 60000) == WAIT_OBJECT_0)
-        GetExitCodeProcess(process, &r.code);
-    else
-        TerminateProcess(process, static_cast<UINT>(-1));
-    r.ended = std::chrono::steady_clock::now();
-    return r;
-}
-
 // Milliseconds from the end of the run until the path is gone; -1 when it
 // is still there after the time allowed.
-int gone_after(const RUN &r, const std::string &path)
+int gone_after(const CHILD_RUN &r, const std::string &path)
 {
     WT_wait([&] { return !exists(path); }, ALLOWED_AFTER_EXIT_MS);
     if (exists(path))
@@ -194,9 +131,9 @@ public:
         SetCurrentDirectoryA(scratch.path().c_str());   // no folder of the installation is ours
     }
     std::string list() const { return dir + "\\UNINST.LST"; }
-    RUN uninstall(const std::string &arguments, const std::vector<int> &buttons = {}) const
+    CHILD_RUN uninstall(const std::string &arguments, const std::vector<int> &buttons = {}) const
     {
-        return run(program, arguments, scratch.path(), buttons);
+        return WT_run_child(program, arguments, scratch.path(), UNR_TITLE, buttons);
     }
     // What is still there of the installation's files, links, lists and key.
     std::string left() const
@@ -309,7 +246,7 @@ TEST(Uninst, QuietRunRemovesTheInstallationAndItself)
     make_file(user_file);
     inst.record();
     const int copies = temporary_copies();
-    const RUN r = inst.uninstall("-r");
+    const CHILD_RUN r = inst.uninstall("-r");
     EXPECT_EQ(r.code, 0u);
     EXPECT_EQ(inst.left(), "");
     EXPECT_TRUE(exists(user_file));
@@ -340,7 +277,7 @@ TEST(Uninst, QuietRunLeavesRecordsOutside)
                  {UNL_KIND_FILE, "CIZI.TXT"},
                  {UNL_KIND_DIRECTORY, sibling},
                  {UNL_KIND_REGISTRY_KEY, other_key}});
-    const RUN r = inst.uninstall("-r");
+    const CHILD_RUN r = inst.uninstall("-r");
     EXPECT_EQ(r.code, 1u);
     EXPECT_EQ(inst.left(), "");
     for (const std::string &f : outside)
@@ -374,7 +311,7 @@ TEST(Uninst, MissingOrDamagedListTouchesNothing)
             DeleteFileA(inst.list().c_str());
         const std::string before = inst.left();
         EXPECT_EQ(inst.uninstall("-r").code, 1u) << c.fault;
-        const RUN asked = inst.uninstall("", {IDOK});
+        const CHILD_RUN asked = inst.uninstall("", {IDOK});
         EXPECT_EQ(asked.code, 1u) << c.fault;
         char text[UNL_PATH_MAX + 128];
         std::snprintf(text, sizeof text, c.text, inst.list().c_str());
@@ -392,12 +329,12 @@ TEST(Uninst, AsksFirstAndTellsTheResult)
     inst.record();
     char question[UNL_PATH_MAX + 128];
     std::snprintf(question, sizeof question, UNR_TEXT_QUESTION, inst.dir.c_str());
-    const RUN no = inst.uninstall("", {IDNO});
+    const CHILD_RUN no = inst.uninstall("", {IDNO});
     EXPECT_EQ(no.code, 1u);
     EXPECT_EQ(no.boxes, std::vector<std::string>{question});
     EXPECT_EQ(inst.left(), inst.all());
 
-    const RUN yes = inst.uninstall("", {IDYES, IDOK});
+    const CHILD_RUN yes = inst.uninstall("", {IDYES, IDOK});
     EXPECT_EQ(yes.code, 0u);
     EXPECT_EQ(yes.boxes, (std::vector<std::string>{question, UNR_TEXT_DONE}));
     EXPECT_EQ(inst.left(), "");

@@ -332,3 +332,66 @@ void BOX_ANSWERER::run(std::string title, std::vector<STEP> steps)
     if (!WT_wait([box] { return !IsWindow(box) || !IsWindowVisible(box); }, 10000))
         cancel_leftovers();
 }
+
+// ---- child programs ----
+
+namespace {
+
+// A visible box of the process with the title other than not_this, or null.
+HWND child_box(DWORD pid, const char *title, HWND not_this)
+{
+    for (HWND w = nullptr; (w = FindWindowExA(nullptr, w, "#32770", title)) != nullptr;) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(w, &owner);
+        if (owner == pid && w != not_this && IsWindowVisible(w))
+            return w;
+    }
+    return nullptr;
+}
+
+// Answers the child's boxes one after the other with the buttons (posted,
+// never sent); the texts of the boxes it found.
+std::vector<std::string> answer_child_boxes(DWORD pid, const char *title, std::vector<int> buttons)
+{
+    std::vector<std::string> texts;
+    HWND previous = nullptr;
+    for (int button : buttons) {
+        HWND box = nullptr;
+        if (!WT_wait([&] { return (box = child_box(pid, title, previous)) != nullptr; }, 20000))
+            break;
+        char text[2048] = {};
+        SendMessageTimeoutA(GetDlgItem(box, 0xFFFF), WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text),
+                            SMTO_ABORTIFHUNG, 5000, nullptr);
+        texts.push_back(text);
+        PostMessageA(box, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(box, button)));
+        WT_wait([&] { return !IsWindow(box); }, 5000);
+        previous = box;
+    }
+    return texts;
+}
+
+}  // namespace
+
+CHILD_RUN WT_run_child(const std::string &program, const std::string &arguments, const std::string &directory,
+                       const char *title, const std::vector<int> &buttons)
+{
+    CHILD_RUN r;
+    std::string line = "\"" + program + "\" " + arguments;
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    if (!CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, directory.c_str(), &si, &pi)) {
+        ADD_FAILURE() << "not started: " << line;
+        return r;
+    }
+    C_HANDLE process(pi.hProcess), thread(pi.hThread);
+    if (!buttons.empty())
+        r.boxes = answer_child_boxes(pi.dwProcessId, title, buttons);
+    if (WaitForSingleObject(process, 60000) == WAIT_OBJECT_0)
+        GetExitCodeProcess(process, &r.code);
+    else
+        TerminateProcess(process, static_cast<UINT>(-1));
+    r.ended = std::chrono::steady_clock::now();
+    return r;
+}
+

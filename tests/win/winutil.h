@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <map>
@@ -262,3 +263,15 @@ private:
     std::atomic<bool> found_{false};
     std::thread thread_;   // last: starts when everything else is made
 };
+
+// ---- child programs ----
+struct CHILD_RUN {
+    DWORD code = static_cast<DWORD>(-1);   // -1: did not start or had to be ended
+    std::vector<std::string> boxes;         // the texts of the boxes answered
+    std::chrono::steady_clock::time_point ended;
+};
+// Runs the program file with the arguments in the directory and answers its
+// boxes titled title with the buttons, one after the other (posted, never
+// sent); waits up to a minute for its end.
+CHILD_RUN WT_run_child(const std::string &program, const std::string &arguments, const std::string &directory,
+                       const char *title, const std::vector<int> &buttons = {});

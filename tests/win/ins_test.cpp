@@ -404,6 +404,17 @@ TEST_F(InsTest, PlainInstallationIsCompleteAndRecorded)
     EXPECT_EQ(at, steps.size()) << "the steps in order, missing: " << (at < steps.size() ? steps[at] : "");
     EXPECT_EQ(statuses.back(), "");
     RemoveDirectoryA(quick_launch().c_str());
+
+    // Files of an installation without its uninstall program are deleted
+    // after one question.
+    ASSERT_TRUE(DeleteFileA((t + "EXE\\UNINSTAL.EXE").c_str()));
+    EXPECT_EQ(install(scratch.file("dist"), target, {{"Existující", NO}}), 0);
+    EXPECT_EQ(seen, std::vector<std::string>{"Dotaz|Existující soubory budou přepsány, pokračovat"});
+    EXPECT_EQ(TU_read(t + "POPIS.TXT"), "Verze 5\r\n");
+    EXPECT_EQ(install(scratch.file("dist"), target, {{"Existující", YES}}), 1);
+    EXPECT_EQ(seen, std::vector<std::string>{"Dotaz|Existující soubory budou přepsány, pokračovat"});
+    expect_installed(target, files);
+    EXPECT_NE(std::find(statuses.begin(), statuses.end(), "Maže se : " + t + "POPIS.TXT"), statuses.end());
 }
 
 TEST_F(InsTest, PackedTwoDisksAskForTheSecondAndCheckItsLabel)
@@ -562,7 +573,11 @@ TEST_F(InsTest, DamagedPackedFilesAreReportedAndSkipped)
         expected.push_back(std::string(" Chyba |") + ZIP_error_text(zip.last_error()));
     }
     std::string target = scratch.file("T1");
-    EXPECT_EQ(install(scratch.file("dist"), target, {{"", OK}, {"", OK}}), 1);
+    // The Quick Launch folder is not there: said, and the installation succeeds.
+    RemoveDirectoryA(quick_launch().c_str());
+    expected.push_back(" Chyba |Nelze přejít do adresáře " + quick_launch() +
+                       "\nDo systémové lišty nelze doplnit ikonu,\nVáš systém Windows tuto funkci nepodporuje.");
+    EXPECT_EQ(install(scratch.file("dist"), target, {{"", OK}, {"", OK}, {"", OK}}, 1), 1);
     EXPECT_EQ(seen, expected);
     files.erase(files.begin() + 2, files.end());
     EXPECT_EQ(TU_read(target + "\\INST.LST"), inst_lines(target, files));

@@ -1,6 +1,6 @@
 #include "win/instmtrk.h"
 
-#include "swin2/cw.h"
+#include "menu/itrk.h"
 #include "win/we.h"
 
 static const char SRC[] = "..\\win\\instmtrk";
@@ -35,15 +35,13 @@ void C_INSTMTRK::create_client(int16_t slot, int16_t client_kind)
     clients[slot] = nullptr;
     if (client_kind != INSTMTRK_CLIENT_KIND)
         return;
-    // The installer window's screen takes this place; until then the frame
-    // shows an empty client of its kind.
-    C_CW *client = new (SRC, __LINE__) C_CW(this);
+    C_SW_ITRK *client = new (SRC, __LINE__) C_SW_ITRK(this);
     if (!client) {
         WE_low_memory();
         return;
     }
     client->client_kind = client_kind;
-    if (!client->create()) {
+    if (!client->window) {
         MM_destroy(client, SRC, __LINE__);
         return;
     }

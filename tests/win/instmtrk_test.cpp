@@ -3,6 +3,7 @@
 
 #include "tests/testutil.h"
 #include "tests/win/winutil.h"
+#include "menu/itrk.h"
 #include "win/instmtrk.h"
 
 namespace {
@@ -61,7 +62,7 @@ TEST(Instmtrk, TheFactoryNoMemoryAndASlotOutsideTheStack)
     WT_fail_allocation(sizeof(C_INSTMTRK));
     EXPECT_EQ(INSTMTRK_make(), nullptr);
     C_INSTMTRK frame;
-    WT_fail_allocation(sizeof(C_CW));
+    WT_fail_allocation(sizeof(C_SW_ITRK));
     frame.create_client(0, INSTMTRK_CLIENT_KIND);
     EXPECT_EQ(WT_failures_left(), 0);
     EXPECT_EQ(frame.clients[0], nullptr);

@@ -1,0 +1,198 @@
+// The installer window in the installer's frame: its controls after
+// building, the path fields and toggles, an installation that fails and one
+// that succeeds from the start button, and the frame closed while an
+// installation runs. Boxes go to the recording sink, which answers "yes".
+#include <functional>
+
+#include "common/fe.h"
+#include "common/st.h"
+#include "common/sysfold.h"
+#include "inst/ifl.h"
+#include "menu/itrk.h"
+#include "tests/testutil.h"
+#include "tests/win/winutil.h"
+#include "tools/trakdist/td.h"
+#include "win/instmtrk.h"
+
+namespace {
+
+std::function<void(C_SW_ITRK *)> scenario;
+
+// The installer's frame that runs the scenario once its window is built.
+class SCENARIO_FRAME : public C_INSTMTRK {
+public:
+    void after_create(WPARAM wparam, LPARAM lparam) override
+    {
+        C_INSTMTRK::after_create(wparam, lparam);
+        WGD_pump_messages();   // the posted client request
+        scenario(dynamic_cast<C_SW_ITRK *>(top_client()));
+        PostMessageA(window, WM_SYSCOMMAND, SC_CLOSE, 0);
+    }
+};
+
+void run(const std::function<void(C_SW_ITRK *)> &s)
+{
+    scenario = s;
+    EXPECT_EQ(WGD_run(GetModuleHandleA(nullptr), SW_SHOW, []() -> C_UMAIN * { return new ("test", 0) SCENARIO_FRAME(); }), 0);
+}
+
+std::string text(C_SW_ITRK *w, int32_t id)
+{
+    char t[300] = {};
+    w->get_widget_text(id, t, 299);
+    return t;
+}
+
+// Which of the controls 7, 8, 10, 11, 12, 13, 14, 15, 16 are enabled.
+std::string enabled(C_SW_ITRK *w)
+{
+    std::string s;
+    for (int32_t id : {7, 8, 10, 11, 12, 13, 14, 15, 16})
+        s += w->find_widget(id)->is_enabled() ? '1' : '0';
+    return s;
+}
+
+void click(C_SW_ITRK *w, int32_t id, int code = BN_CLICKED)
+{
+    SendMessageA(w->window, WM_COMMAND, MAKEWPARAM(id, code), reinterpret_cast<LPARAM>(w->find_widget(id)->window));
+}
+
+// A flat distribution of one program file in the folder.
+void distribution(const std::string &folder)
+{
+    CreateDirectoryA((folder + "_src").c_str(), nullptr);
+    TU_write(folder + "_src\\TRAKPRN.EXE", "MZ program");
+    TU_write(folder + "_src\\m.txt", "TRAKPRN.EXE\tTRAKPRN.EXE\tEXE\tProgram\r\n");
+    std::string m = folder + "_src\\m.txt";
+    std::vector<std::string> args = {"trakdist", "build", m, folder, "--flat"};
+    std::vector<char *> argv;
+    for (std::string &a : args)
+        argv.push_back(&a[0]);
+    FILE *sink = std::fopen("NUL", "w");
+    TD_set_streams(sink, sink);
+    ASSERT_EQ(TD_main(static_cast<int>(argv.size()), argv.data()), 0);
+    TD_set_streams(nullptr, nullptr);
+    std::fclose(sink);
+}
+
+// The paths as typed: the fields hold them (a field that loses the focus
+// gives its text to the state), and so does the state.
+void set_paths(C_SW_ITRK *w, const std::string &source, const std::string &target)
+{
+    SetWindowTextA(w->find_widget(7)->window, source.c_str());
+    SetWindowTextA(w->find_widget(10)->window, target.c_str());
+    ST_copy(w->state->source_dir, source.c_str(), IFL_PATH_MAX);
+    ST_copy(w->state->target_dir, target.c_str(), IFL_PATH_MAX);
+}
+
+void clean_shell()
+{
+    char folder[SYS_FOLDER_MAX + 1];
+    SYS_shell_folder(HKEY_LOCAL_MACHINE, "Common Programs", folder);
+    std::string group = std::string(folder) + "\\TOREVAN";
+    SYS_shell_folder(HKEY_CURRENT_USER, "Desktop", folder);
+    for (const std::string &f : {group + "\\TRAKPRN.LNK", group + "\\Odinstalace TRAKPRN.LNK",
+                                 std::string(folder) + "\\TRAKPRN.LNK"})
+        DeleteFileA(f.c_str());
+    RemoveDirectoryA(group.c_str());
+}
+
+}  // namespace
+
+TEST(Itrk, BuiltWithItsTextsPathsAndChoices)
+{
+    TU_clear_reports();
+    run([](C_SW_ITRK *w) {
+        ASSERT_NE(w, nullptr);
+        char title[100] = {};
+        GetWindowTextA(w->frame(), title, sizeof title);
+        EXPECT_STREQ(title, ITRK_TITLE);
+        EXPECT_EQ(text(w, 1), "Konverze Gerber->Postscript");
+        EXPECT_EQ(text(w, 14), "&Start instalace");
+        EXPECT_EQ(text(w, 18), "Blahopřejeme Vám k pořízení konverzního programu Gerber -> Postscript.");
+        EXPECT_EQ(text(w, 21), "Případná předchozí instalace na cílové cestě bude před novou instalací odinstalována");
+        EXPECT_EQ(text(w, 10), "C:\\TRAKPRN\\");
+        EXPECT_EQ(text(w, 7), w->state->source_dir);
+        EXPECT_EQ(enabled(w), w->quick_launch_available ? "111111110" : "111110110");
+        EXPECT_EQ(w->get_widget_state(12), 1);
+        EXPECT_EQ(w->find_widget(14)->default_button, 1);
+
+        // A path with a drive letter gets its backslash; one without is refused.
+        w->set_widget_text(10, "D:\\Programy");
+        click(w, 10, EN_KILLFOCUS);
+        EXPECT_EQ(std::string(w->state->target_dir), "D:\\Programy\\");
+        w->set_widget_text(10, "\\\\server\\KRV5");
+        click(w, 10, EN_KILLFOCUS);
+        EXPECT_EQ(text(w, 10), "D:\\Programy\\");
+        const std::string long_path = "D:\\" + std::string(200, 'p');   // more than an edit widget keeps
+        SetWindowTextA(w->find_widget(10)->window, long_path.c_str());
+        click(w, 10, EN_KILLFOCUS);
+        EXPECT_EQ(std::string(w->state->target_dir), long_path + "\\");
+        click(w, 12);
+        EXPECT_EQ(w->get_widget_state(12), 0);
+        click(w, 12);
+        EXPECT_EQ(w->get_widget_state(12), 1);
+
+        // The table takes 200 handlers and refuses more.
+        int16_t added = 1;
+        for (int i = 0; added; i++)
+            added = w->add_handler(1000 + i, 0, &C_SW_ITRK::on_abort);
+        EXPECT_EQ(std::count_if(std::begin(w->handlers), std::end(w->handlers),
+                                [](const ITRK_ENTRY &e) { return e.handler != nullptr; }),
+                  ITRK_HANDLERS);
+    });
+    EXPECT_TRUE(TU_reports().empty());
+}
+
+TEST(Itrk, FailedThenSuccessfulInstallationFromTheStartButton)
+{
+    TU_SCRATCH scratch;
+    distribution(scratch.file("dist"));
+    clean_shell();
+    TU_clear_reports();
+    run([&](C_SW_ITRK *w) {
+        ASSERT_NE(w, nullptr);
+        set_paths(w, scratch.file("dist") + "\\", "Q:\\KRV5\\");
+        click(w, 12);   // no desktop shortcut
+        click(w, 14);
+        ASSERT_EQ(TU_reports().size(), 1u);
+        EXPECT_EQ(TU_reports()[0].text, "Nelze najít disk Q:");
+        EXPECT_EQ(enabled(w), w->quick_launch_available ? "111111110" : "111110110");
+
+        TU_clear_reports();
+        std::string target = scratch.file("KRV5") + "\\";
+        set_paths(w, scratch.file("dist") + "\\", target);
+        click(w, 14);
+        EXPECT_EQ(TU_count(WE_KIND_ERROR), 1);   // no uninstall program in this distribution
+        EXPECT_EQ(TU_read(target + "EXE\\TRAKPRN.EXE"), "MZ program");
+        EXPECT_EQ(enabled(w), "000000010");
+        EXPECT_EQ(w->find_widget(15)->default_button, 1);
+        EXPECT_EQ(text(w, 18), "Instalace proběhla úspěšně. ");
+        EXPECT_EQ(text(w, 20), "\"Start | Programy | TOREVAN\" kliknutím na ikonu TRAKPRN.");
+        char desktop[SYS_FOLDER_MAX + 1];
+        SYS_shell_folder(HKEY_CURRENT_USER, "Desktop", desktop);
+        EXPECT_FALSE(FE_exists((std::string(desktop) + "\\TRAKPRN.LNK").c_str()));
+        SetCurrentDirectoryA(scratch.path().c_str());
+    });
+    clean_shell();
+}
+
+TEST(Itrk, ClosingTheFrameDuringAnInstallationAbortsItFirst)
+{
+    TU_SCRATCH scratch;
+    distribution(scratch.file("dist"));
+    TU_clear_reports();
+    bool closed_after = false;
+    run([&](C_SW_ITRK *w) {
+        ASSERT_NE(w, nullptr);
+        set_paths(w, scratch.file("dist") + "\\", scratch.file("KRV5") + "\\");
+        PostMessageA(w->frame(), WM_SYSCOMMAND, SC_CLOSE, 0);   // seen at the first abort check
+        click(w, 14);                                           // "Přerušit instalaci ?" answered yes
+        closed_after = w->close_when_done == 1 && IsWindow(w->window);
+        SetCurrentDirectoryA(scratch.path().c_str());
+    });
+    EXPECT_TRUE(closed_after);
+    ASSERT_FALSE(TU_reports().empty());
+    EXPECT_EQ(TU_reports().back().text, "Přerušit instalaci ?");
+    EXPECT_FALSE(TU_exists(scratch.file("KRV5\\EXE\\TRAKPRN.EXE")));
+}

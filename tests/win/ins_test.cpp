@@ -21,7 +21,6 @@
 #include "swin/wco_store.h"
 #include "tests/testutil.h"
 #include "tests/win/winutil.h"
-#include "tools/trakdist/td.h"
 #include "zip/zip.h"
 
 namespace {
@@ -253,18 +252,11 @@ void build(const std::string &out, const std::vector<FILE_ENTRY> &files, std::ve
     }
     TU_write(src + "\\manifest.txt", manifest);   // CP1250: the tool takes it as it is
     TU_write(src + "\\README.TXT", "Čtěte mě\r\n");
-    std::vector<std::string> args = {"trakdist", "build", src + "\\manifest.txt", out};
+    std::vector<std::string> args = {"build", src + "\\manifest.txt", out};
     if (readme)
         args.insert(args.end(), {"--readme", src + "\\README.TXT"});
     args.insert(args.end(), options.begin(), options.end());
-    std::vector<char *> argv;
-    for (std::string &a : args)
-        argv.push_back(&a[0]);
-    FILE *sink = std::fopen("NUL", "w");
-    TD_set_streams(sink, sink);
-    ASSERT_EQ(TD_main(static_cast<int>(argv.size()), argv.data()), 0);
-    TD_set_streams(nullptr, nullptr);
-    std::fclose(sink);
+    ASSERT_EQ(WT_trakdist(args), 0);
 }
 
 // Rewrites the records of a list through edit.

@@ -11,7 +11,6 @@
 #include "menu/itrk.h"
 #include "tests/testutil.h"
 #include "tests/win/winutil.h"
-#include "tools/trakdist/td.h"
 #include "win/instmtrk.h"
 
 namespace {
@@ -63,16 +62,7 @@ void distribution(const std::string &folder)
     CreateDirectoryA((folder + "_src").c_str(), nullptr);
     TU_write(folder + "_src\\TRAKPRN.EXE", "MZ program");
     TU_write(folder + "_src\\m.txt", "TRAKPRN.EXE\tTRAKPRN.EXE\tEXE\tProgram\r\n");
-    std::string m = folder + "_src\\m.txt";
-    std::vector<std::string> args = {"trakdist", "build", m, folder, "--flat"};
-    std::vector<char *> argv;
-    for (std::string &a : args)
-        argv.push_back(&a[0]);
-    FILE *sink = std::fopen("NUL", "w");
-    TD_set_streams(sink, sink);
-    ASSERT_EQ(TD_main(static_cast<int>(argv.size()), argv.data()), 0);
-    TD_set_streams(nullptr, nullptr);
-    std::fclose(sink);
+    ASSERT_EQ(WT_trakdist({"build", folder + "_src\\m.txt", folder, "--flat"}), 0);
 }
 
 // The paths as typed: the fields hold them (a field that loses the focus

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/testutil.h"
+#include "tools/trakdist/td.h"
 
 std::vector<int16_t> TEST_CLIENT::deleted;
 
@@ -395,3 +396,16 @@ CHILD_RUN WT_run_child(const std::string &program, const std::string &arguments,
     return r;
 }
 
+int WT_trakdist(std::vector<std::string> args)
+{
+    args.insert(args.begin(), "trakdist");
+    std::vector<char *> argv;
+    for (std::string &a : args)
+        argv.push_back(&a[0]);
+    FILE *sink = std::fopen("NUL", "w");
+    TD_set_streams(sink, sink);
+    const int code = TD_main(static_cast<int>(argv.size()), argv.data());
+    TD_set_streams(nullptr, nullptr);
+    std::fclose(sink);
+    return code;
+}

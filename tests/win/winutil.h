@@ -275,3 +275,8 @@ struct CHILD_RUN {
 // sent); waits up to a minute for its end.
 CHILD_RUN WT_run_child(const std::string &program, const std::string &arguments, const std::string &directory,
                        const char *title, const std::vector<int> &buttons = {});
+
+// ---- distributions ----
+// Runs trakdist with the arguments (after the program name), its output
+// dropped; its exit code.
+int WT_trakdist(std::vector<std::string> args);

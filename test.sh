@@ -38,9 +38,10 @@ wineserver -p >/dev/null 2>&1
 # server; started here, without the test runner's pipes, they cannot keep
 # ctest waiting for its output to close.
 wine cmd /c exit </dev/null >/dev/null 2>&1
-# A small disk that fills up during an installation (the tests reach it as Z:\tmp\trk-full).
+# A small disk that fills up during an installation (the tests reach it as Z:\tmp\trk-full and T:).
 mkdir -p /tmp/trk-full
 mountpoint -q /tmp/trk-full || mount -t tmpfs -o size=256k tmpfs /tmp/trk-full || echo "no small disk: a test will fail"
+ln -sfn /tmp/trk-full "$WINEPREFIX/dosdevices/t:"   # and as a drive of its own, with its own free space
 run_ctest win64 "Z:$results/win64"   # a Windows program needs the drive (Z: is /)
 
 # Count the cases of every GoogleTest report; a program that wrote no report

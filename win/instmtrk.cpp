@@ -21,8 +21,13 @@ void C_INSTMTRK::after_create(WPARAM wparam, LPARAM lparam)
     C_UMAIN::after_create(wparam, lparam);
 }
 
+// The installer window refuses while an installation runs (the close is
+// its abort request); asked here first, so that the refusal does not reach
+// the function tables, which hold no exit function.
 void C_INSTMTRK::close_request()
 {
+    if (C_CW *client = top_client(); client && !client->can_close())
+        return;
     UMAIN_close_all_clients(this);
 }
 

@@ -15,7 +15,8 @@ public:
     C_INSTMTRK();
 
     void after_create(WPARAM wparam, LPARAM lparam) override;   // pushes client kind 100
-    void close_request() override;                              // UMAIN_close_all_clients
+    // UMAIN_close_all_clients, unless the top client refuses first.
+    void close_request() override;
     // Kind 100: the installer window into the slot; other kinds: none.
     void create_client(int16_t slot, int16_t kind) override;
     // show_status stays the base's: the installer window has no message text

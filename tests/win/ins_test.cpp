@@ -20,10 +20,13 @@
 #include "swin/wco.h"
 #include "swin/wco_store.h"
 #include "tests/testutil.h"
+#include "tests/win/instutil.h"
 #include "tests/win/winutil.h"
 #include "zip/zip.h"
 
 namespace {
+
+using namespace inst_check;
 
 const int OK = 1, YES = 1, NO = 7;
 
@@ -157,108 +160,6 @@ private:
 std::vector<std::string> statuses;
 void record_status(const char *text) { statuses.push_back(text); }
 
-// ---- the shell ----
-
-std::string folder(HKEY root, const char *name)
-{
-    char path[SYS_FOLDER_MAX + 1];
-    SYS_shell_folder(root, name, path);
-    return path;
-}
-std::string group() { return folder(HKEY_LOCAL_MACHINE, "Common Programs") + "\\TOREVAN"; }
-std::string desktop() { return folder(HKEY_CURRENT_USER, "Desktop"); }
-std::string quick_launch() { return folder(HKEY_CURRENT_USER, "AppData") + "\\Microsoft\\Internet Explorer\\Quick Launch"; }
-
-// What an installation leaves in the shell is gone before and after a test.
-struct SHELL_CLEANUP : C_GUARD {
-    SHELL_CLEANUP() { clean(); }
-    ~SHELL_CLEANUP() { clean(); }
-    static void clean()
-    {
-        char temp[MAX_PATH];
-        GetTempPathA(sizeof temp, temp);
-        SetCurrentDirectoryA(temp);
-        for (const std::string &link : {group() + "\\TRAKPRN.LNK", group() + "\\Odinstalace TRAKPRN.LNK",
-                                        desktop() + "\\TRAKPRN.LNK", quick_launch() + "\\TRAKPRN.LNK"})
-            DeleteFileA(link.c_str());
-        RemoveDirectoryA(group().c_str());
-        SYS_registry_delete_key(HKEY_LOCAL_MACHINE, INS_UNINSTALL_KEY);
-    }
-};
-
-struct LINK { std::string program, description, directory; };
-bool operator==(const LINK &a, const LINK &b)
-{
-    return a.program == b.program && a.description == b.description && a.directory == b.directory;
-}
-std::optional<LINK> read_link(const std::string &name)
-{
-    char program[SYS_LINK_TEXT_MAX + 1], description[SYS_LINK_TEXT_MAX + 1], directory[SYS_LINK_TEXT_MAX + 1];
-    if (!SYS_read_link(name.c_str(), program, description, directory))
-        return std::nullopt;
-    return LINK{program, description, directory};
-}
-
-std::string registry(const char *value)
-{
-    char text[1024];
-    SYS_registry_read(HKEY_LOCAL_MACHINE, INS_UNINSTALL_KEY, value, text, sizeof text);
-    return text;
-}
-
-// ---- distributions ----
-
-std::string bytes(size_t n, unsigned seed)
-{
-    std::string s(n, 0);
-    for (size_t i = 0; i < n; i++)
-        s[i] = static_cast<char>((seed = seed * 1103515245u + 12345u) >> 16);
-    return s;
-}
-
-// The uninstall program built beside this test program.
-std::string uninstall_program()
-{
-    char path[MAX_PATH];
-    GetModuleFileNameA(nullptr, path, sizeof path);
-    *std::strrchr(path, '\\') = 0;
-    return std::string(path) + "\\UNINSTAL.EXE";
-}
-
-struct FILE_ENTRY { std::string target, subdir, description, content; };
-
-// The files of the sample distribution: the program and the uninstall
-// program (the real one, or a stand-in where it never runs) in EXE, a text
-// in the installation directory, data in Data.
-std::vector<FILE_ENTRY> sample(size_t big = 5000, bool real_uninstaller = false)
-{
-    return {{"TRAKPRN.EXE", "EXE", "Konverzní program", bytes(big, 1)},
-            {"UNINSTAL.EXE", "EXE", "Odinstalační program", real_uninstaller ? TU_read(uninstall_program()) : bytes(2000, 3)},
-            {"POPIS.TXT", ".", "Popis verze", "Verze 5\r\n"},
-            {"VZOR.GBR", "Data", "Vzorová data", bytes(big / 8 + 3000, 2)}};
-}
-
-// Builds the distribution of the files into out with trakdist (extra options
-// as given); the files' sources are kept in out + "_src".
-void build(const std::string &out, const std::vector<FILE_ENTRY> &files, std::vector<std::string> options = {},
-           bool readme = true)
-{
-    std::string src = out + "_src";
-    CreateDirectoryA(src.c_str(), nullptr);
-    std::string manifest;
-    for (const FILE_ENTRY &f : files) {
-        TU_write(src + "\\" + f.subdir + "_" + f.target, f.content);
-        manifest += f.subdir + "_" + f.target + "\t" + f.target + "\t" + f.subdir + "\t" + f.description + "\r\n";
-    }
-    TU_write(src + "\\manifest.txt", manifest);   // CP1250: the tool takes it as it is
-    TU_write(src + "\\README.TXT", "Čtěte mě\r\n");
-    std::vector<std::string> args = {"build", src + "\\manifest.txt", out};
-    if (readme)
-        args.insert(args.end(), {"--readme", src + "\\README.TXT"});
-    args.insert(args.end(), options.begin(), options.end());
-    ASSERT_EQ(WT_trakdist(args), 0);
-}
-
 // Rewrites the records of a list through edit.
 void edit_list(const std::string &path, const std::function<void(IFL_state *)> &edit)
 {
@@ -272,28 +173,6 @@ void edit_list(const std::string &path, const std::function<void(IFL_state *)> &
     }
     TU_write(path, list);
 }
-
-std::vector<std::pair<int, std::string>> uninst_records(const std::string &path)
-{
-    std::string list = TU_read(path);
-    std::vector<std::pair<int, std::string>> records;
-    for (size_t at = 0; at + UNL_RECORD_SIZE <= list.size(); at += UNL_RECORD_SIZE)
-        records.push_back({static_cast<int>(TU_get_le(list, at, 2)), list.substr(at + 2, list.find('\0', at + 2) - at - 2)});
-    return records;
-}
-
-std::string wco_value(const std::string &file, const char *key)
-{
-    WCO_file *store = nullptr;
-    WCO_create(&store);
-    char text[1024] = {};
-    if (WCO_load(store, file.c_str()))
-        WCO_get_text(store, "CO_common", key, text, 1000);
-    WCO_destroy(&store);
-    return text;
-}
-
-// ---- one installation ----
 
 class InsTest : public ::testing::Test {
 protected:
@@ -326,14 +205,6 @@ protected:
         IFL_destroy(&state);
         return result;
     }
-    // The installed tree holds the files byte for byte.
-    void expect_installed(const std::string &target, const std::vector<FILE_ENTRY> &files)
-    {
-        for (const FILE_ENTRY &f : files) {
-            std::string path = target + "\\" + (f.subdir == "." ? "" : f.subdir + "\\") + f.target;
-            EXPECT_TRUE(TU_read(path) == f.content) << path;
-        }
-    }
 
     TEST_DRIVER driver;
     REAL_BOXES boxes;
@@ -342,14 +213,6 @@ protected:
     TU_SCRATCH scratch;
     std::vector<std::string> seen;
 };
-
-std::string inst_lines(const std::string &target, const std::vector<FILE_ENTRY> &files)
-{
-    std::string lines;
-    for (const FILE_ENTRY &f : files)
-        lines += target + "\\" + (f.subdir == "." ? "" : f.subdir + "\\") + f.target + " " + f.description + "\r\n";
-    return lines;
-}
 
 TEST_F(InsTest, PlainInstallationIsCompleteAndRecorded)
 {
@@ -739,22 +602,6 @@ TEST_F(InsTest, PreviousInstallationIsRemovedByItsOwnUninstallProgram)
     EXPECT_EQ(seen.back(), " Chyba |Chyba při spuštění odinstalačního programu TOREVAN");
     EXPECT_EQ(TU_read(t + "UNINST.LST"), damaged.substr(0, damaged.size() - 1));
     RemoveDirectoryA(quick_launch().c_str());
-}
-
-// Every file and folder below the roots, and whether the Uninstall key is there.
-std::vector<std::string> snapshot(const std::vector<std::string> &roots)
-{
-    std::vector<std::string> names;
-    for (const std::string &root : roots) {
-        std::error_code ec;
-        for (auto i = std::filesystem::recursive_directory_iterator(root, ec);
-             i != std::filesystem::recursive_directory_iterator(); i.increment(ec))
-            names.push_back(i->path().string());
-    }
-    char text[16];
-    names.push_back(SYS_registry_read(HKEY_LOCAL_MACHINE, INS_UNINSTALL_KEY, "DisplayName", text, sizeof text) ? "key" : "");
-    std::sort(names.begin(), names.end());
-    return names;
 }
 
 TEST_F(InsTest, UninstallLeavesWhatWasThereBeforeAndTheUsersFiles)

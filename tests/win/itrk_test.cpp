@@ -182,7 +182,25 @@ TEST(Itrk, ClosingTheFrameDuringAnInstallationAbortsItFirst)
         SetCurrentDirectoryA(scratch.path().c_str());
     });
     EXPECT_TRUE(closed_after);
-    ASSERT_FALSE(TU_reports().empty());
+    ASSERT_EQ(TU_reports().size(), 1u);   // the question only
     EXPECT_EQ(TU_reports().back().text, "Přerušit instalaci ?");
     EXPECT_FALSE(TU_exists(scratch.file("KRV5\\EXE\\TRAKPRN.EXE")));
+}
+
+TEST(Itrk, WithoutMemoryForItsStateOnlyTheWayOut)
+{
+    TU_clear_reports();
+    WT_fail_allocation(sizeof(IFL_state));
+    run([](C_SW_ITRK *w) {
+        ASSERT_NE(w, nullptr);
+        EXPECT_EQ(w->state, nullptr);
+        EXPECT_EQ(text(w, 6), "Pro instalaci není dost paměti.");
+        EXPECT_EQ(text(w, 15), "&Konec");
+        EXPECT_TRUE(w->find_widget(15)->is_enabled());
+        for (int32_t id : {7, 8, 10, 11, 12, 13, 14, 16, 18})
+            EXPECT_EQ(w->find_widget(id), nullptr) << id;
+        click(w, 15);   // the close request, as from the frame
+    });
+    EXPECT_EQ(WT_failures_left(), 0);
+    EXPECT_TRUE(WT_only_low_memory(1));
 }

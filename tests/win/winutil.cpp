@@ -374,14 +374,23 @@ std::vector<std::string> answer_child_boxes(DWORD pid, const char *title, std::v
 }  // namespace
 
 CHILD_RUN WT_run_child(const std::string &program, const std::string &arguments, const std::string &directory,
-                       const char *title, const std::vector<int> &buttons)
+                       const char *title, const std::vector<int> &buttons, const std::string &output)
 {
     CHILD_RUN r;
     std::string line = "\"" + program + "\" " + arguments;
     STARTUPINFOA si{};
     si.cb = sizeof si;
+    C_HANDLE out;
+    if (!output.empty()) {
+        SECURITY_ATTRIBUTES inherited{sizeof inherited, nullptr, TRUE};
+        HANDLE file = CreateFileA(output.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherited, CREATE_ALWAYS, 0, nullptr);
+        *out.out() = file == INVALID_HANDLE_VALUE ? nullptr : file;
+        si.dwFlags = STARTF_USESTDHANDLES;
+        si.hStdOutput = si.hStdError = out;
+    }
     PROCESS_INFORMATION pi{};
-    if (!CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, directory.c_str(), &si, &pi)) {
+    if (!CreateProcessA(nullptr, &line[0], nullptr, nullptr, out ? TRUE : FALSE, 0, nullptr, directory.c_str(), &si,
+                        &pi)) {
         ADD_FAILURE() << "not started: " << line;
         return r;
     }

@@ -272,9 +272,10 @@ struct CHILD_RUN {
 };
 // Runs the program file with the arguments in the directory and answers its
 // boxes titled title with the buttons, one after the other (posted, never
-// sent); waits up to a minute for its end.
+// sent); waits up to a minute for its end. With an output file, the
+// program's standard output and error go there.
 CHILD_RUN WT_run_child(const std::string &program, const std::string &arguments, const std::string &directory,
-                       const char *title, const std::vector<int> &buttons = {});
+                       const char *title, const std::vector<int> &buttons = {}, const std::string &output = "");
 
 // ---- distributions ----
 // Runs trakdist with the arguments (after the program name), its output

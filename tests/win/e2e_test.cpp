@@ -1,0 +1,208 @@
+// Whole installations as a person makes them: a distribution made with
+// trakdist, INSTTRKP.EXE started from its first disk (its default source),
+// its window operated from outside by TRKDRIVE (tools/drive), and afterwards
+// what the installation left checked.
+#include <filesystem>
+
+#include "common/fe.h"
+#include "common/st.h"
+#include "common/u8.h"
+#include "menu/itrk.h"
+#include "tests/testutil.h"
+#include "tests/win/instutil.h"
+#include "tests/win/winutil.h"
+
+namespace {
+
+using namespace inst_check;
+
+const std::string ALL = "enabled 7,8,10,11,12,13,14,15,16 ";   // + one flag per control
+const std::string SUCCESS = "text 18 Instalace proběhla úspěšně. \n"
+                            "text 19 Konverzní program spustíte výběrem z nabídky\n"
+                            "text 20 \"Start | Programy | TOREVAN\" kliknutím na ikonu TRAKPRN.\n"
+                            "text 21 Hodně štěstí ve Vaší práci přejí                                     Autoři       \n" +
+                            ALL + "000000010\n";
+const std::string EXIT = "press 15\ngone\n";
+
+std::string upper(std::string s)
+{
+    ST_upper(&s[0]);
+    return s;
+}
+
+class E2eTest : public ::testing::Test {
+protected:
+    ~E2eTest() override { end_installer(); }
+
+    // The distribution of the files in the scratch folder named (trakdist's
+    // options as given), the installer on its first disk; its folder.
+    std::string distribution(const char *name, const std::vector<FILE_ENTRY> &files, std::vector<std::string> options,
+                             bool readme = true)
+    {
+        options.insert(options.end(), {"--installer", beside("INSTTRKP.exe")});
+        build(scratch.file(name), files, options, readme);
+        return scratch.file(name);
+    }
+    // INSTTRKP.EXE started from the folder, as a person starts it there.
+    void start(const std::string &folder)
+    {
+        std::string line = "\"" + folder + "\\INSTTRKP.EXE\"";
+        STARTUPINFOA si{};
+        si.cb = sizeof si;
+        ASSERT_TRUE(CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &si, &installer))
+            << line;
+        CloseHandle(installer.hThread);
+    }
+    // Runs the script (this program's texts, CP1250) through the driver;
+    // whether every step was done. A failing driver's report is shown.
+    bool drive(const std::string &script)
+    {
+        const std::string file = scratch.file("script" + std::to_string(++scripts) + ".txt");
+        TU_write(file, U8_from_cp1250(("window " ITRK_TITLE "\ntimeout 20\n" + script).c_str()));
+        CHILD_RUN run = WT_run_child(beside("TRKDRIVE.exe"), "\"" + file + "\"", scratch.path(), nullptr, {},
+                                     file + ".out");
+        if (run.code != 0)
+            ADD_FAILURE() << TU_read(file + ".out");
+        return run.code == 0;
+    }
+    // The installer's exit code once it has ended; ended by force after the
+    // milliseconds given.
+    DWORD end_installer(DWORD ms = 20000)
+    {
+        DWORD code = static_cast<DWORD>(-1);
+        if (!installer.hProcess)
+            return code;
+        if (WaitForSingleObject(installer.hProcess, ms) == WAIT_OBJECT_0)
+            GetExitCodeProcess(installer.hProcess, &code);
+        else
+            TerminateProcess(installer.hProcess, code);
+        CloseHandle(installer.hProcess);
+        installer = {};
+        return code;
+    }
+    // One run of the installer from the folder with the script; its exit code.
+    DWORD install(const std::string &folder, const std::string &script)
+    {
+        start(folder);
+        return end_installer(drive(script) ? 20000 : 0);
+    }
+
+    SHELL_CLEANUP shell;
+    TU_SCRATCH scratch;
+    PROCESS_INFORMATION installer{};
+    int scripts = 0;
+};
+
+TEST_F(E2eTest, InstallationThenOneOverItThenUninstallFromTheStartMenu)
+{
+    std::vector<FILE_ENTRY> files = sample(5000, true), first = files;
+    first.push_back({"STARY.TXT", ".", "Soubor minulé verze", "stará verze\r\n"});
+    const std::string dist = distribution("dist", first, {"--flat"}), target = scratch.file("Programy\\KRV5");
+    FE_make_path(scratch.file("Programy").c_str());
+    const std::vector<std::string> roots = {scratch.file("Programy"), folder(HKEY_LOCAL_MACHINE, "Common Programs"),
+                                            desktop(), quick_launch()};
+    RemoveDirectoryA(quick_launch().c_str());
+    const std::vector<std::string> before = snapshot(roots);
+
+    // The window as it opens: its own folder is the source, the welcome text,
+    // no Quick Launch folder; a path without a drive letter is refused.
+    ASSERT_EQ(install(dist, "text 7 " + upper(dist) + "\\\n"
+                            "text 10 C:\\TRAKPRN\\\n"
+                            "text 18 Blahopřejeme Vám k pořízení konverzního programu Gerber -> Postscript.\n"
+                            "text 21 Případná předchozí instalace na cílové cestě bude před novou instalací odinstalována\n" +
+                            ALL + "111110110\nchecked 12 1\nchecked 13 0\n"
+                            "set 10 KRV5\ntext 10 C:\\TRAKPRN\\\n"
+                            "set 10 " + target + "\ntext 10 " + target + "\\\n"
+                            "press 12\nchecked 12 0\npress 14\n" + SUCCESS + EXIT),
+              0u);
+    expect_complete(target, first, false, false);
+
+    // Over it: the previous installation's own uninstall program removes it
+    // (the file only the first version had goes).
+    FE_make_path(quick_launch().c_str());
+    ASSERT_EQ(install(distribution("dist2", files, {"--flat"}), ALL + "111111110\nchecked 13 1\n"
+                            "set 10 " + target + "\npress 14\n"
+                            "answer Dotaz | Na cílové cestě byla nalezena předchozí instalace TOREVAN. | Ano\n"
+                            "answer Dotaz | Pro novou instalaci může být převzata | Ne\n" + SUCCESS + EXIT),
+              0u);
+    expect_complete(target, files, true, true);
+    EXPECT_FALSE(TU_exists(target + "\\STARY.TXT"));
+
+    // The Start menu's uninstall shortcut leaves nothing behind.
+    std::optional<LINK> link = read_link(group() + "\\Odinstalace TRAKPRN.LNK");
+    ASSERT_TRUE(link.has_value());
+    CHILD_RUN run = WT_run_child(link->program, "", link->directory, "Odinstalace TRAKPRN", {IDYES, IDOK});
+    EXPECT_EQ(run.code, 0u);
+    WT_wait([&] { return !TU_exists(target); }, 3000);
+    EXPECT_EQ(snapshot(roots), before);
+    RemoveDirectoryA(quick_launch().c_str());
+}
+
+TEST_F(E2eTest, PackedTwoDisksWithTheFoldersBrowsedAndTheDiskSwapped)
+{
+    std::vector<FILE_ENTRY> files = sample(150000, true);
+    const std::string room = std::to_string(TU_read(beside("INSTTRKP.exe")).size() + 200000);
+    distribution("dist", files, {"--packed", "--disk-size", room}, false);
+    ASSERT_TRUE(TU_exists(scratch.file("dist\\DISK2\\B.KRV")));
+    // The drive is a folder whose contents are the disk in it.
+    const std::string disk = scratch.file("disk"), programs = scratch.file("Programy");
+    ASSERT_TRUE(MoveFileA(scratch.file("dist\\DISK1").c_str(), disk.c_str()));
+    FE_make_path(programs.c_str());
+    FE_make_path(quick_launch().c_str());
+    start(disk);
+    ASSERT_TRUE(drive("press 8\npick " + disk + "\ntext 7 " + disk + "\\\n"
+                      "press 11\npick " + programs + "\ntext 10 " + programs + "\\KRV5\\\n"
+                      "checked 13 1\npress 14\n"
+                      "box Oznámení | Vlož DISK2\n"));
+    ASSERT_TRUE(MoveFileA(disk.c_str(), scratch.file("dist\\DISK1").c_str()));
+    ASSERT_TRUE(MoveFileA(scratch.file("dist\\DISK2").c_str(), disk.c_str()));
+    ASSERT_TRUE(drive("answer Oznámení | Vlož DISK2 | O.K.\n" + SUCCESS + EXIT));
+    EXPECT_EQ(end_installer(), 0u);
+    expect_complete(programs + "\\KRV5", files, true, true);
+    RemoveDirectoryA(quick_launch().c_str());
+}
+
+TEST_F(E2eTest, NotEnoughSpaceThenASecondAttemptSucceeds)
+{
+    std::vector<FILE_ENTRY> files = sample();
+    const std::string dist = distribution("dist", files, {"--flat"});
+    RemoveDirectoryA(quick_launch().c_str());
+    // T: is the small disk test.sh mounts.
+    ASSERT_TRUE(FE_dir_exists("T:\\")) << "no small disk T:";
+    const std::string full = "T:\\KRV5", target = scratch.file("KRV5");
+    std::error_code ignored;
+    std::filesystem::remove_all(full, ignored);
+    ASSERT_EQ(install(dist, "set 10 " + full + "\npress 14\n"
+                                            "answer  Chyba  | Málo místa na disku, je třeba | OK\n" +
+                                            ALL + "111110110\n"
+                                            "set 10 " + target + "\npress 14\n" + SUCCESS + EXIT),
+              0u);
+    expect_complete(target, files, true, false);
+    std::filesystem::remove_all(full, ignored);
+}
+
+TEST_F(E2eTest, AbortAndCloseDuringTheCopyAreConfirmed)
+{
+    std::vector<FILE_ENTRY> files = sample();
+    for (int i = 0; i < 300; i++)   // long enough a copy to press a button during it
+        files.push_back({"F" + std::to_string(i) + ".DAT", "Data", "Data", bytes(20000, i)});
+    const std::string dist = distribution("dist", files, {"--flat"});
+    RemoveDirectoryA(quick_launch().c_str());
+    const std::string ask = "answer Dotaz | Přerušit instalaci ? | Ano\n";
+    // Aborted: the settings come back; no configuration, link or key is made.
+    ASSERT_EQ(install(dist, "set 10 " + scratch.file("A") + "\npress 14\ntext 18 ~Instaluje se\npress 16\n" + ask +
+                                ALL + "111110110\n" + EXIT),
+              0u);
+    // The frame closed: the same question, then the program ends.
+    ASSERT_EQ(install(dist, "set 10 " + scratch.file("B") + "\npress 14\ntext 18 ~Instaluje se\nclose\n" + ask +
+                                "gone\n"),
+              0u);
+    for (const char *target : {"A", "B"}) {
+        EXPECT_TRUE(FE_dir_exists(scratch.file(target).c_str()));
+        EXPECT_FALSE(TU_exists(scratch.file(std::string(target) + "\\EXE\\SYSTEM.WCO")));
+    }
+    EXPECT_FALSE(TU_exists(group() + "\\TRAKPRN.LNK"));
+    EXPECT_EQ(registry("DisplayName"), "");
+}
+
+}  // namespace

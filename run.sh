@@ -14,43 +14,11 @@ find build/win64 -maxdepth 3 -name '*.exe' ! -path '*/googletest/*' ! -path '*/C
 echo "Built (host tools, build/native):"
 find build/native/tools -maxdepth 2 -type f -perm -u+x 2>/dev/null | sort | sed 's/^/  /'
 
-# The installer under Wine: on the display when there is one, else on a
-# private virtual screen (Xvfb). A run without a terminal or without a display
-# ends after TRK_RUN_SECONDS seconds (default 20): the window is closed as a
-# user would close it; otherwise it runs until the user closes it.
-exe=build/win64/INSTTRKP.exe
-[ -f "$exe" ] || { echo "no $exe"; exit 1; }
-. tools/wine-env.sh
-export WINEPREFIX="$top/build/win64/wineprefix"
-wine_prefix
-trap wine_stop EXIT
-interactive=1
-if [ -z "${DISPLAY:-}" ]; then
-    interactive=0
-    wine_xvfb
-fi
-[ -t 0 ] || interactive=0
-rundir=$(mktemp -d)
+# The installer with a sample distribution of two disks: with a display and
+# a terminal it is the person's to operate; otherwise TRKDRIVE installs,
+# shows what was installed and uninstalls (tools/installer.sh).
 echo
-echo "Starting INSTTRKP.EXE under Wine (display $DISPLAY, working directory $rundir)"
-(cd "$rundir" && exec wine "$top/$exe") &
-program=$!
-if [ $interactive = 0 ]; then
-    seconds=${TRK_RUN_SECONDS:-20}
-    for _ in $(seq $((seconds * 10))); do
-        kill -0 $program 2>/dev/null || break
-        sleep 0.1
-    done
-    if kill -0 $program 2>/dev/null; then
-        echo "Closing the window after $seconds s"
-        (cd "$rundir" && wine taskkill /im INSTTRKP.exe >/dev/null 2>&1) || true
-        for _ in $(seq 100); do
-            kill -0 $program 2>/dev/null || break
-            sleep 0.1
-        done
-    fi
+if [ -n "${DISPLAY:-}" ] && [ -t 0 ]; then
+    exec tools/installer.sh person
 fi
-wait $program && code=0 || code=$?
-wine_stop
-rm -rf "$rundir"
-echo "INSTTRKP.EXE ended with exit code $code"
+exec tools/installer.sh demo

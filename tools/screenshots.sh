@@ -1,18 +1,19 @@
 #!/bin/bash
-# Takes PNG screenshots of the installer's frame, of every message box that
-# the Windows tests show, of a screen holding every kind of widget and of a
-# floating message text window, on a private virtual screen (Xvfb), so that a
-# person can check the windows and their Czech texts (code page 1250).
+# Takes PNG pictures (TRKDRIVE's) on a private virtual screen (Xvfb), so that
+# a person can check the windows and their Czech texts (code page 1250):
+# the installer window before, during (the disk prompt) and after an
+# installation, for the README (tools/screenshots/), and every message box
+# the Windows tests show, a screen holding every kind of widget and a
+# floating message text window.
 #
 #   tools/screenshots.sh [build directory] [output directory] [gtest filter]
 #
-# Defaults: build/win64, screenshots/, every test. The frame is taken from
-# INSTTRKP.EXE; the others from win_tests.exe, whose box answerer and picture
-# points wait for each picture (TRK_SHOTS, tests/win/winutil.h). Each picture
-# is listed with its title in boxes.txt.
+# Defaults: build/win64, screenshots/, every test. The installer's pictures
+# come from tools/installer.sh; the others from win_tests.exe, whose box
+# answerer and picture points wait for each picture (TRK_SHOTS,
+# tests/win/winutil.h). Each picture is listed with its title in boxes.txt.
 set -eu
 top=$(cd "$(dirname "$0")/.." && pwd)
-"$top/tools/deps.sh" shots
 build=$(cd "${1:-$top/build/win64}" && pwd)
 out=${2:-$top/screenshots}
 filter=${3:-*}
@@ -32,39 +33,8 @@ finish() {
 }
 trap finish EXIT
 wine_xvfb
+"$top/tools/installer.sh" demo "$top/tools/screenshots" >/dev/null
 wine_prefix desktop
-
-# The frame: started in a directory of its own, shot, closed as a user would.
-(cd "$work" && exec wine "$build/INSTTRKP.exe") &
-program=$!
-# The frame is centred: it is up when the centre of the screen differs from
-# its corner (the desktop).
-appeared=0
-for _ in $(seq 120); do
-    import -window root "$work/probe.png" 2>/dev/null || true
-    centre=$(convert "$work/probe.png" -format '%[pixel:p{512,384}]' info: 2>/dev/null || echo x)
-    corner=$(convert "$work/probe.png" -format '%[pixel:p{2,2}]' info: 2>/dev/null || echo x)
-    if [ "$centre" != "$corner" ]; then
-        appeared=1
-        break
-    fi
-    sleep 0.5
-done
-if [ $appeared = 1 ]; then
-    sleep 2   # the posted client request and the first clock tick
-    import -window root "$out/frame.png"
-    echo "frame: $out/frame.png"
-else
-    echo "frame: no window appeared" >&2
-fi
-(cd "$work" && wine taskkill /im INSTTRKP.exe >/dev/null 2>&1) || true
-for _ in $(seq 100); do
-    kill -0 "$program" 2>/dev/null || break
-    sleep 0.1
-done
-kill "$program" 2>/dev/null || true
-wait "$program" 2>/dev/null || true
-program=""
 
 # The boxes: the tests run; each box waits for its picture.
 shots="$work/shots"
@@ -79,7 +49,8 @@ while kill -0 "$program" 2>/dev/null; do
     if [ -f "$shots/ready" ]; then
         n=$((n + 1))
         name=$(printf 'box_%02d.png' "$n")
-        import -window root "$out/$name"
+        echo "shot $(winepath -w "$out/$name")" >"$work/shot.txt"
+        wine "$build/TRKDRIVE.exe" "$(winepath -w "$work/shot.txt")" >/dev/null
         title=$(iconv -f CP1250 -t UTF-8 <"$shots/ready" 2>/dev/null || cat "$shots/ready")
         echo "$name $title" >>"$out/boxes.txt"
         rm -f "$shots/ready"

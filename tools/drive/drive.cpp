@@ -13,7 +13,7 @@
 //   pick PATH                  picks PATH in the folder browser and confirms it
 //   close                      the window's close box
 //   gone                       waits until the window has gone
-//   shot FILE                  a PNG picture of the screen
+//   shot FILE                  a PNG picture of the window (before one: of the screen)
 //
 // Every wait ends with a failure after the timeout: the step, the texts of
 // the windows seen and a picture of the screen (the file named after the
@@ -304,8 +304,11 @@ bool DRIVER::step(const std::string &command, const std::string &rest)
     }
     if (command == "gone")
         return wait([&] { return !window_ || !IsWindow(window_); }) || fail("okno nezmizelo");
-    if (command == "shot")
-        return SHOT_screen(rest.c_str()) || fail("obrázek se nepodařilo zapsat");
+    if (command == "shot") {
+        RECT area;
+        const bool framed = window_ && IsWindow(window_) && GetWindowRect(window_, &area);
+        return SHOT_screen(rest.c_str(), framed ? &area : nullptr) || fail("obrázek se nepodařilo zapsat");
+    }
     if (command == "pick")
         return pick(rest);
     if (command == "box" || command == "answer") {

@@ -1,6 +1,5 @@
 #include "tools/drive/shot.h"
 
-#include <windows.h>
 #include <zlib.h>
 
 #include <cstdint>
@@ -28,9 +27,12 @@ void chunk(std::string &out, const char *type, const std::string &data)
 
 }  // namespace
 
-int SHOT_screen(const char *path)
+int SHOT_screen(const char *path, const RECT *area)
 {
-    const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
+    RECT r{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    if (area)
+        IntersectRect(&r, &r, area);
+    const int width = r.right - r.left, height = r.bottom - r.top;
     if (width <= 0 || height <= 0)
         return 0;
     BITMAPINFO info{};
@@ -46,7 +48,7 @@ int SHOT_screen(const char *path)
     int ok = 0;
     if (bitmap) {
         HGDIOBJ old = SelectObject(memory, bitmap);
-        ok = BitBlt(memory, 0, 0, width, height, screen, 0, 0, SRCCOPY) ? 1 : 0;
+        ok = BitBlt(memory, 0, 0, width, height, screen, r.left, r.top, SRCCOPY) ? 1 : 0;
         GdiFlush();
         SelectObject(memory, old);
     }

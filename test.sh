@@ -30,7 +30,14 @@ run_ctest native "$results/native"
 # One X server and one Wine server for the Windows half.
 . tools/wine-env.sh
 export WINEPREFIX=$top/build/win64/wineprefix
-trap wine_stop EXIT
+mounted=0
+finish() {
+    wine_stop
+    rm -f "$WINEPREFIX/dosdevices/t:"
+    [ "$mounted" = 1 ] && umount /tmp/trk-full
+    return 0
+}
+trap finish EXIT
 wine_xvfb || { echo "0 passed, 1 failed"; exit 1; }
 wine_prefix
 wineserver -p >/dev/null 2>&1
@@ -40,7 +47,9 @@ wineserver -p >/dev/null 2>&1
 wine cmd /c exit </dev/null >/dev/null 2>&1
 # A small disk that fills up during an installation (the tests reach it as Z:\tmp\trk-full and T:).
 mkdir -p /tmp/trk-full
-mountpoint -q /tmp/trk-full || mount -t tmpfs -o size=256k tmpfs /tmp/trk-full || echo "no small disk: a test will fail"
+if ! mountpoint -q /tmp/trk-full; then
+    mount -t tmpfs -o size=256k tmpfs /tmp/trk-full && mounted=1 || echo "no small disk: a test will fail"
+fi
 ln -sfn /tmp/trk-full "$WINEPREFIX/dosdevices/t:"   # and as a drive of its own, with its own free space
 run_ctest win64 "Z:$results/win64"   # a Windows program needs the drive (Z: is /)
 

@@ -1,7 +1,7 @@
 #!/bin/sh
 # Installs what the build and the tests need, when it is missing (Debian, as root).
 # Extra groups: "fuzz" (clang, libFuzzer), "bench" (reference tools, Google
-# Benchmark), "shots" (screenshots).
+# Benchmark).
 set -eu
 need=""
 have() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok installed'; }
@@ -11,7 +11,6 @@ for group in "$@"; do
     case "$group" in
         fuzz) packages="$packages clang libclang-rt-dev" ;;
         bench) packages="$packages libbenchmark-dev qpdf time" ;;
-        shots) packages="$packages imagemagick x11-apps" ;;
     esac
 done
 for p in $packages; do

@@ -150,7 +150,11 @@ TEST_F(E2eTest, PackedTwoDisksWithTheFoldersBrowsedAndTheDiskSwapped)
     FE_make_path(programs.c_str());
     FE_make_path(quick_launch().c_str());
     start(disk);
-    ASSERT_TRUE(drive("press 8\npick " + disk + "\ntext 7 " + disk + "\\\n"
+    FE_make_path(scratch.file("jinam\\krv5").c_str());
+    // A cancelled browser changes nothing; a folder named KRV5 in any case gets nothing appended.
+    ASSERT_TRUE(drive("press 8\npick\ntext 7 " + upper(disk) + "\\\n"
+                      "press 11\npick " + scratch.file("jinam\\krv5") + "\ntext 10 " + scratch.file("jinam\\krv5") + "\\\n"
+                      "press 8\npick " + disk + "\ntext 7 " + disk + "\\\n"
                       "press 11\npick " + programs + "\ntext 10 " + programs + "\\KRV5\\\n"
                       "checked 13 1\npress 14\n"
                       "box Oznámení | Vlož DISK2\n"));

@@ -11,6 +11,7 @@
 //   box TITLE | TEXT           waits for a message box titled TITLE whose text starts with TEXT
 //   answer TITLE | TEXT | BUTTON   ... and presses its button (its text without "&")
 //   pick PATH                  picks PATH in the folder browser and confirms it
+//   pick                       cancels the folder browser
 //   close                      the window's close box
 //   gone                       waits until the window has gone
 //   shot FILE                  a PNG picture of the window (before one: of the screen)
@@ -212,7 +213,7 @@ std::string selected_item(HWND tree, HANDLE process, char *remote)
 
 // The browser's own selection message, with the path in the browser's
 // process, until its tree shows the folder selected (a browser still filling
-// its tree drops it); then its OK button.
+// its tree drops it); then its OK button. No path: its cancel button.
 bool DRIVER::pick(std::string path)
 {
     HWND browser = nullptr, tree = nullptr;
@@ -227,6 +228,10 @@ bool DRIVER::pick(std::string path)
             return false;
         }))
         return fail("není otevřen výběr složky");
+    if (path.empty()) {
+        PostMessageA(browser, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+        return wait([&] { return !IsWindow(browser); }) || fail("výběr složky nezmizel");
+    }
     while (path.size() > 3 && path.back() == '\\')
         path.pop_back();
     const std::string name = path.substr(path.find_last_of('\\') + 1);

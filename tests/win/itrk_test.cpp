@@ -6,10 +6,10 @@
 
 #include "common/fe.h"
 #include "common/st.h"
-#include "common/sysfold.h"
 #include "inst/ifl.h"
 #include "menu/itrk.h"
 #include "tests/testutil.h"
+#include "tests/win/instutil.h"
 #include "tests/win/winutil.h"
 #include "win/instmtrk.h"
 
@@ -59,10 +59,7 @@ void click(C_SW_ITRK *w, int32_t id, int code = BN_CLICKED)
 // A flat distribution of one program file in the folder.
 void distribution(const std::string &folder)
 {
-    CreateDirectoryA((folder + "_src").c_str(), nullptr);
-    TU_write(folder + "_src\\TRAKPRN.EXE", "MZ program");
-    TU_write(folder + "_src\\m.txt", "TRAKPRN.EXE\tTRAKPRN.EXE\tEXE\tProgram\r\n");
-    ASSERT_EQ(WT_trakdist({"build", folder + "_src\\m.txt", folder, "--flat"}), 0);
+    inst_check::build(folder, {{"TRAKPRN.EXE", "EXE", "Program", "MZ program"}}, {"--flat"}, false);
 }
 
 // The paths as typed: the fields hold them (a field that loses the focus
@@ -73,18 +70,6 @@ void set_paths(C_SW_ITRK *w, const std::string &source, const std::string &targe
     SetWindowTextA(w->find_widget(10)->window, target.c_str());
     ST_copy(w->state->source_dir, source.c_str(), IFL_PATH_MAX);
     ST_copy(w->state->target_dir, target.c_str(), IFL_PATH_MAX);
-}
-
-void clean_shell()
-{
-    char folder[SYS_FOLDER_MAX + 1];
-    SYS_shell_folder(HKEY_LOCAL_MACHINE, "Common Programs", folder);
-    std::string group = std::string(folder) + "\\TOREVAN";
-    SYS_shell_folder(HKEY_CURRENT_USER, "Desktop", folder);
-    for (const std::string &f : {group + "\\TRAKPRN.LNK", group + "\\Odinstalace TRAKPRN.LNK",
-                                 std::string(folder) + "\\TRAKPRN.LNK"})
-        DeleteFileA(f.c_str());
-    RemoveDirectoryA(group.c_str());
 }
 
 }  // namespace
@@ -137,8 +122,8 @@ TEST(Itrk, BuiltWithItsTextsPathsAndChoices)
 TEST(Itrk, FailedThenSuccessfulInstallationFromTheStartButton)
 {
     TU_SCRATCH scratch;
+    inst_check::SHELL_CLEANUP shell;
     distribution(scratch.file("dist"));
-    clean_shell();
     TU_clear_reports();
     run([&](C_SW_ITRK *w) {
         ASSERT_NE(w, nullptr);
@@ -159,12 +144,9 @@ TEST(Itrk, FailedThenSuccessfulInstallationFromTheStartButton)
         EXPECT_EQ(w->find_widget(15)->default_button, 1);
         EXPECT_EQ(text(w, 18), "Instalace proběhla úspěšně. ");
         EXPECT_EQ(text(w, 20), "\"Start | Programy | TOREVAN\" kliknutím na ikonu TRAKPRN.");
-        char desktop[SYS_FOLDER_MAX + 1];
-        SYS_shell_folder(HKEY_CURRENT_USER, "Desktop", desktop);
-        EXPECT_FALSE(FE_exists((std::string(desktop) + "\\TRAKPRN.LNK").c_str()));
+        EXPECT_FALSE(FE_exists((inst_check::desktop() + "\\TRAKPRN.LNK").c_str()));
         SetCurrentDirectoryA(scratch.path().c_str());
     });
-    clean_shell();
 }
 
 TEST(Itrk, ClosingTheFrameDuringAnInstallationAbortsItFirst)

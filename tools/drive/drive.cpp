@@ -35,7 +35,6 @@
 #include <cstdlib>
 #include <fstream>
 #include <functional>
-#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>

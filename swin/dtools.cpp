@@ -104,10 +104,10 @@ int16_t C_DT_KEY::key() const
 
 int16_t C_DT_TABLE::select_row_index(int32_t index)
 {
-    return send(WM_TAB_SELECT_ROW_INDEX, static_cast<WPARAM>(index), 0) ? 1 : 0;
+    return send(TAB_select_row_index, static_cast<WPARAM>(index), 0) ? 1 : 0;
 }
 
 int32_t C_DT_TABLE::current_row_index() const
 {
-    return static_cast<int32_t>(send(WM_TAB_GET_CURRENT_ROW_INDEX, 0, 0));
+    return static_cast<int32_t>(send(TAB_get_current_row_index, 0, 0));
 }

@@ -745,7 +745,7 @@ void C_TAB::update_scroll_bars()
 {
     RECT client;
     GetClientRect(window, &client);
-    SCROLLINFO v{sizeof v, SIF_RANGE | SIF_PAGE | SIF_POS | SIF_DISABLENOSCROLL, 0, row_count > 0 ? row_count - 1 : 0,
+    SCROLLINFO v{sizeof v, SIF_RANGE | SIF_PAGE | SIF_POS, 0, row_count > 0 ? row_count - 1 : 0,
                  static_cast<UINT>(visible_rows()), top_row, 0};
     SetScrollInfo(window, SB_VERT, &v, TRUE);
     const int32_t width = column_count > 0 ? columns[column_count - 1].right : 0;

@@ -205,7 +205,7 @@ C_TAB::~C_TAB()
 {
     KillTimer(window, TAB_TIMER);
     if (section[0] && columns)
-        save_widths();
+        store_widths(0);
     if (tooltip && IsWindow(tooltip)) {
         SetWindowLongPtrA(tooltip, 0, 0);
         DestroyWindow(tooltip);
@@ -663,7 +663,7 @@ int16_t C_TAB::fit_to_window()
     return 1;
 }
 
-int16_t C_TAB::load_widths()
+int16_t C_TAB::store_widths(int16_t load)
 {
     WCO_file *store = WCO_system_store();
     if (!section[0] || !store)
@@ -673,7 +673,9 @@ int16_t C_TAB::load_widths()
         char key[WCO_NAME_MAX + 1];
         std::snprintf(key, sizeof key, "column_width_%02d", static_cast<int>(c));
         int32_t width = 0;
-        if (WCO_get_int32(store, section, key, &width) && width >= 0 && width <= 32767) {
+        if (!load) {
+            all &= WCO_set_int32(store, section, key, columns[c].width);
+        } else if (WCO_get_int32(store, section, key, &width) && width >= 0 && width <= 32767) {
             columns[c].width = width;
             columns[c].weight = static_cast<float>(width);
         } else {
@@ -681,22 +683,8 @@ int16_t C_TAB::load_widths()
         }
     }
     WCO_select_section(store, nullptr);
-    changed(0);
-    return all;
-}
-
-int16_t C_TAB::save_widths()
-{
-    WCO_file *store = WCO_system_store();
-    if (!section[0] || !store)
-        return 0;
-    int16_t all = 1;
-    for (int32_t c = 0; c < column_count; c++) {
-        char key[WCO_NAME_MAX + 1];
-        std::snprintf(key, sizeof key, "column_width_%02d", static_cast<int>(c));
-        all &= WCO_set_int32(store, section, key, columns[c].width);
-    }
-    WCO_select_section(store, nullptr);
+    if (load)
+        changed(0);
     return all;
 }
 
@@ -1385,8 +1373,8 @@ LRESULT C_TAB::message(UINT message, WPARAM wparam, LPARAM lparam)
         ST_copy(section, name, TAB_SECTION_MAX);
         return 1;
     }
-    case TAB_load_column_widths: return load_widths();
-    case TAB_save_column_widths: return save_widths();
+    case TAB_load_column_widths: return store_widths(1);
+    case TAB_save_column_widths: return store_widths(0);
     case WM_PAINT: paint(); return 0;
     case WM_ERASEBKGND: return 1;
     case WM_SIZE: changed(0); return 0;

@@ -187,8 +187,8 @@ private:
     int32_t used_columns() const;
     int16_t fit_to_contents();
     int16_t fit_to_window();
-    int16_t load_widths();
-    int16_t save_widths();
+    // Reads (1) or writes (0) the used columns' widths in the section; 0 without a section name.
+    int16_t store_widths(int16_t load);
     void read_settings();
     void layout();
     int32_t body_top() const;

@@ -340,6 +340,39 @@ TAB_CELL *C_TAB::cell_for_get(WPARAM address, int16_t by_index) const
     return cell_of(row_for_get(HIWORD(address), by_index), LOWORD(address));
 }
 
+TAB_ROW *C_TAB::new_row(int32_t id)
+{
+    if (row_count >= TAB_ROWS_MAX) {
+        WE_internal_error(SRC, __LINE__);
+        return nullptr;
+    }
+    // Every allocation comes first, so that a failure leaves the table as it was.
+    if (row_count + 1 >= row_capacity) {
+        TAB_ROW **array = grown(rows, row_count, row_capacity + TAB_ROWS_STEP, __LINE__);
+        if (!array)
+            return nullptr;
+        MM_free(rows, SRC, __LINE__);
+        rows = array;
+        row_capacity += TAB_ROWS_STEP;
+    }
+    if (!index_insert(nullptr))
+        return nullptr;
+    TAB_ROW *row = make<TAB_ROW>(__LINE__);
+    if (!row) {
+        WE_low_memory();
+        return nullptr;
+    }
+    row->id = id;
+    return row;
+}
+
+void C_TAB::append_row(TAB_ROW *row)
+{
+    row->index = row_count;
+    rows[row_count++] = row;
+    index_insert(row);
+}
+
 TAB_CELL *C_TAB::cell_for_set(WPARAM address, int16_t by_index)
 {
     const int32_t column = LOWORD(address);
@@ -350,27 +383,8 @@ TAB_CELL *C_TAB::cell_for_set(WPARAM address, int16_t by_index)
     if (!row) {
         if (by_index)
             return nullptr;
-        if (row_count >= TAB_ROWS_MAX) {
-            WE_internal_error(SRC, __LINE__);
+        if (!(row = made = new_row(HIWORD(address))))
             return nullptr;
-        }
-        // Every allocation comes first, so that a failure leaves the table as it was.
-        if (row_count + 1 >= row_capacity) {
-            TAB_ROW **array = grown(rows, row_count, row_capacity + TAB_ROWS_STEP, __LINE__);
-            if (!array)
-                return nullptr;
-            MM_free(rows, SRC, __LINE__);
-            rows = array;
-            row_capacity += TAB_ROWS_STEP;
-        }
-        if (!index_insert(nullptr))
-            return nullptr;
-        row = made = make<TAB_ROW>(__LINE__);
-        if (!row) {
-            WE_low_memory();
-            return nullptr;
-        }
-        row->id = HIWORD(address);
     }
     if (column >= row->cell_capacity) {
         int32_t capacity = row->cell_capacity ? row->cell_capacity : TAB_CELLS_FIRST;
@@ -400,11 +414,8 @@ TAB_CELL *C_TAB::cell_for_set(WPARAM address, int16_t by_index)
         if (column >= row->cell_count)
             row->cell_count = static_cast<int16_t>(column + 1);
     }
-    if (made) {
-        made->index = row_count;
-        rows[row_count++] = made;
-        index_insert(made);
-    }
+    if (made)
+        append_row(made);
     if (column >= column_count)
         column_count = column + 1;
     return cell;
@@ -502,10 +513,13 @@ LRESULT C_TAB::set_cell(UINT message, WPARAM wparam, LPARAM lparam)
 
 LRESULT C_TAB::row_set(UINT message, WPARAM wparam, LPARAM lparam)
 {
-    // The cells the row holds take the value; a missing row is not made.
+    // The cells the row holds take the value; a missing row is appended without cells.
     TAB_ROW *row = row_for_get(HIWORD(wparam), 0);
-    if (!row)
-        return 0;
+    if (!row) {
+        if (!(row = new_row(HIWORD(wparam))))
+            return 0;
+        append_row(row);
+    }
     for (int16_t c = 0; c < row->cell_count; c++)
         if (TAB_CELL *cell = row->cells[c]) {
             if (message == TAB_set_row_flag)

@@ -175,6 +175,9 @@ private:
     // Set-cell steps: finds or appends the row, makes the cell; null (table as it was) on failure.
     TAB_CELL *cell_for_set(WPARAM address, int16_t by_index = 0);
     TAB_CELL *cell_for_get(WPARAM address, int16_t by_index = 0) const;
+    // A new row record with room made for it in the row array and the index; null on failure.
+    TAB_ROW *new_row(int32_t id);
+    void append_row(TAB_ROW *row);   // cannot fail after new_row
     TAB_ROW *row_for_get(uint16_t row_word, int16_t by_index) const;
     LRESULT set_cell(UINT message, WPARAM wparam, LPARAM lparam);
     LRESULT get_cell(UINT message, WPARAM wparam, LPARAM lparam);

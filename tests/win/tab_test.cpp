@@ -126,7 +126,10 @@ TEST_F(Tab, CellsRowsAndTheirMessages)
                     send(TAB_set_row_word, MAKEWPARAM(0, 99), 1), send(TAB_set_bitmap, at(7, 1), 434),
                     send(TAB_get_bitmap, at(7, 1)) != 0, send(TAB_set_bitmap, at(7, 1), 9999),
                     send(TAB_set_pattern, at(7, 2), 5), send(TAB_get_bitmap, at(7, 2)) != 0}),
-              TU_V({1, 1, RGB(1, 2, 3), -1, 9, 9, 0, 1, 1, 0, 1, 1}));
+              TU_V({1, 1, RGB(1, 2, 3), -1, 9, 9, 1, 1, 1, 0, 1, 1}));
+    // The row form on a missing row appended it, without cells.
+    EXPECT_EQ(TU_V({send(TAB_get_row_count), send(TAB_get_current_row_id), send(TAB_get_cell_word, at(99, 0))}),
+              TU_V({2, 7, -1}));
     EXPECT_EQ(palette_name, driver->colours.entries[1].name);
     EXPECT_TRUE(TU_reports().empty());
     EXPECT_EQ(TU_V({send(TAB_set_kind, at(7, 0), 12), send(TAB_set_pattern, at(7, 0), 13),
@@ -138,13 +141,13 @@ TEST_F(Tab, CellsRowsAndTheirMessages)
         set(id, 0, "x");
     EXPECT_EQ(TU_V({send(TAB_get_row_count), send(TAB_select_row_id, 1500), send(TAB_get_current_row_index),
                     send(TAB_get_current_row_id), send(TAB_select_row_id, 5000), send(TAB_get_current_row_index),
-                    send(TAB_select_row_index, 2001), send(TAB_select_row_index, 2000), send(TAB_get_current_row_id),
+                    send(TAB_select_row_index, 2002), send(TAB_select_row_index, 2001), send(TAB_get_current_row_id),
                     send(TAB_select_column, 3), send(TAB_select_column, 4), send(TAB_get_current_column)}),
-              TU_V({2001, 1, 1401, 1500, 0, 0, 0, 1, 2099, 1, 0, 0}));
+              TU_V({2002, 1, 1402, 1500, 0, 0, 0, 1, 2099, 1, 0, 0}));
     // The current cell's rectangle in the parent's coordinates; a scrolled row shows in the middle.
     RECT r{};
     EXPECT_EQ(TU_V({send(TAB_show_row_index, MAKEWPARAM(0, 1000)), send(TAB_get_first_visible_row_index) > 990,
-                    send(TAB_get_first_visible_row_id) == send(TAB_get_first_visible_row_index) + 99}),
+                    send(TAB_get_first_visible_row_id) == send(TAB_get_first_visible_row_index) + 98}),
               TU_V({1, 1, 1}));
     send(TAB_clear);
     EXPECT_EQ(TU_V({send(TAB_get_row_count), send(TAB_get_current_row_index), send(TAB_get_current_row_id),

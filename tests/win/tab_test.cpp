@@ -354,14 +354,62 @@ TEST_F(Tab, WidthsFittedResizedAndKeptInTheStore)
     send(WM_LBUTTONUP, 0, MAKELPARAM(90, row_height / 2));
     EXPECT_EQ(TU_V({send(TAB_get_column_width, 0), send(TAB_set_column_width, 0, 10), send(TAB_get_column_width, 0)}),
               TU_V({90, 0, 90}));
-    // A cell wider than its column shows its tooltip under the mouse.
     C_TAB *object = static_cast<C_TAB *>(C_CTL::from_window(table));
     set(1, 0, "velmi dlouhý text buňky");
     repaint();
+    // A cell wider than its column shows its tooltip while the mouse rests on it (the timer looks).
+    POINT over{10, row_height + row_height / 2}, away{10, 150};
+    ClientToScreen(table, &over), ClientToScreen(table, &away);
+    TU_V shown;
+    for (POINT p : {over, away}) {
+        SetCursorPos(p.x, p.y);
+        send(WM_MOUSEMOVE, 0, MAKELPARAM(10, row_height + row_height / 2));
+        shown.push_back(IsWindowVisible(object->tooltip));
+        send(WM_TIMER, TAB_TIMER);
+        shown.push_back(IsWindowVisible(object->tooltip));
+    }
     send(WM_MOUSEMOVE, 0, MAKELPARAM(10, row_height + row_height / 2));
-    EXPECT_TRUE(IsWindowVisible(object->tooltip));
-    send(WM_KEYDOWN, VK_DOWN);
-    EXPECT_FALSE(IsWindowVisible(object->tooltip));
+    send(WM_KEYDOWN, VK_DOWN);   // any other message hides it too
+    shown.push_back(IsWindowVisible(object->tooltip));
+    EXPECT_EQ(shown, TU_V({1, 1, 1, 0, 0}));
+    EXPECT_TRUE(TU_reports().empty());
+}
+
+TEST_F(Tab, PagingEndsWheelAndScrollBarsKeepTheViewInStep)
+{
+    for (int id = 1; id <= 50; id++)
+        set(id, 0, "řádek"), set(id, 1, "druhý sloupec");
+    send(TAB_set_column_width, 0, 100), send(TAB_set_column_width, 1, 1000);
+    repaint();
+    RECT cell, client;
+    send(TAB_get_current_cell_rect, 0, LPARAM(&cell));
+    GetClientRect(table, &client);
+    const int h = cell.bottom - cell.top, visible = (client.bottom - h) / h, last_top = 50 - visible;
+    auto view = [&](UINT m, WPARAM wp) {
+        send(m, wp);
+        return TU_V({send(TAB_get_current_row_index), send(TAB_get_first_visible_row_index)});
+    };
+    ASSERT_GT(visible, 3);
+    EXPECT_EQ(view(WM_KEYDOWN, VK_NEXT), TU_V({visible - 1, 0}));
+    EXPECT_EQ(view(WM_KEYDOWN, VK_DOWN), TU_V({visible, 1}));   // past the last visible row: one line
+    EXPECT_EQ(view(WM_KEYDOWN, VK_END), TU_V({49, last_top}));
+    EXPECT_EQ(view(WM_KEYDOWN, VK_PRIOR), TU_V({50 - visible, last_top}));
+    EXPECT_EQ(view(WM_KEYDOWN, VK_HOME), TU_V({0, 0}));
+    EXPECT_EQ(view(WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-2 * WHEEL_DELTA))), TU_V({0, 6}));   // three lines a notch
+    EXPECT_EQ(view(WM_VSCROLL, SB_LINEUP), TU_V({0, 5}));
+    EXPECT_EQ(view(WM_VSCROLL, SB_PAGEDOWN), TU_V({0, 5 + visible}));
+    EXPECT_EQ(view(WM_VSCROLL, SB_BOTTOM), TU_V({0, last_top}));
+    EXPECT_EQ(view(WM_MOUSEWHEEL, MAKEWPARAM(0, 100 * WHEEL_DELTA)), TU_V({0, 0}));
+    // Sideways: the cells move left, at most until the last column ends at the client's edge.
+    RECT moved, end;
+    view(WM_HSCROLL, SB_LINEDOWN);
+    send(TAB_get_current_cell_rect, 0, LPARAM(&moved));
+    view(WM_HSCROLL, SB_BOTTOM);
+    send(TAB_select_column, 1);
+    send(TAB_get_current_cell_rect, 0, LPARAM(&end));
+    POINT edge{client.right, 0};
+    MapWindowPoints(table, parent, &edge, 1);
+    EXPECT_EQ(TU_V({moved.left < cell.left, end.right}), TU_V({1, edge.x}));
     EXPECT_TRUE(TU_reports().empty());
 }
 

@@ -348,12 +348,16 @@ TAB_ROW *C_TAB::new_row(int32_t id)
     }
     // Every allocation comes first, so that a failure leaves the table as it was.
     if (row_count + 1 >= row_capacity) {
-        TAB_ROW **array = grown(rows, row_count, row_capacity + TAB_ROWS_STEP, __LINE__);
+        // By TAB_ROWS_STEP at first, then by what has been added beyond the first
+        // slots, so that filling a long table copies each pointer only a few times.
+        const int32_t step = row_capacity - TAB_ROWS_FIRST > TAB_ROWS_STEP ? row_capacity - TAB_ROWS_FIRST : TAB_ROWS_STEP;
+        const int32_t capacity = row_capacity + step < TAB_ROWS_MAX + 1 ? row_capacity + step : TAB_ROWS_MAX + 1;
+        TAB_ROW **array = grown(rows, row_count, capacity, __LINE__);
         if (!array)
             return nullptr;
         MM_free(rows, SRC, __LINE__);
         rows = array;
-        row_capacity += TAB_ROWS_STEP;
+        row_capacity = capacity;
     }
     if (!index_insert(nullptr))
         return nullptr;
@@ -426,7 +430,11 @@ void C_TAB::changed(int16_t order)
     layout_needed = 1;
     if (order)
         order_needed = 1;
-    InvalidateRect(window, nullptr, FALSE);
+    // One invalidation until the paint: a table filled cell by cell asks the system once.
+    if (!redraw_needed) {
+        redraw_needed = 1;
+        InvalidateRect(window, nullptr, FALSE);
+    }
 }
 
 LRESULT C_TAB::set_cell(UINT message, WPARAM wparam, LPARAM lparam)
@@ -1200,6 +1208,7 @@ void C_TAB::paint_row(HDC dc, const TAB_ROW *row, int32_t y, int16_t frame, int1
 
 void C_TAB::paint()
 {
+    redraw_needed = 0;
     if (layout_needed)
         layout();
     C_PAINT screen(window);

@@ -32,7 +32,7 @@
 #define TAB_HEADER_ROW 0xFFFF    // row word of the header row
 #define TAB_FOOTER_ROW 0xFFFE    // row word of the footer row
 #define TAB_ROWS_FIRST 100       // row slots of a new table
-#define TAB_ROWS_STEP 20
+#define TAB_ROWS_STEP 20         // the first growth; later ones grow with the table
 #define TAB_ROWS_MAX 32767       // rows of a table (the sort's limit)
 #define TAB_COLUMNS_FIRST 8      // column records of a new table
 #define TAB_COLUMNS_MAX 1024     // a column beyond is an internal error
@@ -149,6 +149,7 @@ public:
     int32_t left_pixel = 0;          // horizontal scroll
     int16_t layout_needed = 1;
     int16_t order_needed = 0;        // rows changed since the last sort
+    int16_t redraw_needed = 0;       // invalidated, not painted yet
     int32_t header_column = -1;      // column of the last mouse event on the header row
     int32_t footer_column = -1;
     char section[TAB_SECTION_MAX + 1] = "";

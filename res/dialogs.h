@@ -12,6 +12,7 @@
 #define DLG_STRING_ABORT 107      // edit field, prompt, "&O.K.", "&Storno", "&Zruš"
 #define DLG_MINI_STRING 108       // edit field, "&O.K.", "&Storno"; no caption
 #define DLG_MINI_LIST 109         // list box, "&O.K.", "&Storno"; no caption
+#define DLG_MINI_COLOR 110        // table of the sixteen colours, "&O.K.", "&Storno"; no caption
 #define DLG_ERROR 120             // as DLG_YES
 #define DLG_PRINT_CANCEL 130      // "Zrušení tisku": two texts, "&Zrušit"
 
@@ -21,7 +22,8 @@
 #define DLG_ID_ABORT 3            // "&Zruš"
 #define DLG_ID_ALL 6              // "&Vše"
 #define DLG_ID_NO 7               // "&Ne"
-#define DLG_ID_TEXT 100           // the message text; the prompt of 105/107; the list of 109; the key control of 106;
+#define DLG_ID_TEXT 100           // the message text; the prompt of 105/107; the list of 109; the table of 110;
+                                  // the key control of 106;
                                   // the first text of 130
 #define DLG_ID_EDIT 101           // the edit field of 105/107/108; the prompt of 106; the second text of 130
 #define DLG_ID_ICON 102           // the icon of 130

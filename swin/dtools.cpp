@@ -102,12 +102,7 @@ int16_t C_DT_KEY::key() const
     return static_cast<int16_t>(send(WM_KEY_GET, 0, 0));
 }
 
-int16_t C_DT_TABLE::select_row_index(int32_t index)
+LRESULT C_DT_TABLE::table_message(UINT message, WPARAM wparam, LPARAM lparam) const
 {
-    return send(WM_TAB_SELECT_ROW_INDEX, static_cast<WPARAM>(index), 0) ? 1 : 0;
-}
-
-int32_t C_DT_TABLE::current_row_index() const
-{
-    return static_cast<int32_t>(send(WM_TAB_GET_CURRENT_ROW_INDEX, 0, 0));
+    return send(message, wparam, lparam);   // 0 without the control
 }

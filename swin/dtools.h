@@ -11,6 +11,7 @@
 #include <cstdint>
 
 #include "common/mm.h"
+#include "swin/tabc.h"
 
 // Item kinds.
 enum ITEM_KIND : int16_t {
@@ -104,12 +105,10 @@ public:
     int16_t key() const;   // 0 without a control
 };
 
-// The table control: its messages through send(); the two used by dialogs here.
-class C_DT_TABLE : public C_DT_TOOLS {
+// The table control: the operations of swin/tabc.h, any other message through send().
+class C_DT_TABLE : public C_DT_TOOLS, public C_TAB_CALLS {
 public:
     static const int16_t KIND = ITEM_TABLE;
     C_DT_TABLE(HWND dialog, int32_t id) : C_DT_TOOLS(KIND, dialog, id) {}
-    // Makes the row of that index current; 0 when out of range.
-    int16_t select_row_index(int32_t index);
-    int32_t current_row_index() const;
+    LRESULT table_message(UINT message, WPARAM wparam, LPARAM lparam) const override;
 };

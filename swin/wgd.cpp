@@ -6,6 +6,7 @@
 #include "common/st.h"
 #include "swin/dialog.h"
 #include "swin/sbar.h"
+#include "swin/tab.h"
 #include "swin/ucc_key.h"
 #include "swin2/cw.h"
 #include "swin2/ucc.h"
@@ -115,8 +116,9 @@ int32_t WGD_run(HINSTANCE instance, int, WGD_MAIN_FACTORY make_main)
     // The control window classes (table, key input, custom controls) register
     // here, before the frame. Every registration is attempted; a class that is
     // missing ends the start-up.
+    const int16_t table_classes = TAB_register(instance);
     const int16_t key_class = UCC_KEY_register(instance);
-    if (!UCC_register_classes(instance) || !key_class) {
+    if (!UCC_register_classes(instance) || !key_class || !table_classes) {
         end_driver();
         return 0;
     }

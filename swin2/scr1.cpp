@@ -240,6 +240,10 @@ int16_t C_SCR1::add_list(int32_t id, int32_t x_, int32_t y_, int32_t w, int32_t 
 {
     return add_widget<C_WT_LIST>(id, x_, y_, w, h);
 }
+int16_t C_SCR1::add_table(int32_t id, int32_t x_, int32_t y_, int32_t w, int32_t h)
+{
+    return add_widget<C_WT_TABLE>(id, x_, y_, w, h);
+}
 int16_t C_SCR1::add_text_window(int32_t id, int32_t x_, int32_t y_, int32_t w, int32_t h)
 {
     return add_widget<C_WT_TW>(id, x_, y_, w, h);

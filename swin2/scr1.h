@@ -65,6 +65,7 @@ public:
     int16_t add_edit(int32_t id, int32_t x, int32_t y, int32_t width, int32_t height);
     int16_t add_combo(int32_t id, int32_t x, int32_t y, int32_t width, int32_t height);
     int16_t add_list(int32_t id, int32_t x, int32_t y, int32_t width, int32_t height);
+    int16_t add_table(int32_t id, int32_t x, int32_t y, int32_t width, int32_t height);
     int16_t add_text_window(int32_t id, int32_t x, int32_t y, int32_t width, int32_t height);
     int16_t add_bitmap(int32_t id, int32_t x, int32_t y, int32_t width, int32_t height);
     int16_t add_title(int32_t id, int32_t x, int32_t y, int32_t width, int32_t height);

@@ -4,6 +4,7 @@
 
 #include "common/st.h"
 #include "swin/col.h"
+#include "swin/tab.h"
 #include "swin/wgd.h"
 #include "swin2/bw.h"
 #include "swin2/tw.h"
@@ -528,6 +529,18 @@ int32_t C_WT_CUSTOM::query()
     if (kind != WT_KEY || !window)
         return 0;
     return static_cast<int32_t>(SendMessageA(window, WM_KEY_GET, 0, 0));
+}
+
+// ---- kind 8: table ----
+
+C_WT_TABLE::C_WT_TABLE(C_BW *owner_, int32_t id_, int32_t x_, int32_t y_, int32_t width_, int32_t height_)
+    : C_WT_UNI(owner_, WT_TABLE, id_, x_, y_, width_, height_, TABLE_CLASS_NAME, 0x54010000u, 0)
+{
+}
+
+LRESULT C_WT_TABLE::table_message(UINT message, WPARAM wparam, LPARAM lparam) const
+{
+    return window ? SendMessageA(window, message, wparam, lparam) : 0;
 }
 
 // ---- kind 15: tree ----

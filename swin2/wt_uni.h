@@ -14,6 +14,7 @@
 #include <cstdint>
 
 #include "common/mm.h"
+#include "swin/tabc.h"
 #include "win/guard.h"
 
 class C_BW;
@@ -22,7 +23,7 @@ struct TW_text_window;
 #define WT_CLASS_MAX 80         // characters of a window class name
 #define WT_TEXT_MAX 250         // characters of a kept window text
 
-// Kinds (8, the table, is not part of this toolkit build; its number stays taken).
+// Kinds.
 #define WT_BUTTON 1             // owner-drawn push button
 #define WT_CHECK 2
 #define WT_RADIO 3
@@ -30,7 +31,7 @@ struct TW_text_window;
 #define WT_EDIT 5
 #define WT_COMBO 6
 #define WT_LIST 7
-#define WT_TABLE 8
+#define WT_TABLE 8              // the table control (swin/tab.h)
 #define WT_TW 9                 // message text window
 #define WT_BMP 10
 #define WT_TITLE 11
@@ -225,6 +226,13 @@ WT_CUSTOM_MEMBER(C_WT_HTRACK, WT_HTRACK);
 WT_CUSTOM_MEMBER(C_WT_VTRACK, WT_VTRACK);
 WT_CUSTOM_MEMBER(C_WT_KEY, WT_KEY);
 #undef WT_CUSTOM_MEMBER
+
+// Kind 8: the table control, through the operations of swin/tabc.h.
+class C_WT_TABLE : public C_WT_UNI, public C_TAB_CALLS {
+public:
+    C_WT_TABLE(C_BW *owner, int32_t id, int32_t x, int32_t y, int32_t width, int32_t height);
+    LRESULT table_message(UINT message, WPARAM wparam, LPARAM lparam) const override;
+};
 
 // Kind 15: a tree view (the common controls initialised first).
 class C_WT_TREE : public C_WT_UNI {

@@ -5,6 +5,7 @@
 
 #include "common/st.h"
 #include "res/dialogs.h"
+#include "swin/tab.h"
 #include "util/voc.h"
 #include "win/we.h"
 
@@ -57,6 +58,12 @@ LRESULT accept_list(C_DIALOG *d)
     return 1;
 }
 
+LRESULT accept_colour(C_DIALOG *d)
+{
+    static_cast<C_DW_WM_MINI_COLOR *>(d)->accept();
+    return 1;
+}
+
 constexpr DIALOG_COMMAND entry(uint32_t wparam, DIALOG_HANDLER handler)
 {
     return DIALOG_COMMAND{DIALOG_ENTRY_USED, 0, WM_COMMAND, wparam, 0, handler, {0, 0}};
@@ -73,6 +80,9 @@ const DIALOG_COMMAND key_commands[] = {entry(DLG_ID_OK, accept_key), entry(DLG_I
 const DIALOG_COMMAND list_commands[] = {entry(DLG_ID_OK, accept_list),
                                         entry(MAKEWPARAM(DLG_ID_TEXT, LBN_DBLCLK), accept_list),
                                         entry(DLG_ID_NO, end_with_no), END_OF_TABLE};
+const DIALOG_COMMAND colour_commands[] = {entry(DLG_ID_OK, accept_colour),
+                                          entry(MAKEWPARAM(DLG_ID_TEXT, TAB_NOTIFY_DOUBLE_CLICK), accept_colour),
+                                          entry(DLG_ID_NO, end_with_no), END_OF_TABLE};
 
 // ---- wrappers ----
 
@@ -606,4 +616,49 @@ void WE_internal_error_dialog(const char *file, int16_t line)
 void WE_switch_error_dialog(const char *file, int16_t line)
 {
     file_line_box(WE_KIND_SWITCH, WE_TITLE_SWITCH, file, line);
+}
+
+// ---- C_DW_WM_MINI_COLOR ----
+
+C_DW_WM_MINI_COLOR::C_DW_WM_MINI_COLOR(HWND owner_, uint8_t *colour_)
+    : C_DIALOG(owner_, DLG_MINI_COLOR), colour(colour_)
+{
+}
+
+C_DW_WM_MINI_COLOR::~C_DW_WM_MINI_COLOR()
+{
+    drop_item(table);
+    drop_item(ok_button);
+    drop_item(cancel_button);
+}
+
+int16_t C_DW_WM_MINI_COLOR::init()
+{
+    table = make_item<C_DT_TABLE>(this, DLG_ID_TEXT);
+    ok_button = make_item<C_DT_BUTTON>(this, DLG_ID_OK);
+    cancel_button = make_item<C_DT_BUTTON>(this, DLG_ID_CANCEL);
+    if (!table || !colour || !label(ok_button, TEXT_OK) || !label(cancel_button, TEXT_CANCEL))
+        return 0;
+    // Row identifiers 1 .. 16 for the colours 0 .. 15: a colour square and the name.
+    table->show_header(0);
+    for (int16_t c = 0; c < VOC_COLOURS; c++)
+        if (!table->set_cell_palette_colour(c + 1, 0, c) || !table->set_cell_kind(c + 1, 0, TAB_COLOUR_TEXT) ||
+            !table->set_cell_text(c + 1, 0, VOC_colour_name(c)))
+            return 0;
+    table->send(TAB_set_auto_fit, 0, 0);
+    table->select_row_index(*colour < VOC_COLOURS ? *colour : 0);
+    return 1;
+}
+
+LRESULT C_DW_WM_MINI_COLOR::command(UINT message, WPARAM wparam, LPARAM lparam)
+{
+    return DIALOG_dispatch(this, colour_commands, message, wparam, lparam);
+}
+
+void C_DW_WM_MINI_COLOR::accept()
+{
+    const int32_t row = table->current_row_index();
+    if (row >= 0 && row < VOC_COLOURS)
+        *colour = static_cast<uint8_t>(row);
+    DIALOG_end(this, DLG_ID_OK);
 }

@@ -222,3 +222,22 @@ public:
     C_DT_BUTTON *ok_button = nullptr;
     C_DT_BUTTON *cancel_button = nullptr;
 };
+
+// Template 110: the sixteen colours of the colour table, each with its
+// name, the row of *colour current; "&O.K." or a double click stores the
+// current row (0 .. 15) in *colour and ends with 1; "&Storno", Esc and 7 end
+// with their id.
+class C_DW_WM_MINI_COLOR : public C_DIALOG {
+public:
+    C_DW_WM_MINI_COLOR(HWND owner, uint8_t *colour);
+    ~C_DW_WM_MINI_COLOR() override;
+    int16_t init() override;
+    LRESULT command(UINT message, WPARAM wparam, LPARAM lparam) override;
+    // Stores the current row and ends with 1.
+    void accept();
+
+    uint8_t *colour;
+    C_DT_TABLE *table = nullptr;
+    C_DT_BUTTON *ok_button = nullptr;
+    C_DT_BUTTON *cancel_button = nullptr;
+};

@@ -71,7 +71,7 @@ TEST(Scr1Widgets, EveryKindItsWindowColoursListsAndTrees)
         {&C_SCR1::add_button, 1, "Button", 0x54010F0B, 0},         {&C_SCR1::add_check, 2, "Button", 0x54010C02, 0},
         {&C_SCR1::add_radio, 3, "Button", 0x54000004, 0},          {&C_SCR1::add_static, 4, "Static", 0x54000000, 0},
         {&C_SCR1::add_edit, 5, "Edit", 0x54810000, 0x200},         {&C_SCR1::add_combo, 6, "ComboBox", 0x54810200, 0},
-        {&C_SCR1::add_list, 7, "ListBox", 0x54810040, 0},
+        {&C_SCR1::add_list, 7, "ListBox", 0x54810040, 0},          {&C_SCR1::add_table, 8, "TABLE_CLASS_NAME", 0x54010000, 0},
         {&C_SCR1::add_text_window, 9, "MESSAGE_TEXT_WINDOW_CLASS_NAME", 0x54300000, 0x208},
         {&C_SCR1::add_bitmap, 10, "BMP_WINDOW_CLASS_NAME", 0x54000000, 0},
         {&C_SCR1::add_title, 11, "TITLE_WINDOW_CLASS_NAME", 0x54000000, 0},
@@ -93,7 +93,8 @@ TEST(Scr1Widgets, EveryKindItsWindowColoursListsAndTrees)
             char cls[100] = "";
             GetClassNameA(w->window, cls, sizeof cls);
             EXPECT_STRCASEEQ(cls, c.cls) << c.kind;
-            const TU_V shown{c.kind == 6 ? 0x54010200 : c.kind == 9 ? 0x54000000 : c.style, c.kind == 9 ? 0x200 : c.ex};
+            const TU_V shown{c.kind == 6 ? 0x54010200 : c.kind == 9 ? 0x54000000 : c.style,
+                             c.kind == 9 || c.kind == 8 ? 0x200 : c.ex};   // the table draws its own edge
             EXPECT_EQ((TU_V{w->kind, w->style, w->ex_style, GetWindowLongA(w->window, GWL_STYLE),
                             GetWindowLongA(w->window, GWL_EXSTYLE), GetDlgCtrlID(w->window),
                             GetParent(w->window) == s->window, w->font == SCR_font(&s->screen)}),
@@ -149,6 +150,13 @@ TEST(Scr1Widgets, EveryKindItsWindowColoursListsAndTrees)
                         tree->clear(), tree->selection() == nullptr}),
                   (TU_V{1, 1, 1, 1, 1}));
         EXPECT_EQ(std::string(text) + "|" + none + "|" + leaf_text, "druhá||List");
+        C_WT_TABLE *table = static_cast<C_WT_TABLE *>(s->find_widget(108));
+        char cut[6];
+        EXPECT_EQ((TU_V{table->set_cell_text(5, 1, "dlouhá buňka"), table->set_cell_text(2, 0, "b"), table->row_count(),
+                        table->cell_text(5, 1, cut, 5), table->select_row_index(1), table->current_row_id(),
+                        table->set_column_sort(0, 1, 1), table->clear_rows(), table->row_count()}),
+                  (TU_V{1, 1, 2, 1, 1, 2, 1, 1, 0}));
+        EXPECT_STREQ(cut, "dlouh");
         if (!WT_shots())
             return;
         // Every kind side by side, for a person to look at.

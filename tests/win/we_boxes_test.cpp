@@ -2,8 +2,11 @@
 // sink's answers when a sink takes the boxes.
 #include <gtest/gtest.h>
 
+#include "swin/col.h"
+#include "swin/tab.h"
 #include "tests/testutil.h"
 #include "tests/win/winutil.h"
+#include "util/voc.h"
 #include "win/we_boxes.h"
 
 namespace {
@@ -193,6 +196,33 @@ TEST_F(Boxes, ListBoxShowsTheTextsAndStoresTheChoice)
         EXPECT_EQ(answer.control_text(1) + answer.control_text(2), "&O.K.&Storno");
         EXPECT_EQ(selected, c.selected);
     }
+}
+
+TEST_F(Boxes, ColourBoxShowsTheSixteenColoursAndStoresTheRow)
+{
+    COL_init(&driver->colours);
+    ASSERT_EQ(TAB_register(GetModuleHandleA(nullptr)), 1);
+    std::string names;
+    for (int16_t c = 0; c < VOC_COLOURS; c++)
+        names += std::string(VOC_colour_name(c)) + "|";
+    const struct { BOX_ANSWERER::STEP step; int32_t result; uint8_t colour; } cases[] = {
+        {{1}, 1, 3},
+        {{1, 0, "", 100, 15}, 1, 15},
+        {{100, 0, "", 100, 0, TAB_NOTIFY_DOUBLE_CLICK}, 1, 0},
+        {{2, 0, "", 100, 9}, 2, 0},
+        {{ESC, 0, "", 100, 9}, 2, 0},
+    };
+    uint8_t colour = 3;
+    for (const auto &c : cases) {
+        C_DW_WM_MINI_COLOR box(nullptr, &colour);
+        BOX_ANSWERER answer("", {c.step});
+        const std::string shown = names + "#" + std::to_string(colour);   // with the current colour
+        EXPECT_EQ(DIALOG_run_modal(&box), c.result);
+        EXPECT_EQ(answer.control_text(100), shown);
+        EXPECT_EQ(answer.control_text(1) + answer.control_text(2), "&O.K.&Storno");
+        EXPECT_EQ(colour, c.colour);
+    }
+    EXPECT_TRUE(TU_reports().empty());
 }
 
 TEST_F(Boxes, NullTextsAndNoMemoryAreInternalErrors)

@@ -8,8 +8,10 @@
 
 #include <gtest/gtest.h>
 
+#include "swin/tab.h"
 #include "tests/testutil.h"
 #include "tools/trakdist/td.h"
+#include "win/wmsg.h"
 
 std::vector<int16_t> TEST_CLIENT::deleted;
 
@@ -283,6 +285,12 @@ void BOX_ANSWERER::snapshot()
                 value += std::string(text) + "|";
             }
             value += "#" + std::to_string(SendMessageA(control, LB_GETCURSEL, 0, 0));
+        } else if (lstrcmpA(cls, TABLE_CLASS_NAME) == 0) {
+            for (LRESULT i = 0, count = SendMessageA(control, TAB_get_row_count, 0, 0); i < count; i++) {
+                SendMessageA(control, TAB_get_text_by_index, MAKEWPARAM(0, i), reinterpret_cast<LPARAM>(text));
+                value += std::string(text) + "|";
+            }
+            value += "#" + std::to_string(SendMessageA(control, TAB_get_current_row_index, 0, 0));
         } else {
             GetWindowTextA(control, text, sizeof text);
             value = text;
@@ -310,8 +318,12 @@ void BOX_ANSWERER::run(std::string title, std::vector<STEP> steps)
         const STEP &step = steps[i];
         if (step.set_id)
             SendDlgItemMessageA(box, step.set_id, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(step.set_text.c_str()));
-        if (step.select_id)
-            SendDlgItemMessageA(box, step.select_id, LB_SETCURSEL, static_cast<WPARAM>(step.select), 0);
+        if (step.select_id) {
+            char cls[32] = {};
+            GetClassNameA(GetDlgItem(box, step.select_id), cls, sizeof cls);
+            SendDlgItemMessageA(box, step.select_id, lstrcmpA(cls, TABLE_CLASS_NAME) ? LB_SETCURSEL : TAB_select_row_index,
+                                static_cast<WPARAM>(step.select), 0);
+        }
         if (step.press == ESC) {
             GUITHREADINFO info{};
             info.cbSize = sizeof info;

@@ -216,8 +216,9 @@ public:
     static const int CLOSE = -2;
 
     // One step: optionally set the text of a control and the selection of a
-    // list box, then press a button (its id, ESC or CLOSE): a WM_COMMAND with
-    // the id and the notification code, sent and handled before the next step.
+    // list box (the current row of a table), then press a button (its id,
+    // ESC or CLOSE): a WM_COMMAND with the id and the notification code, sent
+    // and handled before the next step.
     struct STEP {
         int press;
         int set_id = 0;                 // 0: set no text
@@ -241,7 +242,8 @@ public:
     // The text of a control before the given step (0: as first seen; a step
     // past the last: after the last step, when the box was still open); ""
     // when there was no such control. A list box gives its lines, each
-    // followed by "|", and "#" with the selected index.
+    // followed by "|", and "#" with the selected index; a table the same of
+    // its first column, and "#" with the current row.
     std::string control_text(int id, size_t step = 0) const;
     bool has_control(int id, size_t step = 0) const;   // whether it existed before the step
     HWND owner() const { return owner_; }

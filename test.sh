@@ -27,12 +27,14 @@ run_ctest() {   # preset, result folder
 }
 run_ctest native "$results/native"
 
-# One X server and one Wine server for the Windows half.
+# One X server, one Wine server and one PDF printer for the Windows half.
 . tools/wine-env.sh
+. tools/printer.sh
 export WINEPREFIX=$top/build/win64/wineprefix
 mounted=0
 finish() {
     wine_stop
+    printer_stop
     rm -f "$WINEPREFIX/dosdevices/t:"
     [ "$mounted" = 1 ] && umount /tmp/trk-full
     return 0
@@ -40,11 +42,15 @@ finish() {
 trap finish EXIT
 wine_xvfb || { echo "0 passed, 1 failed"; exit 1; }
 wine_prefix
-wineserver -p >/dev/null 2>&1
+printer_start || echo "no PDF printer: the printing tests will fail"
+wine_services() {   # Wine takes the spooler's printers over when its first program starts
+    wineserver -p >/dev/null 2>&1
 # Wine's own services start with the first program and live as long as the
 # server; started here, without the test runner's pipes, they cannot keep
 # ctest waiting for its output to close.
-wine cmd /c exit </dev/null >/dev/null 2>&1
+    wine cmd /c exit </dev/null >/dev/null 2>&1
+}
+wine_services
 # A small disk that fills up during an installation (the tests reach it as Z:\tmp\trk-full and T:).
 mkdir -p /tmp/trk-full
 if ! mountpoint -q /tmp/trk-full; then
@@ -52,6 +58,12 @@ if ! mountpoint -q /tmp/trk-full; then
 fi
 ln -sfn /tmp/trk-full "$WINEPREFIX/dosdevices/t:"   # and as a drive of its own, with its own free space
 run_ctest win64 "Z:$results/win64"   # a Windows program needs the drive (Z: is /)
+# The cases named NoPrinter run without any printer.
+wineserver -k >/dev/null 2>&1
+printer_remove
+wine_services
+(cd tests && "$top/tools/wine-run.sh" "$top/build/win64/win_tests.exe" --gtest_filter='*NoPrinter*' \
+    --gtest_output="xml:Z:$results/win64/win_tests_no_printer.xml" >"$results/win64/no_printer.log" 2>&1) || true
 
 # Count the cases of every GoogleTest report; a program that wrote no report
 # (it crashed or did not start) counts as one failure.
@@ -59,6 +71,7 @@ passed=0
 failed=0
 for preset in native win64; do
     expected=$(ctest --preset "$preset" -N -L gtest | sed -n 's/^ *Test *#[0-9]*: *//p')
+    [ "$preset" = win64 ] && expected="$expected win_tests_no_printer"
     for t in $expected; do
         xml=$results/$preset/$t.xml
         [ -f "$results/$preset/$t.exe.xml" ] && xml=$results/$preset/$t.exe.xml

@@ -9,7 +9,7 @@
 #include "common/txt.h"
 #include "swin/ctl.h"
 #include "swin/fd.h"
-#include "swin/prn.h"
+#include "swin/prn_util.h"
 #include "swin/wco.h"
 #include "swin/wgd.h"
 #include "swin2/bw.h"

@@ -1,4 +1,4 @@
-#include "swin/prn.h"
+#include "swin/prn_util.h"
 
 #include <windows.h>
 #include <winspool.h>

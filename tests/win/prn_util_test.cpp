@@ -2,7 +2,7 @@
 #include <windows.h>
 #include <winspool.h>
 
-#include "swin/prn.h"
+#include "swin/prn_util.h"
 #include "tests/testutil.h"
 #include "tests/win/winutil.h"
 

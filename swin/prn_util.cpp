@@ -481,6 +481,11 @@ int16_t PRN_cancelled()
     return WGD_driver && WGD_driver->print_abort ? 1 : 0;
 }
 
+int16_t PRN_cancel_pump()
+{
+    return abort_procedure(nullptr, 0) ? 1 : 0;
+}
+
 // ---- the image job ----
 
 int16_t PRN_image_start(int32_t height, int32_t width)
@@ -546,7 +551,7 @@ int16_t PRN_image_page(int16_t more)
     int16_t ok = band ? 1 : 0;
     for (int32_t first = 0; ok && first < image.height; first += BAND_ROWS) {
         const int32_t count = image.height - first < BAND_ROWS ? image.height - first : BAND_ROWS;
-        ok = send_band(first, count, scale, band, stride) && !PRN_cancelled();
+        ok = send_band(first, count, scale, band, stride) && PRN_cancel_pump();
     }
     MM_free(band, SRC, __LINE__);
     std::memset(image.dots, 0, static_cast<size_t>(image.height) * image.row_size);

@@ -61,6 +61,10 @@ int16_t PRN_cancel_text2(const char *text);   // field 101: the page
 void PRN_cancel_close();
 // 1 once the user pressed "&Zrušit" in the running job.
 int16_t PRN_cancelled();
+// The abort procedure called by the printing code itself (between pages;
+// not every system calls it while spooling): works off the waiting
+// messages; 1 to go on, 0 once the user cancelled.
+int16_t PRN_cancel_pump();
 
 // ---- the image job: a monochrome picture printed in bands ----
 // Starts the job on the default printer: a cleared picture of height rows of

@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include <commdlg.h>
+
 #include "common/fi.h"
 #include "common/st.h"
 #include "common/txt.h"
@@ -286,7 +288,8 @@ void system_command(TW_text_window *text, HWND window, WPARAM wparam)
         save_from_menu(text, window);
         return;
     case TW_PRINT:
-        return;   // printing of the lines is not part of this window yet
+        TW_print(text);
+        return;
     case TW_CLEAR:
         TW_clear(text);
         return;
@@ -538,6 +541,92 @@ int16_t TW_clear(TW_text_window *text)
     }
     set_commands(text);
     return 1;
+}
+
+namespace {
+
+// The lines from first on, as many as a page holds, each line height lower.
+int16_t print_page(TW_text_window *text, HDC dc, int32_t first, int32_t per_page, int32_t line)
+{
+    if (StartPage(dc) <= 0)
+        return 0;
+    for (int32_t row = 0; row < per_page && first + row < text->count; row++)
+        TextOutA(dc, 0, row * line, text->lines[first + row], static_cast<int>(std::strlen(text->lines[first + row])));
+    return EndPage(dc) > 0;
+}
+
+// The window's font for the printer: its height scaled by the resolutions,
+// the width left to the font; without TrueType the printer picks the face.
+HFONT printer_font(TW_text_window *text, HDC printer)
+{
+    LOGFONTA description = text->font_description;
+    C_WINDOW_DC screen(nullptr);
+    TEXTMETRICA metrics{};
+    {
+        C_SELECT chosen(screen, text->font);
+        GetTextMetricsA(screen, &metrics);
+    }
+    description.lfHeight = MulDiv(description.lfHeight, GetDeviceCaps(printer, LOGPIXELSY), GetDeviceCaps(screen, LOGPIXELSY));
+    description.lfWidth = 0;
+    if (!(metrics.tmPitchAndFamily & TMPF_TRUETYPE))
+        description.lfFaceName[0] = 0;
+    return CreateFontIndirectA(&description);
+}
+
+}  // namespace
+
+int16_t TW_print(TW_text_window *text)
+{
+    if (!text || !text->font) {
+        WE_internal_error(SRC, __LINE__);
+        return 0;
+    }
+    PRINTDLGA asked{};
+    asked.lStructSize = sizeof asked;
+    asked.hwndOwner = text->window;
+    asked.Flags = PD_RETURNDC | PD_NOPAGENUMS | PD_NOSELECTION;
+    asked.nCopies = 1;
+    const BOOL chosen = PrintDlgA(&asked);
+    if (asked.hDevMode)
+        GlobalFree(asked.hDevMode);
+    if (asked.hDevNames)
+        GlobalFree(asked.hDevNames);
+    if (!chosen || !asked.hDC)
+        return 0;
+    C_PRINTER_DC printer(asked.hDC);
+    char document[81];
+    ST_copy(document, TW_DOCUMENT, 80);
+    C_GDI<HFONT> font(printer_font(text, printer));
+    C_SELECT selected(printer, font);
+    TEXTMETRICA metrics{};
+    GetTextMetricsA(printer, &metrics);
+    const int32_t line = metrics.tmHeight + metrics.tmExternalLeading > 0 ? metrics.tmHeight + metrics.tmExternalLeading : 1;
+    int32_t per_page = GetDeviceCaps(printer, VERTRES) / line;
+    per_page = per_page > 0 ? per_page : 1;
+    const int32_t pages = (text->count + per_page - 1) / per_page;
+    const int32_t copies = asked.nCopies > 0 ? asked.nCopies : 1;
+    if (!PRN_cancel_open(printer, text->window))
+        return 0;
+    PRN_cancel_text1(document);
+    int16_t done = printer.start(document) ? 1 : 0;
+    if (!done)
+        WE_internal_error(SRC, __LINE__);
+    for (int32_t copy = 0, page = 1; done && copy < copies; copy++)
+        for (int32_t first = 0; done && first < text->count; first += per_page, page++) {
+            char announced[40];
+            std::snprintf(announced, sizeof announced, TW_PAGE_FORMAT, static_cast<int>(page),
+                          static_cast<int>(copies * pages));
+            PRN_cancel_text2(announced);
+            done = print_page(text, printer, first, per_page, line);
+            // A page refused after the user cancelled is the cancellation, not a fault.
+            if (!done && !PRN_cancelled())
+                WE_internal_error(SRC, __LINE__);
+            done = done && PRN_cancel_pump();
+        }
+    if (done)
+        done = printer.end() ? 1 : 0;   // else the job is thrown away
+    PRN_cancel_close();
+    return done;
 }
 
 int16_t TW_save(TW_text_window *text, const char *name)

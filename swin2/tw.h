@@ -41,11 +41,13 @@ struct TXT_buffer;
 
 // System-menu commands of a floating window.
 #define TW_SAVE 100      // "&Uložení": the save-file dialog, then TW_save
-#define TW_PRINT 101     // "&Tisk"
+#define TW_PRINT 101     // "&Tisk": TW_print
 #define TW_CLEAR 102     // "&Vymazání": TW_clear
 #define TW_SAVE_FILTER "Textové soubory *.TXT\0*.TXT\0Všechny soubory *.*\0*.*\0"
 #define TW_SAVE_NAME "TEXT.TXT"
 #define TW_SAVE_EXTENSION "TXT"
+#define TW_DOCUMENT "TOREVAN - Informace"   // the print job's name
+#define TW_PAGE_FORMAT "Strana %d z %d"
 
 struct TW_text_window : MM_OBJECT {
     HWND window;            // null until created and again once closed
@@ -109,6 +111,14 @@ int16_t TW_clear(TW_text_window *text);
 // open or write (shown by the file layer) gives 0; the file stays as far
 // as it was written.
 int16_t TW_save(TW_text_window *text, const char *name);
+// Prints every line on the printer chosen in the print dialog (one copy
+// proposed, no page ranges): the window's font scaled to the printer's
+// resolution (a font that is not TrueType leaves the face to the printer),
+// as many lines a page as fit, copies times the pages, each page announced
+// as "Strana %d z %d" in the print-cancel dialog. 0 when the dialog was
+// cancelled, when the job could not be printed (internal error) or when the
+// user cancelled it (the job is thrown away, no report).
+int16_t TW_print(TW_text_window *text);
 // Appends every line of a text file (lines of up to TW_LINE_MAX characters;
 // a longer one continues in the next line). 0 when the file cannot be opened
 // (the file layer's message) or a line cannot be added; the lines read

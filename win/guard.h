@@ -156,7 +156,11 @@ private:
 // end; a document begun with start() and not finished with end() is aborted.
 class C_PRINTER_DC : C_GUARD {
 public:
-    explicit C_PRINTER_DC(const char *printer) : dc_(printer ? CreateDCA("WINSPOOL", printer, nullptr, nullptr) : nullptr) {}
+    explicit C_PRINTER_DC(const char *printer, const DEVMODEA *settings = nullptr)
+        : dc_(printer ? CreateDCA("WINSPOOL", printer, nullptr, settings) : nullptr)
+    {
+    }
+    explicit C_PRINTER_DC(HDC adopted) : dc_(adopted) {}   // a context made elsewhere (the print dialog)
     ~C_PRINTER_DC()
     {
         if (printing_)

@@ -57,6 +57,6 @@ TEST(Guards, KeysHandlesComAndAPrinterThatIsNotThere)
     EXPECT_FALSE(printer.ok());
     EXPECT_FALSE(printer.start("dokument"));
     EXPECT_FALSE(printer.end());
-    C_PRINTER_DC none(nullptr);
+    C_PRINTER_DC none(static_cast<const char *>(nullptr));
     EXPECT_FALSE(none.ok());
 }

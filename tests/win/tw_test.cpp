@@ -9,6 +9,7 @@
 #include "swin2/tw.h"
 #include "swin2/tw2.h"
 #include "tests/testutil.h"
+#include "tests/win/printutil.h"
 #include "tests/win/winutil.h"
 
 namespace {
@@ -288,4 +289,122 @@ TEST_F(TextWindow, TheTableGrowsByTwoHundredAndLowMemoryOrBrokenCallsFail)
     ASSERT_TRUE(creation.active());
     EXPECT_EQ(TW_create_window(other, &owner, TW_KIND_FLOATING), 0);   // no window made: 0 without a message
     TW_destroy(other);
+}
+
+namespace {
+
+// The texts the print-cancel dialog's fields are given (a hook of this
+// thread), "|" after each; the dialog's button is clicked (posted) once a
+// text begins with press_at.
+struct FIELD_WATCH {
+    explicit FIELD_WATCH(const char *press_at = nullptr)
+    {
+        watch = this, press = press_at;
+        hook = SetWindowsHookExA(WH_CALLWNDPROC, seen, nullptr, GetCurrentThreadId());
+    }
+    ~FIELD_WATCH() { UnhookWindowsHookEx(hook); }
+    static LRESULT CALLBACK seen(int code, WPARAM wp, LPARAM lp)
+    {
+        const CWPSTRUCT *call = reinterpret_cast<const CWPSTRUCT *>(lp);
+        const int id = GetDlgCtrlID(call->hwnd);
+        if (code == HC_ACTION && call->message == WM_SETTEXT && (id == 100 || id == 101) && call->lParam) {
+            const std::string text = reinterpret_cast<const char *>(call->lParam);
+            watch->shown += text + "|";
+            if (watch->press && text.rfind(watch->press, 0) == 0)
+                PostMessageA(GetParent(call->hwnd), WM_COMMAND, IDOK, 0);
+        }
+        return CallNextHookEx(nullptr, code, wp, lp);
+    }
+    static FIELD_WATCH *watch;
+    const char *press;
+    HHOOK hook;
+    std::string shown;
+};
+FIELD_WATCH *FIELD_WATCH::watch = nullptr;
+
+// The window's lines printed on the PDF printer of the run.
+class TextWindowPrinting : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(print_check::printer_ready());
+        WCO_set_int16(WCO_system_store(), TW_SECTION, "font_height", 24);
+        owner.set_title("vlastník"), owner.x = owner.y = 0, owner.width = 640, owner.height = 480;
+        ASSERT_EQ(owner.create(), 1);
+        ASSERT_NE(text = TW_create(), nullptr);
+        ASSERT_EQ(TW_create_window(text, &owner, TW_KIND_FLOATING), 1);
+        before = print_check::pdf_files();
+    }
+    void TearDown() override
+    {
+        TW_destroy(text);
+        WCO_remove_section(WCO_system_store(), TW_SECTION);
+    }
+    TEST_DRIVER driver;
+    C_BW owner;
+    TW_text_window *text = nullptr;
+    std::set<std::string> before;
+};
+
+}  // namespace
+
+TEST_F(TextWindowPrinting, EveryLineOnItsPageAndTheCancelledDialogPrintsNothing)
+{
+    for (int i = 1; i <= 120; i++)
+        TW_add_line_format(text, "řádek %d", i);
+    {   // the print dialog cancelled: no job, no print-cancel dialog
+        BOX_ANSWERER print("", IDCANCEL);
+        EXPECT_EQ(TW_print(text), 0);
+        EXPECT_TRUE(print.found());
+    }
+    FIELD_WATCH fields;
+    BOX_ANSWERER print("", IDOK);
+    EXPECT_EQ(TW_print(text), 1);
+    EXPECT_NE(fields.shown.find("TOREVAN - Informace|Strana 1 z 3|Strana 2 z 3|Strana 3 z 3|"), std::string::npos)
+        << fields.shown;
+    const std::string pdf = print_check::new_pdf(before);
+    ASSERT_FALSE(pdf.empty());
+    EXPECT_EQ(print_check::pdf_pages(pdf), 3);
+    // The lines in order, each once.
+    const std::string printed = print_check::pdf_text(pdf);
+    size_t at = 0;
+    for (int i = 1; i <= 120 && at != std::string::npos; i++)
+        at = printed.find("řádek " + std::to_string(i) + "\n", at);
+    EXPECT_NE(at, std::string::npos) << printed.substr(0, 300);
+    EXPECT_TRUE(TU_reports().empty());
+}
+
+TEST_F(TextWindowPrinting, ZrusitStopsALongJob)
+{
+    for (int i = 1; i <= 600; i++)
+        TW_add_line_format(text, "řádek %d", i);
+    BOX_ANSWERER print("", IDOK);
+    FIELD_WATCH fields("Strana 2 z ");
+    EXPECT_EQ(TW_print(text), 0);
+    // Stopped at the second of the fifteen pages.
+    EXPECT_EQ(TU_V({fields.shown.find("Strana 2 z 15|") != std::string::npos,
+                    fields.shown.find("Strana 3 z") == std::string::npos}),
+              TU_V({1, 1}))
+        << fields.shown;
+    EXPECT_TRUE(IsWindowEnabled(owner.window));
+    EXPECT_EQ(print_check::new_pdf(before, 3000), "");
+    EXPECT_TRUE(TU_reports().empty());
+}
+
+TEST(TextWindowNoPrinter, PrintStaysGreyWithLines)
+{
+    TEST_DRIVER driver;
+    C_BW owner;
+    owner.set_title("vlastník"), owner.x = owner.y = 0, owner.width = 640, owner.height = 480;
+    ASSERT_EQ(owner.create(), 1);
+    TW_text_window *text = TW_create();
+    ASSERT_EQ(TW_create_window(text, &owner, TW_KIND_FLOATING), 1);
+    TW_add_line(text, "řádek");
+    SendMessageA(text->window, WM_SETTINGCHANGE, 0, 0);
+    HMENU menu = GetSystemMenu(text->window, FALSE);
+    EXPECT_EQ(TU_V({int(GetMenuState(menu, TW_SAVE, MF_BYCOMMAND) & MF_GRAYED),
+                    int(GetMenuState(menu, TW_PRINT, MF_BYCOMMAND) & MF_GRAYED)}),
+              TU_V({0, MF_GRAYED}));
+    TW_destroy(text);
+    WCO_remove_section(WCO_system_store(), TW_SECTION);
 }

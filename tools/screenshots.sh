@@ -4,7 +4,8 @@
 # the installer window before, during (the disk prompt) and after an
 # installation, for the README (tools/screenshots/), and every message box
 # the Windows tests show, a screen holding every kind of widget and a
-# floating message text window.
+# floating message text window; and the first page of the last table the
+# tests printed on the PDF printer (print_page.png).
 #
 #   tools/screenshots.sh [build directory] [output directory] [gtest filter]
 #
@@ -23,16 +24,19 @@ out=$(cd "$out" && pwd)
 # A prefix of its own: its programs run on Wine's virtual desktop, which
 # draws the captions and frames (the virtual screen has no window manager).
 . "$top/tools/wine-env.sh"
+. "$top/tools/printer.sh"
 export WINEPREFIX=$build/wineprefix_shots
 work=$(mktemp -d)
 program=""
 finish() {
     [ -n "$program" ] && kill "$program" 2>/dev/null || true
     wine_stop
+    printer_stop
     rm -rf "$work"
 }
 trap finish EXIT
 wine_xvfb
+printer_start || echo "no PDF printer: the printing tests fail and no page is taken"
 "$top/tools/installer.sh" demo "$top/tools/screenshots" >/dev/null
 wine_prefix desktop
 
@@ -61,3 +65,8 @@ wait "$program" && status=0 || status=$?
 program=""
 echo "boxes: $n pictures, listed in $out/boxes.txt (tests ended with $status)"
 tail -3 "$work/tests.log"
+page=$(ls -t "${TRK_PDF_DIR:-/nonexistent}"/*Tisk_tabulky*.pdf 2>/dev/null | head -n 1 || true)
+if [ -n "$page" ]; then
+    pdftoppm -png -r 60 -f 1 -l 1 -singlefile "$page" "$out/print_page"
+    echo "print_page.png the first page of a printed table" >>"$out/boxes.txt"
+fi

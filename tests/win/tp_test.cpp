@@ -6,6 +6,7 @@
 #include <windows.h>
 #include <winspool.h>
 
+#include <cstring>
 #include <string>
 
 #include "swin/prn_util.h"
@@ -413,11 +414,24 @@ TEST_F(Tp, NoPrinterUntilOneAppears)
     click(TP_ID_FONT);
     EXPECT_EQ(errors(), "Tabulku nelze vykreslit - není definovaná tiskárna|Není vybraná žádná tiskárna|");
 
-    // A printer of the spooler made the default; the window hears of it.
+    // A printer of the spooler (Wine's PostScript driver with the PDF
+    // queue's description) made the default; the window hears of it.
+    char ppd[MAX_PATH] = "";
+    DWORD size = 0;
+    ASSERT_TRUE(GetPrinterDriverDirectoryA(nullptr, nullptr, 1, reinterpret_cast<BYTE *>(ppd), sizeof ppd, &size));
+    std::strcat(ppd, "\\3\\Tabulky.ppd");
+    ASSERT_TRUE(CopyFileA("Z:\\usr\\share\\ppd\\cups-pdf\\CUPS-PDF_opt.ppd", ppd, FALSE));
+    DRIVER_INFO_3A driver_info{};
+    driver_info.cVersion = 3;
+    driver_info.pName = const_cast<char *>("Tabulky");
+    driver_info.pDriverPath = const_cast<char *>("wineps.drv");
+    driver_info.pConfigFile = const_cast<char *>("wineps.drv");
+    driver_info.pDataFile = const_cast<char *>("Tabulky.ppd");
+    ASSERT_TRUE(AddPrinterDriverA(nullptr, 3, reinterpret_cast<BYTE *>(&driver_info))) << GetLastError();
     PRINTER_INFO_2A info{};
     info.pPrinterName = const_cast<char *>("Tabulky");
     info.pPortName = const_cast<char *>("CUPS:PDF");
-    info.pDriverName = const_cast<char *>("Wine PostScript Driver");
+    info.pDriverName = const_cast<char *>("Tabulky");
     info.pPrintProcessor = const_cast<char *>("WinPrint");
     info.pDatatype = const_cast<char *>("RAW");
     HANDLE added = AddPrinterA(nullptr, 2, reinterpret_cast<BYTE *>(&info));
@@ -434,4 +448,6 @@ TEST_F(Tp, NoPrinterUntilOneAppears)
     close();
     EXPECT_TRUE(DeletePrinter(added));
     ClosePrinter(added);
+    EXPECT_TRUE(DeletePrinterDriverA(nullptr, nullptr, const_cast<char *>("Tabulky")));
+    DeleteFileA(ppd);
 }

@@ -116,6 +116,7 @@ struct TP_table : C_BW {
     int16_t printer_count = 0;
     int16_t selected = -1;            // index into printers
     DEVMODEA *mode = nullptr;         // the selected printer's, MM_alloc
+    C_DC information;                 // the selected printer's information context with mode
 
     TP_MEASURES measures{};
     LOGFONTA font{};                  // lfHeight in screen pixels (negative: character height)
@@ -771,24 +772,31 @@ RECT sheet_place(const TP_table *t, const RECT &area)
     return RECT{left, top, left + width, top + height};
 }
 
+// A bar's range and page, set only when they change (a set redraws the bar,
+// which costs more than a layout of a short table).
+void set_range(HWND window, int bar, int32_t extent, int32_t page)
+{
+    SCROLLINFO info{};
+    info.cbSize = sizeof info;
+    info.fMask = SIF_RANGE | SIF_PAGE;
+    const int32_t last = extent > 0 ? extent - 1 : 0;
+    if (GetScrollInfo(window, bar, &info) && info.nMin == 0 && info.nMax == last && info.nPage == static_cast<UINT>(page))
+        return;
+    info.fMask = SIF_RANGE | SIF_PAGE | SIF_DISABLENOSCROLL;
+    info.nMin = 0;
+    info.nMax = last;
+    info.nPage = static_cast<UINT>(page);
+    SetScrollInfo(window, bar, &info, TRUE);
+}
+
+// The extent of the sheet with its desk against the visible area.
 void set_ranges(TP_table *t)
 {
     const RECT area = preview_area(t);
-    SCROLLINFO info{};
-    info.cbSize = sizeof info;
-    info.fMask = SIF_RANGE | SIF_PAGE | SIF_DISABLENOSCROLL;
-    if (t->laid_out) {
-        const RECT sheet = sheet_place(t, area);
-        info.nMax = sheet.right - sheet.left + 2 * DESK - 1;
-        info.nPage = static_cast<UINT>(area.right - area.left);
-        SetScrollInfo(t->window, SB_HORZ, &info, TRUE);
-        info.nMax = sheet.bottom - sheet.top + 2 * DESK - 1;
-        info.nPage = static_cast<UINT>(area.bottom - area.top);
-        SetScrollInfo(t->window, SB_VERT, &info, TRUE);
-    } else {
-        SetScrollInfo(t->window, SB_HORZ, &info, TRUE);
-        SetScrollInfo(t->window, SB_VERT, &info, TRUE);
-    }
+    const RECT sheet = t->laid_out ? sheet_place(t, area) : RECT{0, 0, 0, 0};
+    const int32_t desk = t->laid_out ? 2 * DESK : 0;   // no sheet, nothing to scroll
+    set_range(t->window, SB_HORZ, sheet.right - sheet.left + desk, area.right - area.left);
+    set_range(t->window, SB_VERT, sheet.bottom - sheet.top + desk, area.bottom - area.top);
 }
 
 void repaint_preview(TP_table *t)
@@ -814,11 +822,14 @@ int16_t prepare(TP_table *t)
     t->laid_out = 0;
     int16_t done = 0;
     if (const char *name = selected_name(t)) {
-        C_PRINTER_IC information(name, t->mode);
-        if (information.ok() && take_measures(information, &t->measures)) {
-            t->preview_font.reset(make_font(t, t->measures, false));
-            t->preview_bold.reset(make_font(t, t->measures, true));
-            lay_out(t, information, t->measures, t->preview_font, t->preview_bold);
+        if (!t->information.ok())
+            t->information.reset(CreateICA("WINSPOOL", name, nullptr, t->mode));
+        if (t->information.ok() && take_measures(t->information, &t->measures)) {
+            if (!t->preview_font) {   // made again after a change of the printer or of the font
+                t->preview_font.reset(make_font(t, t->measures, false));
+                t->preview_bold.reset(make_font(t, t->measures, true));
+            }
+            lay_out(t, t->information, t->measures, t->preview_font, t->preview_bold);
             done = 1;
         }
     }
@@ -834,6 +845,8 @@ int16_t prepare(TP_table *t)
 void select_printer(TP_table *t, int16_t index)
 {
     t->selected = index;
+    t->information.reset();
+    t->preview_font.reset();
     MM_free(t->mode, SRC, __LINE__);
     t->mode = nullptr;
     if (const char *name = selected_name(t))
@@ -968,8 +981,11 @@ void properties(TP_table *t)
         WE_error(PRINTER_ERROR);
         return;
     }
-    if (PRN_edit_settings(t->window, t->mode, name))
+    if (PRN_edit_settings(t->window, t->mode, name)) {
+        t->information.reset();   // made again with the new settings
+        t->preview_font.reset();
         prepare(t);
+    }
 }
 
 // The font dialog on the printer's information context: TrueType faces of
@@ -982,14 +998,13 @@ void choose_font(TP_table *t)
         WE_error(NONE_SELECTED);
         return;
     }
-    C_PRINTER_IC information(name, t->mode);
     LOGFONTA chosen = t->font;
     CHOOSEFONTA dialog{};
     dialog.lStructSize = sizeof dialog;
     dialog.hwndOwner = t->window;
-    dialog.hDC = information;
+    dialog.hDC = t->information;
     dialog.lpLogFont = &chosen;
-    dialog.Flags = CF_TTONLY | CF_EFFECTS | CF_INITTOLOGFONTSTRUCT | (information.ok() ? CF_BOTH : CF_SCREENFONTS);
+    dialog.Flags = CF_TTONLY | CF_EFFECTS | CF_INITTOLOGFONTSTRUCT | (t->information.ok() ? CF_BOTH : CF_SCREENFONTS);
     dialog.rgbColors = t->colour;
     if (!ChooseFontA(&dialog))
         return;
@@ -997,6 +1012,7 @@ void choose_font(TP_table *t)
         chosen.lfHeight = -MulDiv(dialog.iPointSize, t->screen_dpi_y, 720);
     t->font = chosen;
     t->colour = dialog.rgbColors;
+    t->preview_font.reset();
     prepare(t);
 }
 

@@ -164,18 +164,24 @@ private:
     int saved_;
 };
 
-// A printer's information context (CreateICA with its device settings, or
-// the printer's own when null): its measures and fonts, no drawing.
-class C_PRINTER_IC : C_GUARD {
+// A device context of CreateDCA or CreateICA (a printer's information
+// context kept for its measures and fonts), deleted at the end or when
+// replaced.
+class C_DC : C_GUARD {
 public:
-    explicit C_PRINTER_IC(const char *printer, const DEVMODEA *mode = nullptr)
-        : dc_(printer ? CreateICA("WINSPOOL", printer, nullptr, mode) : nullptr) {}
-    ~C_PRINTER_IC() { if (dc_) DeleteDC(dc_); }
+    C_DC() = default;
+    ~C_DC() { reset(); }
+    void reset(HDC dc = nullptr)
+    {
+        if (dc_)
+            DeleteDC(dc_);
+        dc_ = dc;
+    }
     bool ok() const { return dc_ != nullptr; }
     operator HDC() const { return dc_; }
 
 private:
-    HDC dc_;
+    HDC dc_ = nullptr;
 };
 
 // A printer's device context (with its device settings, or the printer's

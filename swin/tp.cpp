@@ -877,10 +877,16 @@ void list_printers(TP_table *t, const char *keep)
         if (keep && !lstrcmpiA(keep, t->printers[i]))
             index = i;
     }
-    if (index < 0)
+    const bool kept = index >= 0;
+    if (!kept)
         index = default_printer(t);
     SendMessageA(t->combo, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
-    select_printer(t, index);
+    if (kept) {   // the same printer: its settings as the person left them
+        t->selected = index;
+        prepare(t);
+    } else {
+        select_printer(t, index);
+    }
 }
 
 // The printer list renewed after a change of the system's settings.

@@ -9,6 +9,14 @@
 // window destroys it (TP_destroy). Filling after the window is open is
 // refused (internal error).
 //
+// The window: the printer box and six buttons across the top; below them
+// the shown page at its real size (the screen's pixels per inch), laid out
+// in the printer's pixels exactly as it prints. Page Up, Page Down, Home and
+// End leaf through the pages, the arrow keys scroll by a tenth of the view,
+// Esc closes, Space goes to the printer box, a button's "&" letter presses
+// it; a column border dragged with the mouse gives the two columns new
+// weights.
+//
 // Status flags: 1 = success, 0 = failure.
 #pragma once
 #include <windows.h>
@@ -117,4 +125,7 @@ int16_t TP_get_row_layout(const TP_table *table, int32_t row, int32_t *top, int3
 // printer "Tabulku nelze vykreslit - není definovaná tiskárna", with none
 // selected "Není vybraná žádná tiskárna", a failed job "Chyba tiskárny!"
 // (not when the user cancelled it in the print-cancel dialog); 0 then.
+// While the job runs the window is disabled and its abort procedure works
+// off messages: a close meanwhile waits for the end of the job, and the
+// window (with the object) is gone when TP_print returns.
 int16_t TP_print(TP_table *table);

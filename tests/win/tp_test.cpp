@@ -147,7 +147,7 @@ int WINAPI failed_start_page(HDC) { return SP_ERROR; }
 
 }  // namespace
 
-TEST_F(Tp, SettingsWrittenWithTheirDefaultsTheFontOnlyOnceRead)
+TEST_F(TpPrinter, SettingsWrittenWithTheirDefaultsTheFontOnlyOnceRead)
 {
     const struct { const char *key, *value; } made[] = {
         {"left_margin", "0.000000"}, {"right_margin", "0.000000"}, {"top_margin", "0.000000"},
@@ -162,28 +162,39 @@ TEST_F(Tp, SettingsWrittenWithTheirDefaultsTheFontOnlyOnceRead)
     TP_destroy(&table);
     EXPECT_EQ(TU_V({table == nullptr, TP_destroy(&table)}), TU_V({1, 1}));
     EXPECT_EQ(stored("font_name"), "(none)");
-    // Opened: the font keys are read (missing ones written), and written again
-    // when the object goes, unless autosave_settings is "Ne".
-    const struct { const char *key, *value; } font[] = {
-        {"font_height", "16"}, {"font_weight", "0"}, {"font_italic", "Ne"}, {"font_underline", "Ne"},
-        {"font_strikeout", "Ne"}, {"font_charset", "238"}, {"font_name", "Times New Roman"}, {"font_color", "0, 0, 0,"},
-    };
-    for (int16_t autosave : {1, 0}) {
-        WCO_set_yes(WCO_system_store(), TP_SETTINGS, "autosave_settings", autosave);
+    // Opened: the font keys are read (missing ones written with the default
+    // font), and written again when the object goes unless autosave_settings
+    // is "Ne". The font dialog confirmed as it is gives the font back in points.
+    const struct { int16_t autosave; const char *face; } runs[] = {{0, nullptr}, {1, "Tahoma"}};
+    for (const auto &run : runs) {
+        WCO_set_yes(WCO_system_store(), TP_SETTINGS, "autosave_settings", run.autosave);
         WCO_set_int16(WCO_system_store(), TP_SETTINGS, "font_height", 12);
+        if (run.face)   // a face of every prefix (the font dialog picks another when it has not the face)
+            WCO_set_text(WCO_system_store(), TP_SETTINGS, "font_name", run.face);
         ASSERT_EQ(TP_create(&table), 1);
         ASSERT_EQ(open(), 1);
-        errors();   // the printer messages are the other tests' matter
-        EXPECT_EQ(stored("font_height"), "12");
-        for (const auto &f : font)
-            if (std::string(f.key) != "font_height") {
-                EXPECT_EQ(stored(f.key), f.value) << f.key;
-                WCO_remove_key(WCO_system_store(), TP_SETTINGS, f.key);
+        const struct { const char *key, *value; } font[] = {
+            {"font_height", "12"}, {"font_weight", "0"}, {"font_italic", "Ne"}, {"font_underline", "Ne"},
+            {"font_strikeout", "Ne"}, {"font_charset", "238"}, {"font_name", run.face ? run.face : "Times New Roman"},
+            {"font_color", "0, 0, 0,"},
+        };
+        for (const auto &f : font) {
+            EXPECT_EQ(stored(f.key), f.value) << f.key;
+            WCO_remove_key(WCO_system_store(), TP_SETTINGS, f.key);
+        }
+        if (run.face) {
+            for (auto dialog : {std::pair<int, int>{TP_ID_FONT, IDOK}, {TP_ID_PROPERTIES, BOX_ANSWERER::ESC}}) {
+                BOX_ANSWERER box("", dialog.second);
+                click(dialog.first);
+                EXPECT_TRUE(box.found()) << dialog.first;
             }
+        }
+        EXPECT_EQ(TU_V({TP_get_page_count(table), TP_get_current_page(table)}), TU_V({1, 1}));
         close();
-        EXPECT_EQ(stored("font_name"), autosave ? "Times New Roman" : "(none)");
-        EXPECT_EQ(stored("font_color"), autosave ? "0, 0, 0," : "(none)");
-        EXPECT_EQ(stored("font_height"), "12");
+        for (const auto &f : font) {
+            const bool named = run.face && std::string(f.key) == "font_weight";   // the dialog names the normal weight
+            EXPECT_EQ(stored(f.key), !run.autosave ? "(none)" : named ? "400" : f.value) << f.key;
+        }
     }
 }
 

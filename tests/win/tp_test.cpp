@@ -210,6 +210,10 @@ TEST_F(Tp, FillingItsRefusalsAndTheWindowRectangle)
                                 TU_FAILS(TP_set_margins(table, -1, 0, 0, 0)),
                                 TU_FAILS(TP_set_window_rect(table, 0, 0, 0, 100)),
                                 TU_FAILS(TP_close_window(none)), TU_FAILS(TP_destroy(nullptr))});
+    // No memory for the first row slots: nothing is made.
+    WT_fail_allocation(100 * sizeof(void *));
+    EXPECT_EQ(TU_V({TP_create(&none), none == nullptr, WT_failures_left(), WT_only_low_memory(1)}), TU_V({0, 1, 0, 1}));
+    TU_clear_reports();
     // Cells make their rows; an empty text empties a cell; columns count the widest row.
     EXPECT_EQ(TU_V({TP_set_cell(table, 4, 1, "b"), TP_set_cell(table, 4, 1, ""), TP_set_cell(table, 9, 0, ""),
                     TP_set_column_alignment(table, 5, TP_CENTRE), TP_get_column_count(table),

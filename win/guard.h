@@ -152,8 +152,41 @@ private:
     HANDLE handle_;
 };
 
-// A printer's device context with its document: the DC is deleted at the
-// end; a document begun with start() and not finished with end() is aborted.
+// SaveDC / RestoreDC: mapping mode, clipping and selections of the device
+// context back as they were at the end.
+class C_SAVE_DC : C_GUARD {
+public:
+    explicit C_SAVE_DC(HDC dc) : dc_(dc), saved_(dc ? SaveDC(dc) : 0) {}
+    ~C_SAVE_DC() { if (saved_) RestoreDC(dc_, saved_); }
+
+private:
+    HDC dc_;
+    int saved_;
+};
+
+// A device context of CreateDCA or CreateICA (a printer's information
+// context kept for its measures and fonts), deleted at the end or when
+// replaced.
+class C_DC : C_GUARD {
+public:
+    C_DC() = default;
+    ~C_DC() { reset(); }
+    void reset(HDC dc = nullptr)
+    {
+        if (dc_)
+            DeleteDC(dc_);
+        dc_ = dc;
+    }
+    bool ok() const { return dc_ != nullptr; }
+    operator HDC() const { return dc_; }
+
+private:
+    HDC dc_ = nullptr;
+};
+
+// A printer's device context (with its device settings, or the printer's
+// own when null) and its document: the DC is deleted at the end; a document
+// begun with start() and not finished with end() is aborted.
 class C_PRINTER_DC : C_GUARD {
 public:
     explicit C_PRINTER_DC(const char *printer, const DEVMODEA *settings = nullptr)

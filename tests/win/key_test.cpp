@@ -73,11 +73,14 @@ TEST(Key, CharactersAndAltCharacters)
     };
     for (const auto &c : cases)
         EXPECT_EQ(name_of(KEY_from_char(c.c)), c.name) << int(c.c);
-    int seen[368] = {};   // every code the character table can give is unique
+    int seen[368] = {};   // every code the character table can give is unique, and gives its character back
     for (int c = 0; c < 256; c++) {
         int16_t code = KEY_from_char(static_cast<uint8_t>(c));
         EXPECT_TRUE(code == 0 || ++seen[code] == 1) << code;
+        EXPECT_EQ(static_cast<uint8_t>(KEY_to_char(code)), code ? c : 0) << c;
     }
+    for (int16_t code : {1, 6, 113, 115, 145, 146, 311, 367})   // keys, not characters
+        EXPECT_EQ(KEY_to_char(code), 0) << code;
     const struct {
         unsigned char c;
         const char *name;

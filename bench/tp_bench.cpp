@@ -1,0 +1,130 @@
+// The table print window with many rows, for bench/tp.sh (Windows build, run
+// under Wine with the default printer of the run):
+//   tp_bench N [N ...]
+// For each N (1 .. 100000) a table of three columns and N rows (every fifth
+// description long enough to break into lines) is opened in the window on
+// the default printer, and these phases are timed:
+//   layout  TP_lay_out: every row measured and placed on its page (the best
+//           of three runs)
+//   print   TP_print: the whole job, laid out once more and every page drawn
+// One line per N: "N pages layout_us_per_row print_us_per_row". The exit
+// code is 0 when every table was laid out and printed without an error report.
+#include <windows.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "swin/col.h"
+#include "swin/tp.h"
+#include "swin/wgd.h"
+#include "win/we.h"
+
+namespace {
+
+const int ROWS_MAX = 100000;
+const int LAYOUT_RUNS = 3;
+int reports = 0;
+
+typedef std::chrono::steady_clock CLOCK;
+
+int report(const WE_REPORT *r)
+{
+    if (r->kind != WE_KIND_QUESTION && r->kind != WE_KIND_NOTIFY) {
+        std::fprintf(stderr, "%s\n", r->text);
+        reports++;
+    }
+    return IDOK;
+}
+
+double microseconds(CLOCK::time_point from, CLOCK::time_point to)
+{
+    return std::chrono::duration<double, std::micro>(to - from).count();
+}
+
+void pump()
+{
+    MSG message;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+    }
+}
+
+int16_t run(int rows)
+{
+    TP_table *table = nullptr;
+    if (!TP_create(&table))
+        return 0;
+    const char *headers[3] = {"Číslo", "Název", "Popis"};
+    int16_t ok = 1;
+    for (int c = 0; c < 3; c++)
+        ok &= TP_set_header_cell(table, c, headers[c]);
+    ok &= TP_set_column_weight(table, 0, 1) & TP_set_column_weight(table, 1, 2) & TP_set_column_weight(table, 2, 4);
+    ok &= TP_set_column_alignment(table, 0, TP_RIGHT);
+    for (int r = 0; r < rows && ok; r++) {
+        const std::string n = std::to_string(r + 1);
+        ok &= TP_set_cell(table, r, 0, n.c_str());
+        ok &= TP_set_cell(table, r, 1, ("Položka " + n).c_str());
+        ok &= TP_set_cell(table, r, 2, r % 5 ? "krátký popis"
+                                             : "Dlouhý popis, který se do šířky sloupce nevejde a zalomí se do "
+                                               "několika řádků: žluťoučký kůň úpěl ďábelské ódy.");
+    }
+    if (!ok || !TP_open_window(table, "Tisk tabulky", 0, "tabulka")) {
+        std::fprintf(stderr, "%d rows: the table was not made\n", rows);
+        TP_destroy(&table);
+        return 0;
+    }
+    pump();
+    double layout = 0;
+    for (int i = 0; i < LAYOUT_RUNS; i++) {
+        const CLOCK::time_point start = CLOCK::now();
+        ok &= TP_lay_out(table);
+        const double took = microseconds(start, CLOCK::now());
+        layout = i == 0 || took < layout ? took : layout;
+    }
+    const int32_t pages = TP_get_page_count(table);
+    const CLOCK::time_point print_start = CLOCK::now();
+    ok &= TP_print(table);
+    const CLOCK::time_point print_end = CLOCK::now();
+    if (!ok)
+        std::fprintf(stderr, "%d rows: the layout or the print failed\n", rows);
+    std::printf("%d %d %.3f %.3f\n", rows, static_cast<int>(pages), layout / rows,
+                microseconds(print_start, print_end) / rows);
+    std::fflush(stdout);
+    TP_close_window(table);   // the object goes with its window
+    pump();
+    return ok;
+}
+
+}  // namespace
+
+int main(int argc, char **argv)
+{
+    if (argc < 2) {
+        std::fprintf(stderr, "tp_bench N [N ...]   (1 <= N <= %d)\n", ROWS_MAX);
+        return 2;
+    }
+    for (int i = 1; i < argc; i++) {
+        const int n = std::atoi(argv[i]);
+        if (n < 1 || n > ROWS_MAX) {
+            std::fprintf(stderr, "tp_bench: %s rows: 1 .. %d\n", argv[i], ROWS_MAX);
+            return 2;
+        }
+    }
+    WE_set_sink(report);
+    // The driver record that WGD_run would make: the instance and the colour
+    // table (the print-cancel dialog lives in it).
+    static WGD_DRIVER driver{};
+    driver.instance = GetModuleHandleA(nullptr);
+    COL_init(&driver.colours);
+    WGD_driver = &driver;
+    int16_t ok = 1;
+    for (int i = 1; i < argc; i++)
+        ok &= run(std::atoi(argv[i]));
+    WGD_driver = nullptr;
+    if (reports)
+        std::fprintf(stderr, "tp_bench: %d error reports\n", reports);
+    return ok && !reports ? 0 : 1;
+}

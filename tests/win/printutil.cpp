@@ -1,6 +1,7 @@
 #include "tests/win/printutil.h"
 
 #include <windows.h>
+#include <winspool.h>
 
 #include <chrono>
 #include <cstdlib>

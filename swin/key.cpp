@@ -129,6 +129,23 @@ int16_t KEY_from_char(uint8_t c)
     return 0;
 }
 
+char KEY_to_char(int16_t code)
+{
+    if (code >= 114 && code < 144 && (code - 114) % 3 == 0)
+        return static_cast<char>('0' + (code - 114) / 3);
+    if (code >= 144 && code < 222 && (code - 144) % 3 == 0)
+        return static_cast<char>('A' + (code - 144) / 3);
+    if (code >= 222 && code < 248)
+        return static_cast<char>('a' + (code - 222));
+    if (code >= 248 && code < 278)
+        return czech_letters[code - 248];
+    if (code >= 278 && code < 310)
+        return punctuation[code - 278];
+    if (code == 310)
+        return static_cast<char>(SECTION_SIGN);
+    return 0;
+}
+
 int16_t KEY_from_alt_char(uint8_t c)
 {
     if (c >= '0' && c <= '9')

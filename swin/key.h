@@ -19,6 +19,9 @@ int16_t KEY_from_virtual_key(int32_t virtual_key, int16_t shift, int16_t alt, in
 // for any other character.
 int16_t KEY_from_char(uint8_t c);
 
+// The character of a code KEY_from_char gives (0 for any other code).
+char KEY_to_char(int16_t code);
+
 // System-character and menu-character messages (WM_SYSCHAR, WM_MENUCHAR):
 // the Alt form of a digit or a letter (either case); 0 for any other character.
 int16_t KEY_from_alt_char(uint8_t c);

@@ -184,6 +184,7 @@ LRESULT C_BW::command(WPARAM, LPARAM) { return 0; }
 LRESULT C_BW::notify(WPARAM, LPARAM) { return 0; }
 int16_t C_BW::pre_command(WPARAM, LPARAM) { return 0; }
 LRESULT C_BW::destroy(WPARAM, LPARAM) { return 0; }
+void C_BW::destroyed() {}
 LRESULT C_BW::scroll(int16_t, int32_t, int16_t) { return 0; }
 void C_BW::system_close() {}
 int16_t C_BW::system_move() { return 0; }
@@ -276,6 +277,7 @@ LRESULT CALLBACK BW_window_procedure(HWND window, UINT message, WPARAM wparam, L
         object->destroy(wparam, lparam);
         SetWindowLongPtrA(window, 0, 0);
         object->window = nullptr;
+        object->destroyed();
         return 0;
     case WM_VSCROLL:
     case WM_HSCROLL:

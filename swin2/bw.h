@@ -63,6 +63,10 @@ public:
     virtual LRESULT notify(WPARAM wparam, LPARAM lparam);      // WM_NOTIFY [0]
     virtual int16_t pre_command(WPARAM wparam, LPARAM lparam); // WM_COMMAND first, nonzero = handled [0]
     virtual LRESULT destroy(WPARAM wparam, LPARAM lparam);     // WM_DESTROY; the binding is cleared afterwards [0]
+    // Last at WM_DESTROY, the binding cleared and window null: an object
+    // that lives as long as its window may delete itself here; nothing
+    // touches it afterwards [nothing].
+    virtual void destroyed();
     // WM_VSCROLL (vertical 1) / WM_HSCROLL (0): the scroll code and the position [0].
     virtual LRESULT scroll(int16_t vertical, int32_t code, int16_t position);
     virtual void system_close();                               // WM_SYSCOMMAND SC_CLOSE [nothing]

@@ -6,6 +6,8 @@ Icons (32-bit colour with an AND mask, 32 x 32 and 16 x 16 in each file):
   21  the installer window: an open box with the arrow (small icon of the client)
   23  the frame: the diskette with the arrow (small icon of the frame)
   38  the message text window: a window with lines of text (small icon)
+  39  the table print window: a printer printing a page with a table (large)
+  40  the table print window: a page with a table (small)
 Menu bitmaps (16 x 16, 24-bit, numbered by function id) on the key colour
 magenta, which the menu leaves out (its corner pixel is the transparent colour):
   1000 files (a folder), 1006 options (a check list), 1007 help (a question
@@ -109,6 +111,34 @@ def text_window(c, s):
     c.rect(s(2), s(3), s(29), s(7), BLUE)
     for y in (11, 16, 21, 26):
         c.rect(s(4), s(y), s(y % 10 + 16), s(y + 1), BLACK)
+
+
+def table_page(c, s, x0, y0, x1, y1):
+    """A white page holding a table: a wide frame and header line, thin cell lines."""
+    c.rect(s(x0), s(y0), s(x1), s(y1), WHITE, DARK)
+    left, right, top, bottom = s(x0 + 3), s(x1 - 3), s(y0 + 4), s(y1 - 3)
+    c.rect(left, top, right, top + max(1, s(3)), LIGHT_BLUE)
+    for y in range(top + max(2, s(5)), bottom, max(2, s(4))):
+        c.line(left, y, right, y, GREY)
+    for x in (left + (right - left) // 3, left + 2 * (right - left) // 3):
+        c.line(x, top, x, bottom, GREY)
+    c.line(left, top + max(1, s(3)) + 1, right, top + max(1, s(3)) + 1, BLACK)
+    for x in (left, right):
+        c.line(x, top, x, bottom, BLACK)
+    for y in (top, bottom):
+        c.line(left, y, right, y, BLACK)
+
+
+def table_printer(c, s):
+    table_page(c, s, 7, 1, 25, 20)
+    c.rect(s(1), s(16), s(30), s(27), GREY, BLACK)
+    c.rect(s(4), s(21), s(27), s(23), DARK)
+    c.rect(s(24), s(18), s(27), s(19), LIGHT_GREEN)
+    c.rect(s(3), s(27), s(28), s(30), DARK, BLACK)
+
+
+def table_sheet(c, s):
+    table_page(c, s, 3, 1, 28, 30)
 
 
 def folder(c):
@@ -215,6 +245,8 @@ def main():
     write_icon("icon21.ico", installer_window)
     write_icon("icon23.ico", installer)
     write_icon("icon38.ico", text_window)
+    write_icon("icon39.ico", table_printer)
+    write_icon("icon40.ico", table_sheet)
     write_bitmap("bmp1000.bmp", folder)
     write_bitmap("bmp1006.bmp", options)
     write_bitmap("bmp1007.bmp", help_mark)

@@ -152,11 +152,39 @@ private:
     HANDLE handle_;
 };
 
-// A printer's device context with its document: the DC is deleted at the
-// end; a document begun with start() and not finished with end() is aborted.
+// SaveDC / RestoreDC: mapping mode, clipping and selections of the device
+// context back as they were at the end.
+class C_SAVE_DC : C_GUARD {
+public:
+    explicit C_SAVE_DC(HDC dc) : dc_(dc), saved_(dc ? SaveDC(dc) : 0) {}
+    ~C_SAVE_DC() { if (saved_) RestoreDC(dc_, saved_); }
+
+private:
+    HDC dc_;
+    int saved_;
+};
+
+// A printer's information context (CreateICA with its device settings, or
+// the printer's own when null): its measures and fonts, no drawing.
+class C_PRINTER_IC : C_GUARD {
+public:
+    explicit C_PRINTER_IC(const char *printer, const DEVMODEA *mode = nullptr)
+        : dc_(printer ? CreateICA("WINSPOOL", printer, nullptr, mode) : nullptr) {}
+    ~C_PRINTER_IC() { if (dc_) DeleteDC(dc_); }
+    bool ok() const { return dc_ != nullptr; }
+    operator HDC() const { return dc_; }
+
+private:
+    HDC dc_;
+};
+
+// A printer's device context (with its device settings, or the printer's
+// own when null) and its document: the DC is deleted at the end; a document
+// begun with start() and not finished with end() is aborted.
 class C_PRINTER_DC : C_GUARD {
 public:
-    explicit C_PRINTER_DC(const char *printer) : dc_(printer ? CreateDCA("WINSPOOL", printer, nullptr, nullptr) : nullptr) {}
+    explicit C_PRINTER_DC(const char *printer, const DEVMODEA *mode = nullptr)
+        : dc_(printer ? CreateDCA("WINSPOOL", printer, nullptr, mode) : nullptr) {}
     ~C_PRINTER_DC()
     {
         if (printing_)

@@ -4,6 +4,7 @@
 #include <winspool.h>
 
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
@@ -32,30 +33,34 @@ std::string unix_path(const std::string &windows)   // Z:\a\b -> /a/b
     return path;
 }
 
-// Runs a Unix program of /usr/bin with its output into a temporary file; that output.
+// Runs a Unix program of /usr/bin with its output into a file; that output.
+// Wine does not wait for the end of a Unix program, so the shell renames the
+// finished output into place and this waits for the name.
 std::string run(const std::string &command)
 {
     // The output goes beside the PDF files (a folder of the Unix side, which both sides can name).
     static int runs = 0;
     const std::string file = folder() + "read_" + std::to_string(GetCurrentProcessId()) + "_" +
                              std::to_string(++runs) + ".txt";
-    std::string line = "Z:\\usr\\bin\\" + command + " > " + unix_path(file);
-    std::string shell = "Z:\\bin\\sh -c \"" + line + "\"";
+    const std::string part = unix_path(file) + ".part";
+    std::string shell = "Z:\\bin\\sh -c \"/usr/bin/" + command + " > " + part + "; mv " + part + " " +
+                        unix_path(file) + "\"";
     STARTUPINFOA start{};
     start.cb = sizeof start;
     PROCESS_INFORMATION process{};
-    std::string result;
-    if (CreateProcessA(nullptr, &shell[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &start, &process)) {
-        WaitForSingleObject(process.hProcess, 60000);
-        CloseHandle(process.hThread);
-        CloseHandle(process.hProcess);
-        std::ifstream in(file, std::ios::binary);
-        std::stringstream all;
-        all << in.rdbuf();
-        result = all.str();
-    }
+    if (!CreateProcessA(nullptr, &shell[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &start, &process))
+        return "";
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+    while (GetFileAttributesA(file.c_str()) == INVALID_FILE_ATTRIBUTES && std::chrono::steady_clock::now() < end)
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    std::ifstream in(file, std::ios::binary);
+    std::stringstream all;
+    all << in.rdbuf();
+    in.close();
     DeleteFileA(file.c_str());
-    return result;
+    return all.str();
 }
 
 std::string utf8_to_1250(const std::string &text)
@@ -130,6 +135,19 @@ bool pdf_picture(const std::string &pdf, int page, const std::string &png)
     run("pdftoppm -png -r 50 -singlefile -f " + std::to_string(page) + " -l " + std::to_string(page) + " '" +
         unix_path(pdf) + "' '" + base + "'");
     return GetFileAttributesA(png.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+std::vector<uint8_t> pdf_grey(const std::string &pdf, int page, int dpi, int *width, int *height)
+{
+    // A binary PGM: "P5", width, height, the largest value, one blank, the bytes.
+    const std::string pgm = run("pdftoppm -gray -r " + std::to_string(dpi) + " -f " + std::to_string(page) + " -l " +
+                                std::to_string(page) + " '" + unix_path(pdf) + "'");
+    int maximum = 0, used = 0;
+    *width = *height = 0;
+    if (std::sscanf(pgm.c_str(), "P5 %d %d %d%n", width, height, &maximum, &used) != 3 || maximum != 255 ||
+        pgm.size() < size_t(used + 1) + size_t(*width) * *height)
+        return {};
+    return std::vector<uint8_t>(pgm.begin() + used + 1, pgm.begin() + used + 1 + size_t(*width) * *height);
 }
 
 }  // namespace print_check

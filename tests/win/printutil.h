@@ -2,8 +2,10 @@
 // spooler, made the default, whose jobs become PDF files in TRK_PDF_DIR.
 // The files are read back with poppler's tools (started as Unix programs).
 #pragma once
+#include <cstdint>
 #include <set>
 #include <string>
+#include <vector>
 
 namespace print_check {
 
@@ -19,5 +21,8 @@ std::string pdf_text(const std::string &pdf);
 int pdf_pages(const std::string &pdf);
 // A picture of one page (pdftoppm, PNG at 50 dpi) into png (a Windows path).
 bool pdf_picture(const std::string &pdf, int page, const std::string &png);
+// One page in grey (pdftoppm -gray at dpi): width * height bytes, 0 black,
+// 255 white; empty when it could not be read.
+std::vector<uint8_t> pdf_grey(const std::string &pdf, int page, int dpi, int *width, int *height);
 
 }  // namespace print_check

@@ -6,6 +6,7 @@
 #include "swin/dialog.h"
 #include "swin/dtools.h"
 #include "swin/fd.h"
+#include "swin/tp.h"
 #include "swin/wrc.h"
 #include "win/guard.h"
 #include "win/we.h"
@@ -178,6 +179,8 @@ public:
     }
     int16_t init() override;
     LRESULT command(UINT message, WPARAM wparam, LPARAM lparam) override;
+    // "&Tisk": the lines in a table print window of their own.
+    void print();
     // "&Výstup do souboru": the code page, the file, the lines.
     void save();
 
@@ -189,13 +192,20 @@ public:
     C_DT_BUTTON *close_button = nullptr;
 };
 
+LRESULT print_listing(C_DIALOG *d)
+{
+    static_cast<C_DW_TXT *>(d)->print();
+    return 1;
+}
+
 LRESULT save_listing(C_DIALOG *d)
 {
     static_cast<C_DW_TXT *>(d)->save();
     return 1;
 }
 
-const DIALOG_COMMAND listing_commands[] = {entry(DLG_ID_TO_FILE, save_listing), END_OF_TABLE};
+const DIALOG_COMMAND listing_commands[] = {entry(DLG_ID_PRINT, print_listing), entry(DLG_ID_TO_FILE, save_listing),
+                                           END_OF_TABLE};
 
 int16_t C_DW_TXT::init()
 {
@@ -213,6 +223,21 @@ int16_t C_DW_TXT::init()
 LRESULT C_DW_TXT::command(UINT message, WPARAM wparam, LPARAM lparam)
 {
     return DIALOG_dispatch(this, listing_commands, message, wparam, lparam);
+}
+
+void C_DW_TXT::print()
+{
+    TP_table *table = nullptr;
+    if (!TP_create(&table))   // reported there
+        return;
+    int16_t filled = 1;
+    for (int16_t i = 0; i < buffer->count && filled; i++) {
+        const TXT_line *line = buffer->slots[i];
+        filled = TP_set_cell(table, i, 0, line && line->text ? line->text : "");
+    }
+    // From a successful open on the window owns the table and outlives this dialog.
+    if (!filled || !TP_open_window(table, TXT_PRINT_TITLE, 0, TXT_LISTING_TEMPLATE))
+        TP_destroy(&table);
 }
 
 void C_DW_TXT::save()

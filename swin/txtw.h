@@ -3,10 +3,12 @@
 // buffer; the caller keeps it.
 //
 // The listing window (template "DW_TXT") shows the lines in slot order, the
-// first one selected, with "&Tisk" (the lines in the table print window,
-// swin/tp.h), "&Výstup do souboru" (the code page dialog "Kódování češtiny",
-// starting at MS WINDOWS each time, then the save-file dialog; the lines are
-// written by TXT_save_code_page) and "&Zavřít".
+// first one selected, with "&Tisk" (a table print window of swin/tp.h
+// titled TXT_PRINT_TITLE, one row per line in column 0; it owns its table
+// and stays open after the listing), "&Výstup do souboru" (the code page
+// dialog "Kódování češtiny", starting at MS WINDOWS each time, then the
+// save-file dialog; the lines are written by TXT_save_code_page) and
+// "&Zavřít".
 //
 // The selection forms show the lines with "&O.K." and "&Storno". O.K. (or a
 // double click on a line) without a selected line shows TXT_NO_SELECTION and

@@ -1,7 +1,8 @@
 // The text listing window and the selection forms as real dialogs, answered
 // from second threads: the lines and the title, the output to a file in each
-// code page through the code page dialog and the save-file dialog, the
-// chosen line, the warning without a selection.
+// code page through the code page dialog and the save-file dialog, the lines
+// in the table print window and on the printer, the chosen line, the warning
+// without a selection.
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -10,9 +11,11 @@
 
 #include "common/cz.h"
 #include "res/dialogs.h"
+#include "swin/tp.h"
 #include "swin/txtw.h"
 #include "swin/wrc.h"
 #include "tests/testutil.h"
+#include "tests/win/printutil.h"
 #include "tests/win/winutil.h"
 
 namespace {
@@ -152,6 +155,37 @@ TEST_F(Txt, ListingShowsTheLinesAndSavesThemInTheChosenCodePage)
     ASSERT_EQ(TU_reports().size(), 1u);
     EXPECT_EQ(TU_reports()[0].text, "WRC - chybí id : CHYBI");
     TU_clear_reports();
+}
+
+// "&Tisk": the table print window, left open by the listing, holds the
+// lines and prints them.
+TEST_F(Txt, PrintOpensTheTablePrintWindowWithTheLines)
+{
+    ASSERT_TRUE(print_check::printer_ready());
+    const char *const lines[] = {"Čížek", "druhý řádek", "třetí"};
+    BUFFER t({lines[0], lines[1], lines[2]});
+    {
+        REAL_BOXES real;
+        BOX_ANSWERER listing("Výpis", std::vector<STEP>{{DLG_ID_PRINT}, {DLG_ID_OK}});
+        EXPECT_EQ(TXT_show(&t.b, nullptr), 1);
+        ASSERT_TRUE(listing.found());
+    }
+    HWND window = FindWindowA(TP_CLASS_NAME, TXT_PRINT_TITLE);
+    ASSERT_NE(window, nullptr);
+    EXPECT_TRUE(IsWindowVisible(window));
+    const auto press = [window](int id) {
+        SendMessageA(window, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(window, id)));
+    };
+    const std::set<std::string> before = print_check::pdf_files();
+    press(TP_ID_PRINT);
+    const std::string pdf = print_check::new_pdf(before);
+    ASSERT_FALSE(pdf.empty());
+    const std::string printed = print_check::pdf_text(pdf);
+    for (const char *line : lines)
+        EXPECT_NE(printed.find(line), std::string::npos) << line << " in " << printed;
+    press(TP_ID_CLOSE);
+    EXPECT_FALSE(IsWindow(window));
+    EXPECT_TRUE(TU_reports().empty());
 }
 
 TEST_F(Txt, SelectionFormsStartAtTheSlotAndGiveTheChosenLine)

@@ -76,19 +76,37 @@ const BYTE *item_title(const BYTE *item)
 
 }  // namespace
 
-const DLGTEMPLATE *WRC_find_template(int32_t number)
+namespace {
+
+// The dialog resource of the program's own module, or null.
+const DLGTEMPLATE *load_template(LPCSTR name)
 {
     HMODULE module = GetModuleHandleA(nullptr);
-    HRSRC resource = number > 0 && number <= 0xFFFF
-                         ? FindResourceA(module, MAKEINTRESOURCEA(number), reinterpret_cast<LPCSTR>(RT_DIALOG))
-                         : nullptr;
+    HRSRC resource = FindResourceA(module, name, reinterpret_cast<LPCSTR>(RT_DIALOG));
     HGLOBAL loaded = resource ? LoadResource(module, resource) : nullptr;
-    const void *data = loaded ? LockResource(loaded) : nullptr;
-    if (!data) {
+    return static_cast<const DLGTEMPLATE *>(loaded ? LockResource(loaded) : nullptr);
+}
+
+}  // namespace
+
+const DLGTEMPLATE *WRC_find_template(int32_t number)
+{
+    const DLGTEMPLATE *data = number > 0 && number <= 0xFFFF ? load_template(MAKEINTRESOURCEA(number)) : nullptr;
+    if (!data)
         WE_error_format("WRC - chybí id : %d", static_cast<int>(number));
+    return data;
+}
+
+const DLGTEMPLATE *WRC_find_named_template(const char *name)
+{
+    if (!name) {
+        WE_internal_error(SRC, __LINE__);
         return nullptr;
     }
-    return static_cast<const DLGTEMPLATE *>(data);
+    const DLGTEMPLATE *data = load_template(name);
+    if (!data)
+        WE_error_format("WRC - chybí id : %s", name);
+    return data;
 }
 
 int32_t WRC_template_size(const DLGTEMPLATE *dialog_template)

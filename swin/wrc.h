@@ -10,6 +10,9 @@
 // The template of that number; a missing one shows the error box
 // "WRC - chybí id : %d" with the number and gives null.
 const DLGTEMPLATE *WRC_find_template(int32_t number);
+// The template of that name ("DW_TXT"); a missing one shows
+// "WRC - chybí id : %s" with the name and gives null (a null name: internal error).
+const DLGTEMPLATE *WRC_find_named_template(const char *name);
 // A private copy of the template (MM_alloc, given back with MM_free): null
 // for a missing template (as above), one larger than WRC_TEMPLATE_MAX or an
 // extended one (internal error), or no memory (low-memory report).

@@ -1059,7 +1059,7 @@ int16_t print_job(TP_table *t, int16_t *closed)
                             break;
                         }
                         draw_page(t, printer, page, normal, bold);
-                        if (EndPage(printer) <= 0 || PRN_cancelled())
+                        if (EndPage(printer) <= 0 || !PRN_cancel_pump())
                             done = 0;
                     }
                     if (done && !printer.end())

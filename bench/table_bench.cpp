@@ -17,12 +17,12 @@
 #include <windows.h>
 #include <psapi.h>
 
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <vector>
 
+#include "bench/winbench.h"
 #include "swin/col.h"
 #include "swin/tab.h"
 #include "swin/tab_sort.h"
@@ -36,19 +36,6 @@ const int COLUMNS = 6;
 const int ROWS_MAX = 30000;
 const char PARENT_CLASS[] = "TAB_BENCH_PARENT";
 const char *const HEADERS[COLUMNS] = {"Název", "Číslo", "Datum", "Barva", "Hotovo", "Popis"};
-int reports = 0;   // error reports of the toolkit during the run
-
-typedef std::chrono::steady_clock CLOCK;
-
-int report(const WE_REPORT *r)
-{
-    if (r->kind != WE_KIND_QUESTION && r->kind != WE_KIND_NOTIFY) {
-        std::fprintf(stderr, "%s\n", r->text);
-        reports++;
-    }
-    return IDOK;
-}
-
 // A fixed sequence of pseudo-random numbers: the same table in every run.
 uint32_t seed = 12345;
 uint32_t next_random()
@@ -67,11 +54,6 @@ void shuffle(std::vector<int> &v)
     }
 }
 
-double microseconds(CLOCK::time_point from, CLOCK::time_point to)
-{
-    return std::chrono::duration<double, std::micro>(to - from).count();
-}
-
 // The process's private bytes. Windows gives the same count as PrivateUsage
 // and as PagefileUsage; Wine leaves PrivateUsage at 0 and counts the
 // process's own pages in PagefileUsage.
@@ -82,15 +64,6 @@ uint64_t private_bytes()
     if (!GetProcessMemoryInfo(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS *>(&memory), sizeof memory))
         return 0;
     return memory.PrivateUsage ? memory.PrivateUsage : memory.PagefileUsage;
-}
-
-void pump()
-{
-    MSG message;
-    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&message);
-        DispatchMessageA(&message);
-    }
 }
 
 WPARAM at(int row, int column) { return MAKEWPARAM(column, row); }
@@ -153,7 +126,7 @@ int16_t run(int rows)
     if (!parent)
         return 0;
     UpdateWindow(parent);
-    pump();
+    BENCH_pump();
     RECT client;
     GetClientRect(parent, &client);
     std::vector<int> order(rows);
@@ -173,9 +146,9 @@ int16_t run(int rows)
     for (int c = 0; c < COLUMNS; c++)
         set_text(table, TAB_HEADER_ROW, c, HEADERS[c]);
     RedrawWindow(table, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
-    pump();
+    BENCH_pump();
 
-    const CLOCK::time_point fill_start = CLOCK::now();
+    const BENCH_CLOCK::time_point fill_start = BENCH_CLOCK::now();
     for (int i = 0; i < rows; i++) {
         const int id = order[i];
         number[id] = static_cast<int>(next_random() % 2000) - 1000;
@@ -193,90 +166,72 @@ int16_t run(int rows)
         std::snprintf(text, sizeof text, "Příliš žluťoučký kůň úpěl ďábelské ódy, položka číslo %d", id);
         ok &= set_text(table, id, 5, text) == 1;
     }
-    const CLOCK::time_point fill_end = CLOCK::now();
+    const BENCH_CLOCK::time_point fill_end = BENCH_CLOCK::now();
     const uint64_t memory_after = private_bytes();
 
     // The rows exist now: each new value finds its row by identifier.
     shuffle(order);
-    const CLOCK::time_point lookup_start = CLOCK::now();
+    const BENCH_CLOCK::time_point lookup_start = BENCH_CLOCK::now();
     for (int i = 0; i < rows; i++) {
         const int id = order[i];
         number[id] = static_cast<int>(next_random() % 2000) - 1000;
         std::snprintf(text, sizeof text, "%d", number[id]);
         ok &= set_text(table, id, 1, text) == 1;
     }
-    const CLOCK::time_point lookup_end = CLOCK::now();
+    const BENCH_CLOCK::time_point lookup_end = BENCH_CLOCK::now();
     ok &= send(table, TAB_get_row_count, 0, 0) == rows;
 
-    const CLOCK::time_point fit_start = CLOCK::now();
+    const BENCH_CLOCK::time_point fit_start = BENCH_CLOCK::now();
     ok &= send(table, TAB_fit_columns_to_contents, 0, 0) == 1;
-    const CLOCK::time_point fit_end = CLOCK::now();
+    const BENCH_CLOCK::time_point fit_end = BENCH_CLOCK::now();
     // The rows shown once unsorted: the scroll bars come with the first layout, not with the sort.
     RedrawWindow(table, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
-    pump();
+    BENCH_pump();
 
-    const CLOCK::time_point sort_start = CLOCK::now();
+    const BENCH_CLOCK::time_point sort_start = BENCH_CLOCK::now();
     send(table, TAB_set_column_sort_kind, 1, TAB_SORT_INTEGER);
     send(table, TAB_set_column_sort_priority, 1, 1);
     send(table, TAB_set_column_sort_kind, 0, TAB_SORT_TEXT);
     send(table, TAB_set_column_sort_priority, 0, 2);
     RedrawWindow(table, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
-    const CLOCK::time_point sort_end = CLOCK::now();
+    const BENCH_CLOCK::time_point sort_end = BENCH_CLOCK::now();
 
-    const CLOCK::time_point paint_start = CLOCK::now();
+    const BENCH_CLOCK::time_point paint_start = BENCH_CLOCK::now();
     RedrawWindow(table, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
-    const CLOCK::time_point paint_end = CLOCK::now();
+    const BENCH_CLOCK::time_point paint_end = BENCH_CLOCK::now();
 
     if (!ok)
         std::fprintf(stderr, "%d rows: a cell message failed\n", rows);
     ok &= check(table, rows, number);
-    std::printf("%d %.3f %.3f %.3f %.3f %.3f %.0f\n", rows, microseconds(fill_start, fill_end) / rows,
-                microseconds(lookup_start, lookup_end) / rows, microseconds(fit_start, fit_end) / rows,
-                (microseconds(sort_start, sort_end) - microseconds(paint_start, paint_end)) / rows,
-                microseconds(paint_start, paint_end) / 1000,
+    std::printf("%d %.3f %.3f %.3f %.3f %.3f %.0f\n", rows, BENCH_microseconds(fill_start, fill_end) / rows,
+                BENCH_microseconds(lookup_start, lookup_end) / rows, BENCH_microseconds(fit_start, fit_end) / rows,
+                (BENCH_microseconds(sort_start, sort_end) - BENCH_microseconds(paint_start, paint_end)) / rows,
+                BENCH_microseconds(paint_start, paint_end) / 1000,
                 (static_cast<double>(memory_after) - static_cast<double>(memory_before)) / rows);
     std::fflush(stdout);
     DestroyWindow(parent);
-    pump();
+    BENCH_pump();
     return ok;
+}
+
+// The parent window's class and the table's.
+int16_t register_classes()
+{
+    WNDCLASSA c{};
+    c.lpfnWndProc = DefWindowProcA;
+    c.hInstance = GetModuleHandleA(nullptr);
+    c.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+    c.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+    c.lpszClassName = PARENT_CLASS;
+    if (TAB_register(c.hInstance) && RegisterClassA(&c))
+        return 1;
+    std::fprintf(stderr, "table_bench: the window classes are not registered\n");
+    return 0;
 }
 
 }  // namespace
 
 int main(int argc, char **argv)
 {
-    if (argc < 2) {
-        std::fprintf(stderr, "table_bench N [N ...]   (1 <= N <= %d)\n", ROWS_MAX);
-        return 2;
-    }
-    for (int i = 1; i < argc; i++) {
-        const int n = std::atoi(argv[i]);
-        if (n < 1 || n > ROWS_MAX) {
-            std::fprintf(stderr, "table_bench: %s rows: 1 .. %d\n", argv[i], ROWS_MAX);
-            return 2;
-        }
-    }
-    WE_set_sink(report);
-    // The driver record that WGD_run would make: the instance and the colour table.
-    static WGD_DRIVER driver{};
-    driver.instance = GetModuleHandleA(nullptr);
-    COL_init(&driver.colours);
-    WGD_driver = &driver;
-    WNDCLASSA c{};
-    c.lpfnWndProc = DefWindowProcA;
-    c.hInstance = driver.instance;
-    c.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-    c.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-    c.lpszClassName = PARENT_CLASS;
-    if (!TAB_register(driver.instance) || !RegisterClassA(&c)) {
-        std::fprintf(stderr, "table_bench: the window classes are not registered\n");
-        return 1;
-    }
-    int16_t ok = 1;
-    for (int i = 1; i < argc; i++)
-        ok &= run(std::atoi(argv[i]));
-    WGD_driver = nullptr;
-    if (reports)
-        std::fprintf(stderr, "table_bench: %d error reports\n", reports);
-    return ok && !reports ? 0 : 1;
+    return BENCH_main("table_bench", argc, argv, ROWS_MAX, run, register_classes);
 }

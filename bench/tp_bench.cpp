@@ -11,11 +11,11 @@
 // code is 0 when every table was laid out and printed without an error report.
 #include <windows.h>
 
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 
+#include "bench/winbench.h"
 #include "swin/col.h"
 #include "swin/tp.h"
 #include "swin/wgd.h"
@@ -25,33 +25,6 @@ namespace {
 
 const int ROWS_MAX = 100000;
 const int LAYOUT_RUNS = 3;
-int reports = 0;
-
-typedef std::chrono::steady_clock CLOCK;
-
-int report(const WE_REPORT *r)
-{
-    if (r->kind != WE_KIND_QUESTION && r->kind != WE_KIND_NOTIFY) {
-        std::fprintf(stderr, "%s\n", r->text);
-        reports++;
-    }
-    return IDOK;
-}
-
-double microseconds(CLOCK::time_point from, CLOCK::time_point to)
-{
-    return std::chrono::duration<double, std::micro>(to - from).count();
-}
-
-void pump()
-{
-    MSG message;
-    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&message);
-        DispatchMessageA(&message);
-    }
-}
-
 int16_t run(int rows)
 {
     TP_table *table = nullptr;
@@ -76,25 +49,25 @@ int16_t run(int rows)
         TP_destroy(&table);
         return 0;
     }
-    pump();
+    BENCH_pump();
     double layout = 0;
     for (int i = 0; i < LAYOUT_RUNS; i++) {
-        const CLOCK::time_point start = CLOCK::now();
+        const BENCH_CLOCK::time_point start = BENCH_CLOCK::now();
         ok &= TP_lay_out(table);
-        const double took = microseconds(start, CLOCK::now());
+        const double took = BENCH_microseconds(start, BENCH_CLOCK::now());
         layout = i == 0 || took < layout ? took : layout;
     }
     const int32_t pages = TP_get_page_count(table);
-    const CLOCK::time_point print_start = CLOCK::now();
+    const BENCH_CLOCK::time_point print_start = BENCH_CLOCK::now();
     ok &= TP_print(table);
-    const CLOCK::time_point print_end = CLOCK::now();
+    const BENCH_CLOCK::time_point print_end = BENCH_CLOCK::now();
     if (!ok)
         std::fprintf(stderr, "%d rows: the layout or the print failed\n", rows);
     std::printf("%d %d %.3f %.3f\n", rows, static_cast<int>(pages), layout / rows,
-                microseconds(print_start, print_end) / rows);
+                BENCH_microseconds(print_start, print_end) / rows);
     std::fflush(stdout);
     TP_close_window(table);   // the object goes with its window
-    pump();
+    BENCH_pump();
     return ok;
 }
 
@@ -102,29 +75,5 @@ int16_t run(int rows)
 
 int main(int argc, char **argv)
 {
-    if (argc < 2) {
-        std::fprintf(stderr, "tp_bench N [N ...]   (1 <= N <= %d)\n", ROWS_MAX);
-        return 2;
-    }
-    for (int i = 1; i < argc; i++) {
-        const int n = std::atoi(argv[i]);
-        if (n < 1 || n > ROWS_MAX) {
-            std::fprintf(stderr, "tp_bench: %s rows: 1 .. %d\n", argv[i], ROWS_MAX);
-            return 2;
-        }
-    }
-    WE_set_sink(report);
-    // The driver record that WGD_run would make: the instance and the colour
-    // table (the print-cancel dialog lives in it).
-    static WGD_DRIVER driver{};
-    driver.instance = GetModuleHandleA(nullptr);
-    COL_init(&driver.colours);
-    WGD_driver = &driver;
-    int16_t ok = 1;
-    for (int i = 1; i < argc; i++)
-        ok &= run(std::atoi(argv[i]));
-    WGD_driver = nullptr;
-    if (reports)
-        std::fprintf(stderr, "tp_bench: %d error reports\n", reports);
-    return ok && !reports ? 0 : 1;
+    return BENCH_main("tp_bench", argc, argv, ROWS_MAX, run);
 }

@@ -53,3 +53,18 @@ LRESULT CTL_procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam, C
     }
     return object->message(message, wparam, lparam);
 }
+
+int16_t CTL_scroll_position(const SCROLLINFO &info, int code, int32_t line, int32_t page, int32_t *position)
+{
+    switch (code) {
+    case SB_LINEUP: *position = info.nPos - line; return 1;
+    case SB_LINEDOWN: *position = info.nPos + line; return 1;
+    case SB_PAGEUP: *position = info.nPos - page; return 1;
+    case SB_PAGEDOWN: *position = info.nPos + page; return 1;
+    case SB_THUMBTRACK:
+    case SB_THUMBPOSITION: *position = info.nTrackPos; return 1;
+    case SB_TOP: *position = info.nMin; return 1;
+    case SB_BOTTOM: *position = info.nMax; return 1;
+    default: return 0;
+    }
+}

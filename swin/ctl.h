@@ -63,3 +63,8 @@ int16_t CTL_register(HINSTANCE instance, const char *class_name, HCURSOR cursor,
     record.lpszClassName = class_name;
     return CTL_register_class(&record);
 }
+
+// The position a scroll bar's code asks for from info: a line or a page up
+// or down, the thumb's track position, the top or the bottom. 0 for any
+// other code (the position then is not set).
+int16_t CTL_scroll_position(const SCROLLINFO &info, int code, int32_t line, int32_t page, int32_t *position);

@@ -112,3 +112,17 @@ public:
     C_DT_TABLE(HWND dialog, int32_t id) : C_DT_TOOLS(KIND, dialog, id) {}
     LRESULT table_message(UINT message, WPARAM wparam, LPARAM lparam) const override;
 };
+
+// A dialog's wrapper of one of its controls, made and freed through the
+// memory manager under the caller's source tag; null when there is no memory.
+template <class T>
+T *DT_make(HWND dialog, int32_t id, const char *source, int line)
+{
+    return new (source, line) T(dialog, id);
+}
+template <class T>
+void DT_drop(T *&item, const char *source, int line)
+{
+    MM_destroy(item, source, line);
+    item = nullptr;
+}

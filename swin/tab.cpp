@@ -1438,18 +1438,9 @@ LRESULT C_TAB::message(UINT message, WPARAM wparam, LPARAM lparam)
         GetScrollInfo(window, bar, &info);
         const int32_t line = bar == SB_VERT ? 1 : 16;
         const int32_t page = static_cast<int32_t>(info.nPage) > line ? static_cast<int32_t>(info.nPage) : line;
-        int32_t position = info.nPos;
-        switch (LOWORD(wparam)) {
-        case SB_LINEUP: position -= line; break;
-        case SB_LINEDOWN: position += line; break;
-        case SB_PAGEUP: position -= page; break;
-        case SB_PAGEDOWN: position += page; break;
-        case SB_THUMBTRACK:
-        case SB_THUMBPOSITION: position = info.nTrackPos; break;
-        case SB_TOP: position = info.nMin; break;
-        case SB_BOTTOM: position = info.nMax; break;
-        default: return 0;
-        }
+        int32_t position = 0;
+        if (!CTL_scroll_position(info, LOWORD(wparam), line, page, &position))
+            return 0;
         if (bar == SB_VERT) {
             scroll_to(position);
         } else {

@@ -12,6 +12,7 @@
 #include "swin/key.h"
 #include "swin/prn_util.h"
 #include "swin/wco.h"
+#include "swin/ctl.h"
 #include "swin/wgd.h"
 #include "swin2/bw.h"
 #include "swin2/scr.h"
@@ -926,19 +927,9 @@ void scroll_by(TP_table *t, int bar, int32_t code)
     if (!GetScrollInfo(t->window, bar, &info))
         return;
     const int32_t page = static_cast<int32_t>(info.nPage), line = page / 10 > 0 ? page / 10 : 1;
-    int32_t position = info.nPos;
-    switch (code) {
-    case SB_LINEUP: position -= line; break;
-    case SB_LINEDOWN: position += line; break;
-    case SB_PAGEUP: position -= page; break;
-    case SB_PAGEDOWN: position += page; break;
-    case SB_THUMBTRACK:
-    case SB_THUMBPOSITION: position = info.nTrackPos; break;
-    case SB_TOP: position = info.nMin; break;
-    case SB_BOTTOM: position = info.nMax; break;
-    default: return;
-    }
-    scroll_to(t, bar, position);
+    int32_t position = 0;
+    if (CTL_scroll_position(info, static_cast<int>(code), line, page, &position))
+        scroll_to(t, bar, position);
 }
 
 void layout_controls(TP_table *t, int32_t width)

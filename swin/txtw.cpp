@@ -41,19 +41,6 @@ constexpr DIALOG_COMMAND entry(uint32_t wparam, DIALOG_HANDLER handler)
 constexpr DIALOG_COMMAND END_OF_TABLE{0, 0, 0, 0, 0, nullptr, {0, 0}};
 
 template <class T>
-T *make_item(C_DIALOG *d, int32_t id)
-{
-    return new (SRC, __LINE__) T(d->window, id);
-}
-
-template <class T>
-void drop_item(T *&item)
-{
-    MM_destroy(item, SRC, __LINE__);
-    item = nullptr;
-}
-
-template <class T>
 int16_t label(T *item, const char *text)
 {
     return item && item->set_text(text);
@@ -91,9 +78,9 @@ public:
     ~C_DW_TXT_CODE_PAGE() override
     {
         for (C_DT_RADIOBUTTON *&radio : radios)
-            drop_item(radio);
-        drop_item(ok_button);
-        drop_item(cancel_button);
+            DT_drop(radio, SRC, __LINE__);
+        DT_drop(ok_button, SRC, __LINE__);
+        DT_drop(cancel_button, SRC, __LINE__);
     }
     int16_t init() override;
     LRESULT command(UINT message, WPARAM wparam, LPARAM lparam) override;
@@ -129,12 +116,12 @@ const DIALOG_COMMAND code_page_commands[] = {
 
 int16_t C_DW_TXT_CODE_PAGE::init()
 {
-    ok_button = make_item<C_DT_BUTTON>(this, DLG_ID_OK);
-    cancel_button = make_item<C_DT_BUTTON>(this, DLG_ID_CANCEL);
+    ok_button = DT_make<C_DT_BUTTON>(window, DLG_ID_OK, SRC, __LINE__);
+    cancel_button = DT_make<C_DT_BUTTON>(window, DLG_ID_CANCEL, SRC, __LINE__);
     if (!label(ok_button, TEXT_OK) || !label(cancel_button, TEXT_CANCEL) || !DIALOG_set_title(this, TITLE_CODE_PAGE))
         return 0;
     for (int i = 0; i < CODE_PAGE_COUNT; i++) {
-        radios[i] = make_item<C_DT_RADIOBUTTON>(this, CODE_PAGES[i].id);
+        radios[i] = DT_make<C_DT_RADIOBUTTON>(window, CODE_PAGES[i].id, SRC, __LINE__);
         if (!label(radios[i], CODE_PAGES[i].text))
             return 0;
     }
@@ -172,10 +159,10 @@ public:
     }
     ~C_DW_TXT() override
     {
-        drop_item(list);
-        drop_item(print_button);
-        drop_item(file_button);
-        drop_item(close_button);
+        DT_drop(list, SRC, __LINE__);
+        DT_drop(print_button, SRC, __LINE__);
+        DT_drop(file_button, SRC, __LINE__);
+        DT_drop(close_button, SRC, __LINE__);
     }
     int16_t init() override;
     LRESULT command(UINT message, WPARAM wparam, LPARAM lparam) override;
@@ -209,10 +196,10 @@ const DIALOG_COMMAND listing_commands[] = {entry(DLG_ID_PRINT, print_listing), e
 
 int16_t C_DW_TXT::init()
 {
-    list = make_item<C_DT_LIST>(this, DLG_ID_TEXT);
-    print_button = make_item<C_DT_BUTTON>(this, DLG_ID_PRINT);
-    file_button = make_item<C_DT_BUTTON>(this, DLG_ID_TO_FILE);
-    close_button = make_item<C_DT_BUTTON>(this, DLG_ID_OK);
+    list = DT_make<C_DT_LIST>(window, DLG_ID_TEXT, SRC, __LINE__);
+    print_button = DT_make<C_DT_BUTTON>(window, DLG_ID_PRINT, SRC, __LINE__);
+    file_button = DT_make<C_DT_BUTTON>(window, DLG_ID_TO_FILE, SRC, __LINE__);
+    close_button = DT_make<C_DT_BUTTON>(window, DLG_ID_OK, SRC, __LINE__);
     if (!label(print_button, TEXT_PRINT) || !label(file_button, TEXT_TO_FILE) || !label(close_button, TEXT_CLOSE) ||
         (caption && !DIALOG_set_title(this, caption)) || !fill_list(list, buffer))
         return 0;
@@ -269,9 +256,9 @@ public:
     }
     ~C_DW_TXT_CHOOSE() override
     {
-        drop_item(list);
-        drop_item(ok_button);
-        drop_item(cancel_button);
+        DT_drop(list, SRC, __LINE__);
+        DT_drop(ok_button, SRC, __LINE__);
+        DT_drop(cancel_button, SRC, __LINE__);
     }
     int16_t init() override;
     LRESULT command(UINT message, WPARAM wparam, LPARAM lparam) override;
@@ -298,9 +285,9 @@ const DIALOG_COMMAND choose_commands[] = {entry(DLG_ID_OK, accept_line),
 
 int16_t C_DW_TXT_CHOOSE::init()
 {
-    list = make_item<C_DT_LIST>(this, DLG_ID_TEXT);
-    ok_button = make_item<C_DT_BUTTON>(this, DLG_ID_OK);
-    cancel_button = make_item<C_DT_BUTTON>(this, DLG_ID_CANCEL);
+    list = DT_make<C_DT_LIST>(window, DLG_ID_TEXT, SRC, __LINE__);
+    ok_button = DT_make<C_DT_BUTTON>(window, DLG_ID_OK, SRC, __LINE__);
+    cancel_button = DT_make<C_DT_BUTTON>(window, DLG_ID_CANCEL, SRC, __LINE__);
     if (!label(ok_button, TEXT_OK) || !label(cancel_button, TEXT_CANCEL) ||
         (caption && !DIALOG_set_title(this, caption)) || !fill_list(list, buffer))
         return 0;

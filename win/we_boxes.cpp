@@ -86,19 +86,6 @@ const DIALOG_COMMAND colour_commands[] = {entry(DLG_ID_OK, accept_colour),
 
 // ---- wrappers ----
 
-template <class T>
-T *make_item(C_DIALOG *d, int32_t id)
-{
-    return new (SRC, __LINE__) T(d->window, id);
-}
-
-template <class T>
-void drop_item(T *&item)
-{
-    MM_destroy(item, SRC, __LINE__);
-    item = nullptr;
-}
-
 // The caller's title (a null one leaves the template's) and the message text.
 int16_t show_texts(C_DIALOG *d, const char *title, C_DT_STATIC *text_item, const char *text)
 {
@@ -218,14 +205,14 @@ C_DW_WM_YES::C_DW_WM_YES(HWND owner_, const char *title_, const char *text_, int
 
 C_DW_WM_YES::~C_DW_WM_YES()
 {
-    drop_item(static_text);
-    drop_item(ok_button);
+    DT_drop(static_text, SRC, __LINE__);
+    DT_drop(ok_button, SRC, __LINE__);
 }
 
 int16_t C_DW_WM_YES::init()
 {
-    static_text = make_item<C_DT_STATIC>(this, DLG_ID_TEXT);
-    ok_button = make_item<C_DT_BUTTON>(this, DLG_ID_OK);
+    static_text = DT_make<C_DT_STATIC>(window, DLG_ID_TEXT, SRC, __LINE__);
+    ok_button = DT_make<C_DT_BUTTON>(window, DLG_ID_OK, SRC, __LINE__);
     return show_texts(this, title, static_text, text) && label(ok_button, TEXT_OK);
 }
 
@@ -248,16 +235,16 @@ C_DW_WM_YES_NO::C_DW_WM_YES_NO(HWND owner_, const char *title_, const char *text
 
 C_DW_WM_YES_NO::~C_DW_WM_YES_NO()
 {
-    drop_item(static_text);
-    drop_item(yes_button);
-    drop_item(no_button);
+    DT_drop(static_text, SRC, __LINE__);
+    DT_drop(yes_button, SRC, __LINE__);
+    DT_drop(no_button, SRC, __LINE__);
 }
 
 int16_t C_DW_WM_YES_NO::init()
 {
-    static_text = make_item<C_DT_STATIC>(this, DLG_ID_TEXT);
-    yes_button = make_item<C_DT_BUTTON>(this, DLG_ID_OK);
-    no_button = make_item<C_DT_BUTTON>(this, DLG_ID_NO);
+    static_text = DT_make<C_DT_STATIC>(window, DLG_ID_TEXT, SRC, __LINE__);
+    yes_button = DT_make<C_DT_BUTTON>(window, DLG_ID_OK, SRC, __LINE__);
+    no_button = DT_make<C_DT_BUTTON>(window, DLG_ID_NO, SRC, __LINE__);
     return show_texts(this, title, static_text, text) && label(yes_button, TEXT_YES) && label(no_button, TEXT_NO);
 }
 
@@ -275,20 +262,20 @@ C_DW_WM_YES_NO_ALL::C_DW_WM_YES_NO_ALL(HWND owner_, const char *title_, const ch
 
 C_DW_WM_YES_NO_ALL::~C_DW_WM_YES_NO_ALL()
 {
-    drop_item(static_text);
-    drop_item(yes_button);
-    drop_item(no_button);
-    drop_item(cancel_button);
-    drop_item(all_button);
+    DT_drop(static_text, SRC, __LINE__);
+    DT_drop(yes_button, SRC, __LINE__);
+    DT_drop(no_button, SRC, __LINE__);
+    DT_drop(cancel_button, SRC, __LINE__);
+    DT_drop(all_button, SRC, __LINE__);
 }
 
 int16_t C_DW_WM_YES_NO_ALL::init()
 {
-    static_text = make_item<C_DT_STATIC>(this, DLG_ID_TEXT);
-    yes_button = make_item<C_DT_BUTTON>(this, DLG_ID_OK);
-    no_button = make_item<C_DT_BUTTON>(this, DLG_ID_NO);
-    cancel_button = make_item<C_DT_BUTTON>(this, DLG_ID_CANCEL);
-    all_button = make_item<C_DT_BUTTON>(this, DLG_ID_ALL);
+    static_text = DT_make<C_DT_STATIC>(window, DLG_ID_TEXT, SRC, __LINE__);
+    yes_button = DT_make<C_DT_BUTTON>(window, DLG_ID_OK, SRC, __LINE__);
+    no_button = DT_make<C_DT_BUTTON>(window, DLG_ID_NO, SRC, __LINE__);
+    cancel_button = DT_make<C_DT_BUTTON>(window, DLG_ID_CANCEL, SRC, __LINE__);
+    all_button = DT_make<C_DT_BUTTON>(window, DLG_ID_ALL, SRC, __LINE__);
     return show_texts(this, title, static_text, text) && label(yes_button, TEXT_YES) && label(no_button, TEXT_NO) &&
            label(cancel_button, TEXT_CANCEL) && label(all_button, TEXT_ALL);
 }
@@ -307,18 +294,18 @@ C_DW_WM_YES_NO_CANCEL::C_DW_WM_YES_NO_CANCEL(HWND owner_, const char *title_, co
 
 C_DW_WM_YES_NO_CANCEL::~C_DW_WM_YES_NO_CANCEL()
 {
-    drop_item(static_text);
-    drop_item(yes_button);
-    drop_item(no_button);
-    drop_item(cancel_button);
+    DT_drop(static_text, SRC, __LINE__);
+    DT_drop(yes_button, SRC, __LINE__);
+    DT_drop(no_button, SRC, __LINE__);
+    DT_drop(cancel_button, SRC, __LINE__);
 }
 
 int16_t C_DW_WM_YES_NO_CANCEL::init()
 {
-    static_text = make_item<C_DT_STATIC>(this, DLG_ID_TEXT);
-    yes_button = make_item<C_DT_BUTTON>(this, DLG_ID_OK);
-    no_button = make_item<C_DT_BUTTON>(this, DLG_ID_NO);
-    cancel_button = make_item<C_DT_BUTTON>(this, DLG_ID_CANCEL);
+    static_text = DT_make<C_DT_STATIC>(window, DLG_ID_TEXT, SRC, __LINE__);
+    yes_button = DT_make<C_DT_BUTTON>(window, DLG_ID_OK, SRC, __LINE__);
+    no_button = DT_make<C_DT_BUTTON>(window, DLG_ID_NO, SRC, __LINE__);
+    cancel_button = DT_make<C_DT_BUTTON>(window, DLG_ID_CANCEL, SRC, __LINE__);
     return show_texts(this, title, static_text, text) && label(yes_button, TEXT_YES) && label(no_button, TEXT_NO) &&
            label(cancel_button, TEXT_CANCEL);
 }
@@ -337,14 +324,14 @@ C_DW_WM_ANY_KEY::C_DW_WM_ANY_KEY(HWND owner_, const char *text_) : C_DIALOG(owne
 
 C_DW_WM_ANY_KEY::~C_DW_WM_ANY_KEY()
 {
-    drop_item(static_text);
-    drop_item(ok_button);
+    DT_drop(static_text, SRC, __LINE__);
+    DT_drop(ok_button, SRC, __LINE__);
 }
 
 int16_t C_DW_WM_ANY_KEY::init()
 {
-    static_text = make_item<C_DT_STATIC>(this, DLG_ID_TEXT);
-    ok_button = make_item<C_DT_BUTTON>(this, DLG_ID_OK);
+    static_text = DT_make<C_DT_STATIC>(window, DLG_ID_TEXT, SRC, __LINE__);
+    ok_button = DT_make<C_DT_BUTTON>(window, DLG_ID_OK, SRC, __LINE__);
     return show_texts(this, WE_TITLE_NOTIFY, static_text, text) && label(ok_button, TEXT_OK);
 }
 
@@ -359,27 +346,27 @@ C_DW_WM_STRING::C_DW_WM_STRING(HWND owner_, const char *title_, const char *prom
 
 C_DW_WM_STRING::~C_DW_WM_STRING()
 {
-    drop_item(edit);
-    drop_item(prompt_text);
-    drop_item(ok_button);
-    drop_item(cancel_button);
-    drop_item(abort_button);
+    DT_drop(edit, SRC, __LINE__);
+    DT_drop(prompt_text, SRC, __LINE__);
+    DT_drop(ok_button, SRC, __LINE__);
+    DT_drop(cancel_button, SRC, __LINE__);
+    DT_drop(abort_button, SRC, __LINE__);
 }
 
 int16_t C_DW_WM_STRING::init()
 {
-    edit = make_item<C_DT_EDIT>(this, DLG_ID_EDIT);
-    ok_button = make_item<C_DT_BUTTON>(this, DLG_ID_OK);
-    cancel_button = make_item<C_DT_BUTTON>(this, DLG_ID_CANCEL);
+    edit = DT_make<C_DT_EDIT>(window, DLG_ID_EDIT, SRC, __LINE__);
+    ok_button = DT_make<C_DT_BUTTON>(window, DLG_ID_OK, SRC, __LINE__);
+    cancel_button = DT_make<C_DT_BUTTON>(window, DLG_ID_CANCEL, SRC, __LINE__);
     if (!edit || !label(ok_button, TEXT_OK) || !label(cancel_button, TEXT_CANCEL))
         return 0;
     if (template_id != DLG_MINI_STRING) {
-        prompt_text = make_item<C_DT_STATIC>(this, DLG_ID_TEXT);
+        prompt_text = DT_make<C_DT_STATIC>(window, DLG_ID_TEXT, SRC, __LINE__);
         if (!show_texts(this, title, prompt_text, prompt))
             return 0;
     }
     if (template_id == DLG_STRING_ABORT) {
-        abort_button = make_item<C_DT_BUTTON>(this, DLG_ID_ABORT);
+        abort_button = DT_make<C_DT_BUTTON>(window, DLG_ID_ABORT, SRC, __LINE__);
         if (!label(abort_button, TEXT_ABORT))
             return 0;
     }
@@ -432,18 +419,18 @@ C_DW_WM_KB_CHAR::C_DW_WM_KB_CHAR(HWND owner_, const char *title_, const char *pr
 
 C_DW_WM_KB_CHAR::~C_DW_WM_KB_CHAR()
 {
-    drop_item(key_input);
-    drop_item(prompt_text);
-    drop_item(ok_button);
-    drop_item(cancel_button);
+    DT_drop(key_input, SRC, __LINE__);
+    DT_drop(prompt_text, SRC, __LINE__);
+    DT_drop(ok_button, SRC, __LINE__);
+    DT_drop(cancel_button, SRC, __LINE__);
 }
 
 int16_t C_DW_WM_KB_CHAR::init()
 {
-    key_input = make_item<C_DT_KEY>(this, DLG_ID_TEXT);
-    prompt_text = make_item<C_DT_STATIC>(this, DLG_ID_EDIT);
-    ok_button = make_item<C_DT_BUTTON>(this, DLG_ID_OK);
-    cancel_button = make_item<C_DT_BUTTON>(this, DLG_ID_CANCEL);
+    key_input = DT_make<C_DT_KEY>(window, DLG_ID_TEXT, SRC, __LINE__);
+    prompt_text = DT_make<C_DT_STATIC>(window, DLG_ID_EDIT, SRC, __LINE__);
+    ok_button = DT_make<C_DT_BUTTON>(window, DLG_ID_OK, SRC, __LINE__);
+    cancel_button = DT_make<C_DT_BUTTON>(window, DLG_ID_CANCEL, SRC, __LINE__);
     if (!key_input || !label(ok_button, TEXT_OK) || !label(cancel_button, TEXT_CANCEL))
         return 0;
     if (!key_input->set_key(key)) {   // a code outside the vocabulary
@@ -477,16 +464,16 @@ C_DW_WM_MINI_LIST::C_DW_WM_MINI_LIST(HWND owner_, const char *const *items_, int
 
 C_DW_WM_MINI_LIST::~C_DW_WM_MINI_LIST()
 {
-    drop_item(list);
-    drop_item(ok_button);
-    drop_item(cancel_button);
+    DT_drop(list, SRC, __LINE__);
+    DT_drop(ok_button, SRC, __LINE__);
+    DT_drop(cancel_button, SRC, __LINE__);
 }
 
 int16_t C_DW_WM_MINI_LIST::init()
 {
-    list = make_item<C_DT_LIST>(this, DLG_ID_TEXT);
-    ok_button = make_item<C_DT_BUTTON>(this, DLG_ID_OK);
-    cancel_button = make_item<C_DT_BUTTON>(this, DLG_ID_CANCEL);
+    list = DT_make<C_DT_LIST>(window, DLG_ID_TEXT, SRC, __LINE__);
+    ok_button = DT_make<C_DT_BUTTON>(window, DLG_ID_OK, SRC, __LINE__);
+    cancel_button = DT_make<C_DT_BUTTON>(window, DLG_ID_CANCEL, SRC, __LINE__);
     if (!list || !selected || !label(ok_button, TEXT_OK) || !label(cancel_button, TEXT_CANCEL))
         return 0;
     list->clear();
@@ -627,16 +614,16 @@ C_DW_WM_MINI_COLOR::C_DW_WM_MINI_COLOR(HWND owner_, uint8_t *colour_)
 
 C_DW_WM_MINI_COLOR::~C_DW_WM_MINI_COLOR()
 {
-    drop_item(table);
-    drop_item(ok_button);
-    drop_item(cancel_button);
+    DT_drop(table, SRC, __LINE__);
+    DT_drop(ok_button, SRC, __LINE__);
+    DT_drop(cancel_button, SRC, __LINE__);
 }
 
 int16_t C_DW_WM_MINI_COLOR::init()
 {
-    table = make_item<C_DT_TABLE>(this, DLG_ID_TEXT);
-    ok_button = make_item<C_DT_BUTTON>(this, DLG_ID_OK);
-    cancel_button = make_item<C_DT_BUTTON>(this, DLG_ID_CANCEL);
+    table = DT_make<C_DT_TABLE>(window, DLG_ID_TEXT, SRC, __LINE__);
+    ok_button = DT_make<C_DT_BUTTON>(window, DLG_ID_OK, SRC, __LINE__);
+    cancel_button = DT_make<C_DT_BUTTON>(window, DLG_ID_CANCEL, SRC, __LINE__);
     if (!table || !colour || !label(ok_button, TEXT_OK) || !label(cancel_button, TEXT_CANCEL))
         return 0;
     // Row identifiers 1 .. 16 for the colours 0 .. 15: a colour square and the name.

@@ -38,7 +38,7 @@ printer_remove() {
 printer_stop() {
     printer_remove
     if [ -n "$printer_started" ]; then
-        kill "$(cat /run/cups/cupsd.pid 2>/dev/null || pgrep -x cupsd)" 2>/dev/null || true
+        pkill -x cupsd 2>/dev/null || true
         local _
         for _ in $(seq 50); do
             pgrep -x cupsd >/dev/null || break

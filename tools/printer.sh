@@ -28,6 +28,15 @@ printer_start() {
     TRK_PDF_DIR=$(getent passwd "$(id -un)" | cut -d: -f6)/PDF
     mkdir -p "$TRK_PDF_DIR"
     export TRK_PDF_DIR
+    # A first job, so that the tests' jobs do not wait for the spooler's first start of its filters.
+    local _ warm
+    warm=$(echo "TRK" | lp -d PDF -t trk-warm-up 2>/dev/null) || return 0
+    for _ in $(seq 600); do
+        ls "$TRK_PDF_DIR"/*trk-warm-up*.pdf >/dev/null 2>&1 && break
+        sleep 0.1
+    done
+    rm -f "$TRK_PDF_DIR"/*trk-warm-up*.pdf
+    [ -n "$warm" ]
 }
 
 printer_remove() {

@@ -15,7 +15,7 @@ bool printer_ready();
 std::set<std::string> pdf_files();
 // The Windows path of a PDF file that was not among before, once it is
 // whole (up to timeout_ms); "" when none came.
-std::string new_pdf(const std::set<std::string> &before, int timeout_ms = 30000);
+std::string new_pdf(const std::set<std::string> &before, int timeout_ms = 90000);
 // The text of a PDF file (pdftotext -layout), in CP1250; pages end in a form feed.
 std::string pdf_text(const std::string &pdf);
 int pdf_pages(const std::string &pdf);

@@ -90,8 +90,11 @@ std::set<std::string> pdf_files()
     HANDLE search = FindFirstFileA((folder() + "*.pdf").c_str(), &found);
     if (search == INVALID_HANDLE_VALUE)
         return names;
+    // With the time of the last write: a job may reuse the name of an earlier file.
     do
-        names.insert(found.cFileName);
+        names.insert(std::string(found.cFileName) + "\t" +
+                     std::to_string((uint64_t(found.ftLastWriteTime.dwHighDateTime) << 32) |
+                                    found.ftLastWriteTime.dwLowDateTime));
     while (FindNextFileA(search, &found));
     FindClose(search);
     return names;
@@ -101,9 +104,10 @@ std::string new_pdf(const std::set<std::string> &before, int timeout_ms)
 {
     const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeout_ms);
     while (std::chrono::steady_clock::now() < end) {
-        for (const std::string &name : pdf_files()) {
-            if (before.count(name))
+        for (const std::string &entry : pdf_files()) {
+            if (before.count(entry))
                 continue;
+            const std::string name = entry.substr(0, entry.find('\t'));
             // Whole once it ends with the end-of-file mark.
             std::ifstream in(folder() + name, std::ios::binary);
             std::stringstream all;

@@ -11,7 +11,7 @@ namespace print_check {
 
 // Whether the default printer is "PDF" and its folder is known.
 bool printer_ready();
-// The names of the PDF files in the folder now.
+// The PDF files in the folder now (each name with the time of its last write).
 std::set<std::string> pdf_files();
 // The Windows path of a PDF file that was not among before, once it is
 // whole (up to timeout_ms); "" when none came.

@@ -45,13 +45,7 @@ wine_xvfb || { echo "0 passed, 1 failed"; exit 1; }
 wine_prefix
 printer_start || echo "no PDF printer: the printing tests will fail"
 [ -z "$spooler_before" ] && printer_started=1
-wine_services() {   # Wine takes the spooler's printers over when its first program starts
-    wineserver -p >/dev/null 2>&1
-# Wine's own services start with the first program and live as long as the
-# server; started here, without the test runner's pipes, they cannot keep
-# ctest waiting for its output to close.
-    wine cmd /c exit </dev/null >/dev/null 2>&1
-}
+# Wine takes the spooler's printers over when its first program starts.
 wine_services
 # A small disk that fills up during an installation (the tests reach it as Z:\tmp\trk-full and T:).
 mkdir -p /tmp/trk-full

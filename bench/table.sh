@@ -18,8 +18,7 @@ export WINEPREFIX="$top/build/win64/wineprefix"
 trap wine_stop EXIT INT TERM
 [ -n "${DISPLAY:-}" ] || wine_xvfb
 wine_prefix
-wineserver -p >/dev/null 2>&1
-wine cmd /c exit </dev/null >/dev/null 2>&1
+wine_services
 
 # One process per row count: the heap of an earlier table would hide the next one's memory.
 out="" fail=0

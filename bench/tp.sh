@@ -25,8 +25,7 @@ else
 fi
 [ -n "${DISPLAY:-}" ] || wine_xvfb
 wine_prefix
-wineserver -p >/dev/null 2>&1
-wine cmd /c exit </dev/null >/dev/null 2>&1
+wine_services
 
 # The pages that came out: the PDF files that were not there before.
 pdf_pages() {

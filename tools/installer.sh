@@ -75,8 +75,7 @@ echo "Installing from A:\\ into C:\\TRAKPRN\\ (operated by TRKDRIVE):"
 ms() { echo $(( ($(date +%s%N) - $1) / 1000000 )); }
 # Wine's server and services up first, as on a desktop where Wine runs: the
 # time to the first window is the program's own.
-wineserver -p
-wine cmd /c exit </dev/null >/dev/null 2>&1
+wine_services
 started=$(date +%s%N)
 (cd "$run" && exec wine 'A:\INSTTRKP.EXE') &
 program=$!

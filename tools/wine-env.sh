@@ -3,6 +3,9 @@
 #   wine_prefix [desktop]  makes $WINEPREFIX once; "desktop" puts its programs
 #                          on Wine's virtual desktop of 1024x768
 #   wine_xvfb              starts a private virtual screen and exports DISPLAY
+#   wine_services          starts the prefix's server and Wine's own services
+#                          ahead of the programs (they then neither share a
+#                          program's start nor keep a pipe of its caller open)
 #   wine_stop              ends the prefix's programs and that screen (for a trap)
 
 # Code page 1250 from the locale; no Mono or Gecko look-ups; no links in the
@@ -70,6 +73,11 @@ wine_xvfb() {
     done
     echo "no virtual screen (Xvfb) could be started" >&2
     return 1
+}
+
+wine_services() {
+    wineserver -p >/dev/null 2>&1
+    wine cmd /c exit </dev/null >/dev/null 2>&1
 }
 
 wine_stop() {

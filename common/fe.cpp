@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "common/config.h"
 #include "common/fn.h"
@@ -115,21 +116,36 @@ bool drive_ok(int line, int16_t drive)
 
 // Selects the drive without the system's box for a drive without a medium.
 
-// 1 when both names lead to one file (a copy onto itself would empty it first).
-bool same_file(const char *a, const char *b)
+}  // namespace
+
+int16_t FE_same_file(const char *a, const char *b)
 {
+    if (!name_ok(__LINE__, a) || !name_ok(__LINE__, b))
+        return 0;
 #if TRK_WINDOWS
-    char full_a[FN_MAX_PATH + 1], full_b[FN_MAX_PATH + 1];
-    if (!_fullpath(full_a, a, sizeof full_a) || !_fullpath(full_b, b, sizeof full_b))
-        return false;
-    ST_upper(full_a);
-    ST_upper(full_b);
-    return std::strcmp(full_a, full_b) == 0;
+    // The file's identity, not its name: another spelling, a short name, a
+    // second drive letter or a link all lead to the same volume and index.
+    BY_HANDLE_FILE_INFORMATION info[2];
+    const char *names[2] = {a, b};
+    for (int i = 0; i < 2; i++) {
+        HANDLE h = CreateFileA(names[i], 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                               OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+        if (h == INVALID_HANDLE_VALUE)
+            return 0;
+        const BOOL known = GetFileInformationByHandle(h, &info[i]);
+        CloseHandle(h);
+        if (!known)
+            return 0;
+    }
+    return info[0].dwVolumeSerialNumber == info[1].dwVolumeSerialNumber &&
+           info[0].nFileIndexHigh == info[1].nFileIndexHigh && info[0].nFileIndexLow == info[1].nFileIndexLow;
 #else
     HOST_STAT sa, sb;
     return status_of(a, &sa) && status_of(b, &sb) && sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
 #endif
 }
+
+namespace {
 
 // Copies the blocks; false on a failed read or a short write.
 bool copy_blocks(FILE *from, FILE *to)
@@ -257,6 +273,80 @@ int16_t FE_drive_ready(int16_t drive)
     return ready;
 }
 
+namespace {
+
+// The long form of the longest part of path ("X:\..." with single
+// separators) that exists: short (8.3) names become the names as stored.
+std::string long_names(const std::string &path)
+{
+#if TRK_WINDOWS
+    for (size_t end = path.size(); end > 3; end = path.rfind('\\', end - 1)) {
+        const std::string head = path.substr(0, end);
+        char long_head[4 * FN_MAX_PATH];
+        const DWORD n = GetLongPathNameA(head.c_str(), long_head, sizeof long_head);
+        if (n > 0 && n < sizeof long_head)
+            return long_head + path.substr(end);
+    }
+#endif
+    return path;
+}
+
+}  // namespace
+
+int16_t FE_canonical_path(const char *path, int16_t strict, char *out, int16_t size)
+{
+    if (!out || size < 4) {
+        WE_internal_error(SRC, __LINE__);
+        return 0;
+    }
+    *out = 0;
+    if (!path) {   // a text of any length: it may be typed
+        WE_internal_error(SRC, __LINE__);
+        return 0;
+    }
+    while (!strict && *path == ' ')
+        path++;
+    const char drive = path[0];
+    if (!((drive >= 'A' && drive <= 'Z') || (drive >= 'a' && drive <= 'z')) || path[1] != ':')
+        return 0;
+    std::vector<std::string> parts;
+    std::string part;
+    for (const char *p = path + 2;; p++) {
+        if (*p && !is_separator(*p)) {
+            part += *p;
+            continue;
+        }
+        // A part ends; separators in a row make no part.
+        const std::string as_written = part;
+        const size_t first = part.find_first_not_of(' '), last = part.find_last_not_of(' ');
+        part = first == std::string::npos ? "" : part.substr(first, last - first + 1);
+        if (strict && part != as_written)
+            return 0;
+        if (part == "." || part == "..") {
+            if (strict)
+                return 0;
+            if (part == ".." && !parts.empty())
+                parts.pop_back();
+        } else if (!part.empty()) {
+            // The system drops trailing dots and blanks: such a name is not the one written.
+            if (part.back() == '.' || part.back() == ' ')
+                return 0;
+            parts.push_back(part);
+        }
+        part.clear();
+        if (!*p)
+            break;
+    }
+    std::string result = std::string(1, drive) + ":\\";
+    for (size_t i = 0; i < parts.size(); i++)
+        result += (i ? "\\" : "") + parts[i];
+    result = long_names(result);
+    if (result.size() >= static_cast<size_t>(size) || result.size() > FN_MAX_PATH)
+        return 0;
+    std::memcpy(out, result.c_str(), result.size() + 1);
+    return 1;
+}
+
 int16_t FE_full_path(const char *name, char *out, int16_t size)
 {
     if (!out || size < 1) {
@@ -314,7 +404,7 @@ int16_t FE_not_newer(const char *a, const char *b)
 
 int16_t FE_copy_file(const char *source, const char *target)
 {
-    if (!name_ok(__LINE__, source) || !name_ok(__LINE__, target) || same_file(source, target))
+    if (!name_ok(__LINE__, source) || !name_ok(__LINE__, target) || FE_same_file(source, target))
         return 0;
     FILE *from = SYS_fopen(source, "rb");
     if (!from)

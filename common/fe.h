@@ -33,6 +33,16 @@ int16_t FE_drive_ready(int16_t drive);
 // The full path of name into out of size bytes; a result that does not fit is
 // an internal error (0, out empty).
 int16_t FE_full_path(const char *name, char *out, int16_t size);
+// The one spelling of an absolute path "X:..." into out (size bytes): blanks
+// before it dropped, "/" and "\" alike, separators in a row as one, blanks around each name removed,
+// "." dropped and ".." going up (never above the root), then, on Windows, the
+// long names of the part that exists. The result is "X:\" or "X:\name\...\name",
+// without a trailing separator. strict: a path that needs any of these
+// changes except the separators and the long names is refused instead (a
+// record of the uninstall program is taken only as written). 0 (out empty)
+// for a path without a drive letter, a name ending with a dot or a blank, a
+// name made of dots only other than "." and "..", or a result that does not fit.
+int16_t FE_canonical_path(const char *path, int16_t strict, char *out, int16_t size);
 // The size of a file in bytes, 1; a missing file (or a directory, or a file
 // too large for 32 bits) gives 0 and size 0xFFFFFFFF.
 int16_t FE_file_size(const char *name, uint32_t *size);
@@ -42,6 +52,9 @@ int16_t FE_not_newer(const char *a, const char *b);
 // opened, a read or write fails or is short, or both name the same file. A
 // failed copy leaves no target behind (it was emptied when opened anyway).
 int16_t FE_copy_file(const char *source, const char *target);
+// 1 when both names exist and lead to one file or directory (the same
+// identity on the disk, whatever the spelling); 0 otherwise.
+int16_t FE_same_file(const char *a, const char *b);
 // Renames old_name to new_name; 1 on success (an existing new_name: the
 // system's rule, a failure on Windows).
 int16_t FE_rename(const char *old_name, const char *new_name);

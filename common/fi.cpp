@@ -25,6 +25,16 @@ const char MSG_CREATE[] = "Soubor %s nelze vytvořit";
 const char MSG_COPY_READ[] = "Chyba kopírování - čtení !";
 const char MSG_COPY_WRITE[] = "Chyba kopírování - zápis !";
 
+// A write that failed: shown once while the file is open (the close, which
+// writes the same buffered bytes again, fails with it silently); 0.
+int16_t write_failed(C_FILE *file)
+{
+    if (!file->write_failed)
+        WE_error_format(MSG_WRITE, file->name);
+    file->write_failed = 1;
+    return 0;
+}
+
 const int32_t ITEM_HEADER_SIZE = 8;
 const int32_t COPY_CHUNK = 512;          // FI_copy_from
 const int32_t EMBED_CHUNK = 20000;       // FI_store_file, FI_extract_file
@@ -280,6 +290,7 @@ int16_t open_file_mode(C_FILE *file, int16_t mode)
     file->mode = mode;
     file->data_start = 0;
     file->last_io = IO_NONE;
+    file->write_failed = 0;
     return 1;
 }
 
@@ -382,10 +393,8 @@ int16_t write_line(C_FILE *file, const char *text, int32_t length)
         length = FI_LINE_WRITE_MAX;
     std::memcpy(line, text, static_cast<size_t>(length));
     line[length] = '\n';
-    if (!stream_write(file, line, length + 1)) {
-        WE_error_format(MSG_WRITE, file->name);
-        return 0;
-    }
+    if (!stream_write(file, line, length + 1))
+        return write_failed(file);
     return 1;
 }
 
@@ -564,10 +573,9 @@ int16_t FI_close(C_FILE *file, int16_t remove)
             }
         }
         // The last buffered bytes are written here: a failure is a short write.
-        if (std::fclose(file->stream) != 0) {
-            WE_error_format(MSG_WRITE, file->name);
-            result = 0;
-        }
+        // A file some write of which failed is incomplete, whatever the close says.
+        if (std::fclose(file->stream) != 0 || file->write_failed)
+            result = write_failed(file);
         file->stream = nullptr;
         file->last_io = IO_NONE;
     }
@@ -583,10 +591,8 @@ int16_t FI_flush(C_FILE *file)
         return 0;
     if (file->memory)
         return 1;
-    if (std::fflush(file->stream) != 0) {
-        WE_error_format(MSG_WRITE, file->name);
-        return 0;
-    }
+    if (std::fflush(file->stream) != 0)
+        return write_failed(file);
     return 1;
 }
 
@@ -678,10 +684,8 @@ int16_t FI_write(C_FILE *file, const void *buffer, int32_t count)
         return fail_internal(__LINE__);
     if (file->memory)
         return memory_write(file, static_cast<const uint8_t *>(buffer), count);
-    if (!stream_write(file, static_cast<const uint8_t *>(buffer), count)) {
-        WE_error_format(MSG_WRITE, file->name);
-        return 0;
-    }
+    if (!stream_write(file, static_cast<const uint8_t *>(buffer), count))
+        return write_failed(file);
     return 1;
 }
 

@@ -67,6 +67,7 @@ public:
     uint8_t *mem_buffer;                 // lent (mode 10) or owned (mem_owned)
     int16_t mem_owned;                   // 1 when FI_destroy must free mem_buffer
     int16_t last_io;                     // 0, 1 read, 2 write: a stream must be seeked between the two
+    int16_t write_failed;                // 1 once a write to the open file failed (and was shown)
 
     C_FILE(const C_FILE &) = delete;
     C_FILE &operator=(const C_FILE &) = delete;
@@ -97,8 +98,8 @@ int16_t FI_open(C_FILE *file, int16_t mode);
 int16_t FI_create_open(C_FILE **file, const char *name, int16_t mode);
 // Lends the buffer of size bytes (not owned, never written) and opens mode 10.
 int16_t FI_open_memory(C_FILE *file, const void *buffer, int32_t size);
-// Closes a file mode (a failed final flush shows the write message and gives
-// 0); with remove set the named file is removed afterwards, also when nothing
+// Closes a file mode (a failed final flush shows the write message, unless a
+// write already failed and was shown; a file with a failed write gives 0 too); with remove set the named file is removed afterwards, also when nothing
 // was open. Closing a memory mode changes nothing: it stays readable/writable.
 int16_t FI_close(C_FILE *file, int16_t remove);
 // Flushes a file stream (failure: the write message and 0); memory modes: 1.

@@ -3,7 +3,11 @@
 #include "common/config.h"
 
 #if TRK_WINDOWS
+#include <windows.h>
+
 #include <cstdlib>
+#else
+#include <unistd.h>
 #endif
 
 std::string SYS_host_path(const char *name)
@@ -46,4 +50,19 @@ std::vector<std::string> SYS_arguments()
     }
 #endif
     return args;
+}
+
+std::string SYS_program_path()
+{
+    char path[4096];
+#if TRK_WINDOWS
+    const DWORD n = GetModuleFileNameA(nullptr, path, sizeof path);
+    if (n == 0 || n >= sizeof path)
+        return "";
+#else
+    const ssize_t n = readlink("/proc/self/exe", path, sizeof path - 1);
+    if (n <= 0)
+        return "";
+#endif
+    return std::string(path, static_cast<size_t>(n));
 }

@@ -12,3 +12,7 @@ FILE *SYS_fopen(const char *name, const char *mode);
 // The program's arguments as the runtime split them (argument 0 is the
 // program's own path); available during static construction too.
 std::vector<std::string> SYS_arguments();
+// The full path of the program's own file, whatever argument 0 says (it is
+// the text as typed: a bare name when started from its own folder); "" when
+// the system cannot tell.
+std::string SYS_program_path();

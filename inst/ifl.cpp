@@ -55,14 +55,24 @@ void put_text(uint8_t *field, const char *text, int size, int maximum)
         field[i] = static_cast<uint8_t>(text[i]);
 }
 
-// The program's own path (argument 0), in the suite's form.
+// The program's own path, in the suite's form.
 void program_path(char *out, int16_t maximum)
 {
-    std::vector<std::string> args = SYS_arguments();
-    ST_copy(out, args.empty() ? "" : args[0].c_str(), maximum);
+    ST_copy(out, SYS_program_path().c_str(), maximum);
 #if !TRK_WINDOWS
     ST_replace_char(out, '/', '\\');
 #endif
+}
+
+// 1 when the two names are the same name, case aside (as the file system sees them).
+int16_t same_name(const char *a, const char *b)
+{
+    char upper_a[IFL_NAME_MAX + 1], upper_b[IFL_NAME_MAX + 1];
+    ST_copy(upper_a, a, IFL_NAME_MAX);
+    ST_copy(upper_b, b, IFL_NAME_MAX);
+    ST_upper(upper_a);
+    ST_upper(upper_b);
+    return ST_compare_plain(upper_a, upper_b) == 0;
 }
 
 // Appends text while the result stays within IFL_PATH_MAX; 0 when it would not.
@@ -253,7 +263,7 @@ int16_t IFL_check_record(const IFL_state *state)
     if (!IFL_safe_name(state->target_name, 0)) {
         field = "cílový název souboru";
         value = state->target_name;
-    } else if (!IFL_safe_name(state->source_name, 0)) {
+    } else if (!IFL_safe_name(state->source_name, 0) || (state->packed && same_name(state->source_name, state->target_name))) {
         field = "název souboru na disketě";
         value = state->source_name;
     } else if (!IFL_safe_name(state->target_subdir, 1)) {

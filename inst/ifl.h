@@ -83,8 +83,10 @@ void IFL_encode_record(const IFL_state *state, uint8_t bytes[IFL_RECORD_SIZE]);
 // ":", not made of dots only ("." is accepted where allow_dot is 1: the target
 // subdirectory). No message.
 int16_t IFL_safe_name(const char *name, int16_t allow_dot);
-// 1 when the current record is safe: its three names pass IFL_safe_name and its
-// disk index has a label letter (0 to 25). Otherwise the error box
+// 1 when the current record is safe: its three names pass IFL_safe_name, in a
+// packed list the name on the disk is not the target name (case aside: the
+// unpacking would replace the packed file by its own output), and its disk
+// index has a label letter (0 to 25). Otherwise the error box
 // "Nepřípustný záznam %u souboru DISKLIST.LST: %s \"%s\"" (record number from
 // 1, the field, its value) and 0. Nothing is read.
 int16_t IFL_check_record(const IFL_state *state);

@@ -30,9 +30,10 @@ void append_name(char *path, const char *name)
     append_cut(path, name);
 }
 
-int16_t write_record(int16_t kind, const char *path)
+}  // namespace
+
+void UNL_encode_record(int16_t kind, const char *path, uint8_t record[UNL_RECORD_SIZE])
 {
-    uint8_t record[UNL_RECORD_SIZE];
     record[0] = static_cast<uint8_t>(kind);
     record[1] = static_cast<uint8_t>(static_cast<uint16_t>(kind) >> 8);
     int n = 0;
@@ -48,7 +49,17 @@ int16_t write_record(int16_t kind, const char *path)
         record[2 + n++] = ' ';
     record[1026] = 0;
     record[1027] = 0;
-    return FI_write(uninst, record, UNL_RECORD_SIZE);
+}
+
+namespace {
+
+int16_t write_record(int16_t kind, const char *path)
+{
+    uint8_t record[UNL_RECORD_SIZE];
+    UNL_encode_record(kind, path, record);
+    // Passed to the system at once: a program killed after this record
+    // leaves it whole in the list, and the thing it names is made only after it.
+    return FI_write(uninst, record, UNL_RECORD_SIZE) && FI_flush(uninst);
 }
 
 }  // namespace

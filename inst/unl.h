@@ -3,7 +3,11 @@
 // 3 registry key under HKEY_LOCAL_MACHINE) | 2 path [1024], zero-terminated,
 // every byte after the terminator up to offset 1025 a blank | 1026 zero |
 // 1027 zero. Paths longer than 1024 characters are cut.
-// Recording is process-wide: on between UNL_open and UNL_close.
+// Recording is process-wide: on between UNL_open and UNL_close. Each record
+// is handed to the system as it is written (nothing waits in a buffer of the
+// program), so the engine writes a record just before it makes the thing:
+// whatever a killed installation left is named by the list, and only the
+// list's last record can be cut short.
 #pragma once
 #include <cstdint>
 
@@ -37,6 +41,9 @@ int16_t UNL_add_directory(const char *path);
 // A key path under HKEY_LOCAL_MACHINE, as given.
 int16_t UNL_add_registry_key(const char *key_path);
 
+// One record's bytes: the kind, the path cut at UNL_PATH_MAX characters, the
+// terminator and the blanks, the two zero bytes (what the record operations write).
+void UNL_encode_record(int16_t kind, const char *path, uint8_t record[UNL_RECORD_SIZE]);
 // Reads one record back: its kind and its path (UNL_PATH_MAX + 1 bytes). 1
 // when the record is as the writer makes it: a known kind, a path ended within
 // its field (or filling it), blanks after the terminator, zero bytes at 1026

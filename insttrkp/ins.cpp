@@ -1,6 +1,9 @@
 #include "insttrkp/ins.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <string>
+#include <vector>
 
 #include "common/co.h"
 #include "common/fe.h"
@@ -39,6 +42,7 @@ const char COPY_FAILED[] = "Chyba při kopírování souboru %s";
 
 C_INS_WINDOW *window = nullptr;
 int16_t abort_request = 0;
+int16_t running = 0;   // 1 while INS_install runs
 C_FILE *inst_list = nullptr;   // "INST.LST" while the files are copied
 
 int16_t change_dir(const char *path) { return SetCurrentDirectoryA(path) ? 1 : 0; }
@@ -119,6 +123,36 @@ int16_t check_source()
     const int16_t safe = IFL_open_list(INS_state, list) && IFL_check_list(INS_state);
     IFL_close_list(INS_state);
     return safe;
+}
+
+// The target in its one spelling, written back into the state, so that what
+// the window shows, the records and the uninstall program's comparison agree;
+// a drive root, or the source's own folder, is refused before anything is
+// written (the copy would read and write the same files).
+int16_t check_paths()
+{
+    char *target = INS_state->target_dir;
+    if (!INS_canonical_directory(target, target)) {
+        WE_error_format("Chybná cílová cesta %s", target);
+        return 0;
+    }
+    if (target[3] == 0) {
+        WE_error_format("Cílová cesta nesmí být kořenovým adresářem disku: %s", target);
+        return 0;
+    }
+    INS_PATH source;
+    if (!INS_canonical_directory(INS_state->source_dir, source))
+        ST_copy(source, INS_state->source_dir, INS_PATH_MAX);   // a network path stays as given
+    char upper_source[INS_PATH_MAX + 1], upper_target[INS_PATH_MAX + 1];
+    ST_copy(upper_source, source, INS_PATH_MAX);
+    ST_copy(upper_target, target, INS_PATH_MAX);
+    ST_upper(upper_source);
+    ST_upper(upper_target);
+    if (ST_compare_plain(upper_source, upper_target) == 0 || FE_same_file(source, target)) {
+        WE_error_format("Zdrojová a cílová cesta jsou stejné: %s", target);
+        return 0;
+    }
+    return 1;
 }
 
 // The previous configuration file: the registry's, when it names an existing
@@ -258,10 +292,7 @@ int16_t copy_list_file(const char *name, int16_t required)
         WE_error_format(NO_LIST, source);
         return 0;
     }
-    if (!copy_file(source, destination))
-        return 0;
-    UNL_add_file(destination);
-    return 1;
+    return UNL_add_file(destination) && copy_file(source, destination);
 }
 
 int16_t copy_lists()
@@ -270,12 +301,21 @@ int16_t copy_lists()
            copy_list_file(IFL_LIST_NAME, 1) && !INS_check_abort();
 }
 
-// One subdirectory of the installation: recorded, then made or entered.
-int16_t add_subdirectory(const char *name, const char *drive)
+// One subdirectory of the installation: recorded (once per record), then
+// made or entered the first time its name comes (names as the file system
+// compares them, case aside).
+int16_t add_subdirectory(const char *name, const char *drive, std::vector<std::string> *made)
 {
     INS_PATH path;
     INS_join(path, INS_state->target_dir, name);
-    UNL_add_directory(path);
+    if (!UNL_add_directory(path))
+        return 0;
+    char upper[IFL_NAME_MAX + 1];
+    ST_copy(upper, name, IFL_NAME_MAX);
+    ST_upper(upper);
+    if (std::find(made->begin(), made->end(), upper) != made->end())
+        return 1;
+    made->push_back(upper);
     return make_subdirectory(name, drive);
 }
 
@@ -286,10 +326,12 @@ int16_t make_directories()
     drive_text(drive, 0);
     if (!read_list())
         return 0;
+    std::vector<std::string> made;
     while (IFL_next_record(INS_state))
-        if (ST_compare(INS_state->target_subdir, ".") != 0 && !add_subdirectory(INS_state->target_subdir, drive))
+        if (ST_compare(INS_state->target_subdir, ".") != 0 &&
+            !add_subdirectory(INS_state->target_subdir, drive, &made))
             return 0;
-    return add_subdirectory(DATA_DIRECTORY, drive);
+    return add_subdirectory(DATA_DIRECTORY, drive, &made);
 }
 
 int16_t check_existing()
@@ -385,16 +427,16 @@ int16_t install_packed(const char *disk_path, const char *installed)
     INS_PATH copy, unpacked;
     INS_join(copy, INS_state->target_dir, INS_state->source_name);
     INS_join(unpacked, INS_state->target_dir, INS_state->target_name);
-    if (!copy_file(disk_path, copy))
+    if (!UNL_add_file(copy) || !copy_file(disk_path, copy))
         return 0;
-    UNL_add_file(copy);
     WE_status("%s", "");
     if (INS_check_abort())
         return 0;
     WE_status("Rozbaluje se %s ...", copy);
+    if (!UNL_add_file(INS_state->target_dir, INS_state->target_name))
+        return 0;
     if (!unpack())
         return 2;
-    UNL_add_file(INS_state->target_dir, INS_state->target_name);
     if (size_of(unpacked) != INS_state->size) {
         FE_remove(unpacked);
         WE_error_format(COPY_FAILED, copy);
@@ -405,20 +447,24 @@ int16_t install_packed(const char *disk_path, const char *installed)
         return 0;
     FE_remove(copy);
     if (ST_compare(INS_state->target_subdir, ".") != 0) {
-        if (!copy_file(unpacked, installed))
+        // Into its subdirectory by a rename: the file is in one of its two
+        // recorded places at every moment, and its bytes are not written again.
+        WE_status(COPY_STATUS, unpacked, installed);
+        if (!UNL_add_file(installed))
             return 0;
-        UNL_add_file(installed);
+        if ((FE_exists(installed) && !FE_remove(installed)) || !FE_rename(unpacked, installed)) {
+            WE_error_format(COPY_FAILED, unpacked);
+            return 0;
+        }
         WE_status("%s", "");
-        FE_remove(unpacked);
     }
     return 1;
 }
 
 int16_t install_plain(const char *disk_path, const char *installed)
 {
-    if (!copy_file(disk_path, installed))
+    if (!UNL_add_file(installed) || !copy_file(disk_path, installed))
         return 0;
-    UNL_add_file(installed);
     WE_status("%s", "");
     return !INS_check_abort();
 }
@@ -464,10 +510,15 @@ void write_configuration()
         INS_join(CO_system_config.initial_directory, target, DATA_DIRECTORY);
         WCO_set_text(store, "CO_common", "initial_directory", CO_system_config.initial_directory);
     }
-    INS_PATH file;
+    // Saved under the temporary name a recorded file may have, then renamed:
+    // the configuration is never seen half-written.
+    INS_PATH file, temporary;
     INS_join(file, exe_directory, CO_SYSTEM_WCO);
-    WCO_save_forced(store, file);
-    UNL_add_file(target, "EXE", CO_SYSTEM_WCO);
+    INS_join(temporary, file, CPY_TEMPORARY_SUFFIX);
+    if (UNL_add_file(target, "EXE", CO_SYSTEM_WCO) && WCO_save_forced(store, temporary) &&
+        (!FE_exists(file) || FE_remove(file)))
+        FE_rename(temporary, file);
+    FE_remove(temporary);
     WE_status("%s", "");
 }
 
@@ -540,6 +591,7 @@ int16_t INS_check_abort()
     if (WE_question("Přerušit instalaci ?"))
         return 1;
     abort_request = 0;
+    window->abort_declined();
     return 0;
 }
 
@@ -551,13 +603,39 @@ int16_t INS_install(IFL_state *state)
     }
     abort_request = 0;
     INS_state = state;
-    if (!check_source() || !remove_previous() || !check_target() || !install_files())
+    running = 1;
+    // The steps change the current directory (the target, the shell's
+    // folders); left there, it would keep a folder of the installation in use
+    // and so out of reach of its uninstall program.
+    char started_in[MAX_PATH + 1];
+    const DWORD n = GetCurrentDirectoryA(sizeof started_in, started_in);
+    const int16_t done = check_source() && check_paths() && remove_previous() && check_target() && install_files();
+    if (done) {
+        INS_update_start_menu();
+        INS_update_desktop();
+        INS_update_quick_launch();
+        INS_register_uninstall();
+        WE_status("%s", "");
+    }
+    if (n > 0 && n < sizeof started_in)
+        change_dir(started_in);
+    running = 0;
+    return done;
+}
+
+int16_t INS_running() { return running; }
+
+int16_t INS_canonical_directory(const char *path, char *out)
+{
+    if (!path || !out) {
+        WE_internal_error(SRC, __LINE__);
         return 0;
-    INS_update_start_menu();
-    INS_update_desktop();
-    INS_update_quick_launch();
-    INS_register_uninstall();
-    WE_status("%s", "");
+    }
+    INS_PATH canonical;
+    if (!FE_canonical_path(path, 0, canonical, sizeof canonical) ||
+        (canonical[3] && !ST_append(canonical, "\\", INS_PATH_MAX)))
+        return 0;
+    ST_copy(out, canonical, INS_PATH_MAX);
     return 1;
 }
 

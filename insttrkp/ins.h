@@ -34,6 +34,9 @@ public:
     virtual void pump_messages() = 0;
     // The frame window, made active and foreground after the uninstall program.
     virtual HWND frame() = 0;
+    // The person answered "Ne" to "Přerušit instalaci ?": the installation
+    // goes on, and whatever asked for the abort (a close) is called off.
+    virtual void abort_declined() {}
 };
 
 // The state of the installation that runs (lent by the window for one call).
@@ -46,12 +49,21 @@ extern int16_t configuration_taken_over;
 int16_t INS_set_window(C_INS_WINDOW *window);
 // Sets the abort request; the next abort check asks whether to stop. 1.
 int16_t INS_request_abort();
-// One installation. 1 when complete; 0 when it failed or was aborted (the
+// One installation: the target made canonical in the state first (a drive
+// root or the source's own folder refused before anything is written), every
+// record of "UNINST.LST" written just before the step that makes its thing,
+// every file landing under its name only when complete. 1 when complete; 0 when it failed or was aborted (the
 // cause has been shown). The caller closes "UNINST.LST" (UNL_close) and the
 // state's list (IFL_close_list) afterwards, whatever the result.
 int16_t INS_install(IFL_state *state);
 // Works off waiting messages; 1 when an abort was requested and confirmed.
 int16_t INS_check_abort();
+// 1 while INS_install runs (the window must then stay, and so must the session).
+int16_t INS_running();
+// The one spelling of a directory with a drive letter (FE_canonical_path,
+// then a final "\") into out (INS_PATH_MAX + 1 bytes; it may be path itself).
+// 0, out unchanged, when path has no drive letter or cannot be made so.
+int16_t INS_canonical_directory(const char *path, char *out);
 
 // The window's text lines: the welcome text, the success text, all empty.
 void INS_show_welcome();

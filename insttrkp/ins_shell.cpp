@@ -40,8 +40,8 @@ void make_program_shortcut(const char *folder)
     if (!FE_exists(program))
         WE_error("Nelze najít spustitelný program systému TOREVAN");
     INS_join(data, INS_state->target_dir, "Data");
-    INS_make_shortcut(INS_PROGRAM_LINK, program, PROGRAM_DESCRIPTION, data);
     UNL_add_file(folder, INS_PROGRAM_LINK);
+    INS_make_shortcut(INS_PROGRAM_LINK, program, PROGRAM_DESCRIPTION, data);
 }
 
 }  // namespace
@@ -71,12 +71,12 @@ int16_t INS_update_start_menu()
     }
     end_with_backslash(group);
     ST_append(group, INS_GROUP_NAME, INS_PATH_MAX);
-    FE_make_path(group);   // an existing group is fine; entering it is the check
+    UNL_add_directory(group);   // recorded before it is made, as everything the engine makes
+    FE_make_path(group);        // an existing group is fine; entering it is the check
     if (!SYS_change_dir(group)) {
         WE_error_format(NO_DIRECTORY, group);
         return 0;
     }
-    UNL_add_directory(group);
     make_program_shortcut(group);
 
     INS_PATH uninstall, target;
@@ -87,8 +87,8 @@ int16_t INS_update_start_menu()
     const int16_t length = ST_length(target);
     if (length > 0 && target[length - 1] == '\\')
         target[length - 1] = 0;
-    INS_make_shortcut(INS_UNINSTALL_LINK, uninstall, UNINSTALL_DESCRIPTION, target);
     UNL_add_file(group, INS_UNINSTALL_LINK);
+    INS_make_shortcut(INS_UNINSTALL_LINK, uninstall, UNINSTALL_DESCRIPTION, target);
     return 1;
 }
 
@@ -153,6 +153,7 @@ int16_t INS_make_shortcut(const char *name, const char *program, const char *des
 int16_t INS_register_uninstall()
 {
     WE_status("Aktualizace registru (odinstalace) ...");
+    UNL_add_registry_key(INS_UNINSTALL_KEY);
     if (!INS_set_registry_string(HKEY_LOCAL_MACHINE, INS_UNINSTALL_KEY, "DisplayName", "TRAKPRN"))
         WE_error("Chyba při ukládání do registru");
     // A path with a blank is quoted: unquoted, "C:\Program.exe" would run for
@@ -170,7 +171,6 @@ int16_t INS_register_uninstall()
         WE_error("Chyba při ukládání registru");
     if (!SYS_registry_flush(HKEY_LOCAL_MACHINE))
         WE_error("Chyba při ukládání registru\n(RegFlushKey)");
-    UNL_add_registry_key(INS_UNINSTALL_KEY);
     return 1;
 }
 

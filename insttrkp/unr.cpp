@@ -4,11 +4,13 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <vector>
 
-#include "common/mm.h"
+#include "common/fe.h"
 #include "common/st.h"
 #include "common/sysfold.h"
 #include "common/sysreg.h"
+#include "win/guard.h"
 #include "win/we.h"
 
 static const char SRC[] = "..\\insttrkp\\unr";
@@ -16,31 +18,7 @@ static const char SRC[] = "..\\insttrkp\\unr";
 namespace {
 
 const int16_t HELPER_POLL_MS = 20;
-
-// The path in upper case into upper (UNL_PATH_MAX + 1 bytes); 0 for a longer one.
-int16_t upper_copy(const char *path, char *upper)
-{
-    if (!ST_copy(upper, path, UNL_PATH_MAX))
-        return 0;
-    ST_upper(upper);
-    return 1;
-}
-
-int16_t same_path(const char *a, const char *b)
-{
-    char upper_a[UNL_PATH_MAX + 1], upper_b[UNL_PATH_MAX + 1];
-    return upper_copy(a, upper_a) && upper_copy(b, upper_b) && std::strcmp(upper_a, upper_b) == 0;
-}
-
-// Cuts the path at its last "\"; 0 when it has none.
-int16_t cut_last_name(char *path)
-{
-    char *last = ST_find_last(path, '\\');
-    if (!last)
-        return 0;
-    *last = 0;
-    return 1;
-}
+const char *const TEMPORARY_SUFFIXES[] = {".$$$", ".$$_"};   // names of files being written
 
 // 1 when nothing of that name is there (a name that cannot be looked at is there).
 int16_t gone(const char *path)
@@ -51,7 +29,28 @@ int16_t gone(const char *path)
     return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
 }
 
-int16_t remove_file(const char *path)
+int16_t is_link(DWORD attributes)
+{
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT);
+}
+
+// 1 when a name of path after its first skip characters (a place's root),
+// the last one included, is a reparse point: a symbolic link, a junction or
+// a mount point could lead anywhere. Looked at just before the deletion.
+int16_t through_link(const char *path, size_t skip)
+{
+    std::string head = path;
+    for (size_t end = head.find('\\', skip + 1);; end = head.find('\\', end + 1)) {
+        const std::string part = head.substr(0, end);
+        if (is_link(GetFileAttributesA(part.c_str())))
+            return 1;
+        if (end == std::string::npos)
+            return 0;
+    }
+}
+
+// A file that is not reached through a link: UNR_REMOVED, UNR_FAILED.
+int16_t delete_file(const char *path)
 {
     const DWORD attributes = GetFileAttributesA(path);
     if (attributes == INVALID_FILE_ATTRIBUTES)
@@ -63,6 +62,20 @@ int16_t remove_file(const char *path)
     return DeleteFileA(path) || gone(path) ? UNR_REMOVED : UNR_FAILED;
 }
 
+// A recorded file in the place of root length skip, and the names it had
+// while it was written.
+int16_t remove_file(const char *path, size_t skip)
+{
+    for (const char *suffix : TEMPORARY_SUFFIXES) {
+        const std::string temporary = std::string(path) + suffix;
+        if (!gone(temporary.c_str()) && !through_link(temporary.c_str(), skip))
+            delete_file(temporary.c_str());
+    }
+    if (through_link(path, skip))
+        return UNR_LINKED;
+    return delete_file(path);
+}
+
 int16_t remove_key(const char *key)
 {
     return SYS_registry_delete_key(HKEY_LOCAL_MACHINE, key) || !SYS_registry_key_exists(HKEY_LOCAL_MACHINE, key)
@@ -70,9 +83,11 @@ int16_t remove_key(const char *key)
                : UNR_FAILED;
 }
 
-// One try: UNR_REMOVED, UNR_PENDING while something is still inside, UNR_FAILED.
-int16_t remove_directory(const char *path)
+// One try: UNR_REMOVED, UNR_PENDING while something is still inside, UNR_FAILED, UNR_LINKED.
+int16_t remove_directory(const char *path, size_t skip)
 {
+    if (through_link(path, skip))
+        return gone(path) ? UNR_REMOVED : UNR_LINKED;
     if (RemoveDirectoryA(path))
         return UNR_REMOVED;
     const DWORD error = GetLastError();
@@ -81,99 +96,79 @@ int16_t remove_directory(const char *path)
     return error == ERROR_DIR_NOT_EMPTY ? UNR_PENDING : UNR_FAILED;
 }
 
-// Appends a line ("\n" before it unless it is the first) when it fits whole.
-void append_line(char *text, int32_t size, const char *line)
+// The record's path in its long form (a list of an older installer may hold
+// short names or doubled separators); a path that is not plain stays as it is.
+void take_long_form(UNR_RECORD *r)
 {
-    const size_t used = std::strlen(text), separator = used ? 1 : 0, length = std::strlen(line);
-    if (used + separator + length + 1 > static_cast<size_t>(size))
-        return;
-    if (separator)
-        text[used] = '\n';
-    std::memcpy(text + used + separator, line, length + 1);
+    char canonical[UNL_PATH_MAX + 1];
+    if (r->kind != UNL_KIND_REGISTRY_KEY && FE_canonical_path(r->path, 1, canonical, sizeof canonical))
+        ST_copy(r->path, canonical, UNL_PATH_MAX);
 }
 
-// 1 when an earlier record of the same kind and path was left the same way.
-int16_t told_before(const C_UNR_LIST *list, int32_t index)
+// The length of the root of the record's place (its names are looked at below it).
+size_t root_length(const UNR_PLACES *places, const UNR_RECORD &r)
 {
-    const UNR_RECORD &r = list->records[index];
-    for (int32_t i = 0; i < index; i++) {
-        const UNR_RECORD &e = list->records[i];
-        if (e.kind == r.kind && e.state == r.state && std::strcmp(e.path, r.path) == 0)
-            return 1;
+    const int16_t place = UNR_place_of(places, r.kind, r.path);
+    return place < 0 ? 0 : std::strlen(places->root[place]);
+}
+
+// Writes the records still there (not removed; the list itself left out)
+// as the new list, through a temporary file renamed over it.
+int16_t rewrite_list(const C_UNR_LIST *list, const char *name)
+{
+    const std::string temporary = std::string(name) + TEMPORARY_SUFFIXES[0];
+    int16_t written = 1;
+    {
+        C_HANDLE file(CreateFileA(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                                  nullptr));
+        if (file == INVALID_HANDLE_VALUE) {
+            *file.out() = nullptr;
+            return 0;
+        }
+        for (int32_t i = 0; i < list->count - 1 && written; i++) {
+            const UNR_RECORD &r = list->records[i];
+            if (r.state == UNR_REMOVED)
+                continue;
+            uint8_t bytes[UNL_RECORD_SIZE];
+            UNL_encode_record(r.kind, r.path, bytes);
+            DWORD done = 0;
+            written = WriteFile(file, bytes, UNL_RECORD_SIZE, &done, nullptr) && done == UNL_RECORD_SIZE;
+        }
+        written = written && FlushFileBuffers(file);
     }
+    if (written && MoveFileExA(temporary.c_str(), name, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        return 1;
+    DeleteFileA(temporary.c_str());
     return 0;
 }
 
-void release(C_UNR_LIST *list)
+std::string identity_of(HANDLE file)
 {
-    MM_free(list->records, SRC, __LINE__);
-    list->records = nullptr;
-    list->count = 0;
+    BY_HANDLE_FILE_INFORMATION info;
+    if (!GetFileInformationByHandle(file, &info))
+        return "";
+    char text[128];
+    std::snprintf(text, sizeof text, "%lu.%lu.%lu.%lu.%lu.%lu.%lu", info.dwVolumeSerialNumber, info.nFileIndexHigh,
+                  info.nFileIndexLow, info.nFileSizeHigh, info.nFileSizeLow, info.ftLastWriteTime.dwHighDateTime,
+                  info.ftLastWriteTime.dwLowDateTime);
+    return text;
 }
 
 }  // namespace
 
-C_UNR_LIST::~C_UNR_LIST()
-{
-    release(this);
-}
-
-int16_t UNR_plain_path(const char *path)
+std::string UNR_identity(const char *path)
 {
     if (!path) {
         WE_internal_error(SRC, __LINE__);
-        return 0;
+        return "";
     }
-    const char drive = path[0];
-    if (!((drive >= 'A' && drive <= 'Z') || (drive >= 'a' && drive <= 'z')) || path[1] != ':' || path[2] != '\\')
-        return 0;
-    const char *name = path + 3;   // the start of the name being read
-    for (const char *p = name; p - path <= UNL_PATH_MAX; p++) {
-        if (*p == '\\' || *p == 0) {
-            // The system would drop a trailing dot or blank: the name would not be the one recorded.
-            if (p == name || p[-1] == '.' || p[-1] == ' ')
-                return 0;
-            if (*p == 0)
-                return 1;
-            name = p + 1;
-        } else if (static_cast<unsigned char>(*p) < 32 || ST_find_char("/:<>\"|?*", *p)) {
-            return 0;
-        }
+    C_HANDLE file(CreateFileA(path, FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                              nullptr, OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+    if (file == INVALID_HANDLE_VALUE) {
+        *file.out() = nullptr;
+        return "";
     }
-    return 0;
-}
-
-int16_t UNR_install_dir(const char *program, char *dir)
-{
-    if (!program || !dir) {
-        WE_internal_error(SRC, __LINE__);
-        return 0;
-    }
-    if (!ST_copy(dir, program, UNL_PATH_MAX) || !cut_last_name(dir) || !cut_last_name(dir) || !UNR_plain_path(dir)) {
-        dir[0] = 0;
-        return 0;
-    }
-    return 1;
-}
-
-int16_t UNR_add_place(UNR_PLACES *places, const char *root, int16_t itself)
-{
-    if (!places || !root) {
-        WE_internal_error(SRC, __LINE__);
-        return 0;
-    }
-    if (places->count >= UNR_PLACES_MAX)
-        return 0;
-    char *slot = places->root[places->count];
-    if (!upper_copy(root, slot))
-        return 0;
-    const int16_t n = ST_length(slot);
-    if (n > 0 && slot[n - 1] == '\\')
-        slot[n - 1] = 0;
-    if (!UNR_plain_path(slot))
-        return 0;
-    places->itself[places->count++] = itself;
-    return 1;
+    return identity_of(file);
 }
 
 int16_t UNR_find_places(const char *install_dir, UNR_PLACES *places)
@@ -192,33 +187,13 @@ int16_t UNR_find_places(const char *install_dir, UNR_PLACES *places)
         {HKEY_CURRENT_USER, "AppData", UNR_QUICK_LAUNCH},
     };
     for (const auto &f : folders) {
-        char folder[SYS_FOLDER_MAX + sizeof UNR_QUICK_LAUNCH];
-        if (SYS_shell_folder(f.root, f.name, folder)) {
-            ST_append(folder, f.below, 0);
-            UNR_add_place(places, folder, 0);
-        }
+        char folder[SYS_FOLDER_MAX + sizeof UNR_QUICK_LAUNCH], canonical[UNL_PATH_MAX + 1];
+        if (!SYS_shell_folder(f.root, f.name, folder))
+            continue;
+        ST_append(folder, f.below, 0);
+        UNR_add_place(places, FE_canonical_path(folder, 0, canonical, sizeof canonical) ? canonical : folder, 0);
     }
     return 1;
-}
-
-int16_t UNR_allowed(const UNR_PLACES *places, int16_t kind, const char *path)
-{
-    if (!places || !path) {
-        WE_internal_error(SRC, __LINE__);
-        return 0;
-    }
-    if (kind == UNL_KIND_REGISTRY_KEY)
-        return same_path(path, UNR_UNINSTALL_KEY);
-    char upper[UNL_PATH_MAX + 1];
-    if ((kind != UNL_KIND_FILE && kind != UNL_KIND_DIRECTORY) || !UNR_plain_path(path) || !upper_copy(path, upper))
-        return 0;
-    for (int16_t i = 0; i < places->count; i++) {
-        const size_t n = std::strlen(places->root[i]);
-        if (std::strncmp(upper, places->root[i], n) == 0 &&
-            (upper[n] == '\\' || (upper[n] == 0 && places->itself[i] && kind == UNL_KIND_DIRECTORY)))
-            return 1;
-    }
-    return 0;
 }
 
 UNR_LOAD UNR_load(const char *name, C_UNR_LIST *list)
@@ -227,7 +202,7 @@ UNR_LOAD UNR_load(const char *name, C_UNR_LIST *list)
         WE_internal_error(SRC, __LINE__);
         return UNR_UNREADABLE;
     }
-    release(list);
+    list->clear();
     C_HANDLE file(CreateFileA(name, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
                               nullptr));
     if (file == INVALID_HANDLE_VALUE) {
@@ -237,33 +212,14 @@ UNR_LOAD UNR_load(const char *name, C_UNR_LIST *list)
     LARGE_INTEGER size{};
     if (!GetFileSizeEx(file, &size))
         return UNR_UNREADABLE;
-    if (size.QuadPart == 0 || size.QuadPart % UNL_RECORD_SIZE != 0 ||
-        size.QuadPart / UNL_RECORD_SIZE > UNR_RECORDS_MAX)
+    if (size.QuadPart > static_cast<LONGLONG>(UNR_RECORDS_MAX + 1) * UNL_RECORD_SIZE)
         return UNR_DAMAGED;
-    const int32_t count = static_cast<int32_t>(size.QuadPart / UNL_RECORD_SIZE);
-    UNR_RECORD *records = static_cast<UNR_RECORD *>(MM_alloc(count + 1, sizeof(UNR_RECORD), SRC, __LINE__));
-    if (!records)
+    std::vector<uint8_t> bytes(static_cast<size_t>(size.QuadPart));
+    DWORD done = 0;
+    if (!bytes.empty() && (!ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &done, nullptr) ||
+                           done != bytes.size()))
         return UNR_UNREADABLE;
-    UNR_LOAD result = UNR_LOADED;
-    for (int32_t i = 0; i < count && result == UNR_LOADED; i++) {
-        uint8_t bytes[UNL_RECORD_SIZE];
-        DWORD done = 0;
-        if (!ReadFile(file, bytes, UNL_RECORD_SIZE, &done, nullptr) || done != UNL_RECORD_SIZE)
-            result = UNR_UNREADABLE;
-        else if (!UNL_decode_record(bytes, &records[i].kind, records[i].path))
-            result = UNR_DAMAGED;
-    }
-    // The list itself, so that its removal is told like any other.
-    if (result == UNR_LOADED && !ST_copy(records[count].path, name, UNL_PATH_MAX))
-        result = UNR_UNREADABLE;
-    if (result != UNR_LOADED) {
-        MM_free(records, SRC, __LINE__);
-        return result;
-    }
-    records[count].kind = UNL_KIND_FILE;
-    list->records = records;
-    list->count = count + 1;
-    return UNR_LOADED;
+    return UNR_parse(bytes.data(), size.QuadPart, name, list);
 }
 
 int16_t UNR_remove(C_UNR_LIST *list, const UNR_PLACES *places, const char *install_dir, const char *program)
@@ -272,80 +228,79 @@ int16_t UNR_remove(C_UNR_LIST *list, const UNR_PLACES *places, const char *insta
         WE_internal_error(SRC, __LINE__);
         return 0;
     }
-    char inst_list[UNL_PATH_MAX + 1] = "";
-    ST_copy(inst_list, install_dir, UNL_PATH_MAX);
-    ST_append(inst_list, "\\" UNR_INSTALL_LIST, UNL_PATH_MAX);
-    const char *uninst_list = list->records[list->count - 1].path;
-    auto is_list = [&](const UNR_RECORD &r) {
-        return r.kind == UNL_KIND_FILE && (same_path(r.path, inst_list) || same_path(r.path, uninst_list));
+    const std::string inst_list = std::string(install_dir) + "\\" UNR_INSTALL_LIST;
+    UNR_RECORD &own_list = list->records[list->count - 1];
+    const int32_t last = list->count - 2;   // the last record of the installation
+    // The way back: what lets the person run the program again.
+    auto way_back = [&](const UNR_RECORD &r) {
+        if (r.kind == UNL_KIND_REGISTRY_KEY)
+            return true;
+        const char *name = ST_find_last(r.path, '\\');
+        return r.kind == UNL_KIND_FILE && (r.state == UNR_OWN || (name && UNR_same_path(name + 1, UNR_UNINSTALL_LINK)));
     };
-
-    int16_t own = 0;
-    for (int32_t i = 0; i < list->count; i++) {
+    for (int32_t i = 0; i <= last; i++) {
         UNR_RECORD &r = list->records[i];
+        take_long_form(&r);
         if (!UNR_allowed(places, r.kind, r.path))
             r.state = UNR_OUTSIDE;
-        else if (r.kind == UNL_KIND_FILE && same_path(r.path, program))
-            r.state = UNR_OWN, own = 1;
+        else if (r.kind == UNL_KIND_FILE && UNR_same_path(r.path, program))
+            r.state = UNR_OWN;
     }
-    // Keys and files from the last made back to the first; the two lists
-    // after them, so that an interrupted run can be repeated.
-    for (int pass = 0; pass < 2; pass++)
-        for (int32_t i = list->count - 1; i >= 0; i--) {
-            UNR_RECORD &r = list->records[i];
-            if (r.state != UNR_PENDING || r.kind == UNL_KIND_DIRECTORY || is_list(r) != (pass == 1))
-                continue;
-            r.state = r.kind == UNL_KIND_REGISTRY_KEY ? remove_key(r.path) : remove_file(r.path);
-        }
+    // Keys and files from the last made back to the first, but the way back.
+    for (int32_t i = last; i >= 0; i--) {
+        UNR_RECORD &r = list->records[i];
+        if (r.state != UNR_PENDING || r.kind == UNL_KIND_DIRECTORY || way_back(r))
+            continue;
+        r.state = r.kind == UNL_KIND_REGISTRY_KEY ? remove_key(r.path) : remove_file(r.path, root_length(places, r));
+    }
+    if (!gone(inst_list.c_str()))
+        remove_file(inst_list.c_str(), std::strlen(places->root[0]));
     // Directories as they become empty: a pass removes the deepest level left.
-    for (int16_t progress = 1; progress;) {
-        progress = 0;
-        for (int32_t i = list->count - 1; i >= 0; i--) {
-            UNR_RECORD &r = list->records[i];
-            if (r.state != UNR_PENDING || r.kind != UNL_KIND_DIRECTORY)
-                continue;
-            r.state = remove_directory(r.path);
-            if (r.state != UNR_PENDING)
-                progress = 1;
+    auto remove_directories = [&] {
+        for (int16_t progress = 1; progress;) {
+            progress = 0;
+            for (int32_t i = last; i >= 0; i--) {
+                UNR_RECORD &r = list->records[i];
+                if (r.state != UNR_PENDING || r.kind != UNL_KIND_DIRECTORY)
+                    continue;
+                r.state = remove_directory(r.path, root_length(places, r));
+                progress |= r.state != UNR_PENDING;
+            }
         }
-    }
-    const int16_t own_state = own && UNR_remove_later(program) ? UNR_OWN : UNR_FAILED;
+    };
+    remove_directories();
     int16_t complete = 1;
+    for (int32_t i = 0; i <= last; i++)
+        complete &= !UNR_left(list->records[i].state);
+    int16_t own = 0;
+    for (int32_t i = 0; i <= last; i++)
+        own |= list->records[i].state == UNR_OWN;
+    // The copy that removes the program file is started before the list goes:
+    // a run killed after it still ends with the program gone.
+    if (complete && own && !UNR_remove_later(program))
+        complete = 0;
+    for (int32_t i = last; i >= 0; i--) {
+        UNR_RECORD &r = list->records[i];
+        if (!way_back(r))
+            continue;
+        if (!complete)
+            r.state = UNR_KEPT;
+        else if (r.state == UNR_PENDING)
+            r.state = r.kind == UNL_KIND_REGISTRY_KEY ? remove_key(r.path) : remove_file(r.path, root_length(places, r));
+    }
+    if (complete) {
+        own_list.state = remove_file(own_list.path, std::strlen(places->root[0]));
+        remove_directories();
+    } else {
+        own_list.state = rewrite_list(list, own_list.path) ? UNR_KEPT : UNR_FAILED;
+    }
     for (int32_t i = 0; i < list->count; i++) {
         UNR_RECORD &r = list->records[i];
         if (r.state == UNR_PENDING)   // only directories are left pending: they hold other files
             r.state = UNR_KEPT;
-        else if (r.state == UNR_OWN)
-            r.state = own_state;
-        if (r.state == UNR_OUTSIDE || r.state == UNR_FAILED)
-            complete = 0;
+        complete &= !UNR_left(r.state);
     }
     return complete;
-}
-
-int32_t UNR_left_text(const C_UNR_LIST *list, int16_t max_lines, char *text, int32_t size)
-{
-    if (!list || !text || size < 1) {
-        WE_internal_error(SRC, __LINE__);
-        return 0;
-    }
-    text[0] = 0;
-    int32_t left = 0;
-    char line[UNL_PATH_MAX + 64];
-    for (int32_t i = 0; i < list->count; i++) {
-        const UNR_RECORD &r = list->records[i];
-        if ((r.state != UNR_OUTSIDE && r.state != UNR_FAILED) || told_before(list, i))
-            continue;
-        if (++left > max_lines)
-            continue;
-        std::snprintf(line, sizeof line, r.state == UNR_OUTSIDE ? UNR_TEXT_OUTSIDE : UNR_TEXT_FAILED, r.path);
-        append_line(text, size, line);
-    }
-    if (left > max_lines) {
-        std::snprintf(line, sizeof line, UNR_TEXT_MORE, static_cast<int>(left - max_lines));
-        append_line(text, size, line);
-    }
-    return left;
 }
 
 int16_t UNR_remove_later(const char *program)
@@ -354,9 +309,10 @@ int16_t UNR_remove_later(const char *program)
         WE_internal_error(SRC, __LINE__);
         return 0;
     }
+    const std::string identity = UNR_identity(program);
     char folder[MAX_PATH + 1], copy[MAX_PATH + 1];
     const DWORD n = GetTempPathA(sizeof folder, folder);
-    if (n == 0 || n >= sizeof folder || !GetTempFileNameA(folder, "UNI", 0, copy))
+    if (identity.empty() || n == 0 || n >= sizeof folder || !GetTempFileNameA(folder, "UNI", 0, copy))
         return 0;
     if (!CopyFileA(program, copy, FALSE)) {
         DeleteFileA(copy);
@@ -378,7 +334,8 @@ int16_t UNR_remove_later(const char *program)
                          TRUE, 0))
         return 0;
     std::string line = std::string("\"") + copy + "\" " UNR_HELPER_SWITCH " " +
-                       std::to_string(reinterpret_cast<uintptr_t>(static_cast<HANDLE>(self))) + " \"" + program + "\"";
+                       std::to_string(reinterpret_cast<uintptr_t>(static_cast<HANDLE>(self))) + " \"" + program +
+                       "\" " + identity;
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_FORCEOFFFEEDBACK;
@@ -391,30 +348,52 @@ int16_t UNR_remove_later(const char *program)
     return 1;
 }
 
-int32_t UNR_helper(const char *process, const char *program)
+int32_t UNR_helper(const char *process, const char *program, const char *identity)
 {
-    if (!process || !program) {
+    if (!process || !program || !identity) {
         WE_internal_error(SRC, __LINE__);
         return 1;
     }
     char *end = nullptr;
     const unsigned long long value = std::strtoull(process, &end, 10);
     const char *name = ST_find_last(program, '\\');
-    if (!process[0] || *end || !UNR_plain_path(program) || !name || !same_path(name + 1, UNR_PROGRAM_NAME))
+    if (!process[0] || *end || !UNR_plain_path(program) || !name || !UNR_same_path(name + 1, UNR_PROGRAM_NAME))
         return 1;
     C_HANDLE parent(reinterpret_cast<HANDLE>(static_cast<uintptr_t>(value)));
     if (WaitForSingleObject(parent, INFINITE) != WAIT_OBJECT_0)
         return 1;
-    // The system may hold the image of an ended program for a moment.
-    for (int waited = 0; remove_file(program) != UNR_REMOVED; waited += HELPER_POLL_MS) {
+    // The system may hold the image of an ended program for a moment. The
+    // file is opened, compared and deleted through one handle: a file that
+    // took the name meanwhile (a new installation's) is never touched.
+    for (int waited = 0;; waited += HELPER_POLL_MS) {
+        C_HANDLE file(CreateFileA(program, DELETE | FILE_READ_ATTRIBUTES,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                  FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+        if (file == INVALID_HANDLE_VALUE) {
+            *file.out() = nullptr;
+            if (gone(program))
+                return 0;
+        } else {
+            if (identity_of(file) != identity)
+                return 1;
+            FILE_DISPOSITION_INFO dispose{TRUE};
+            if (SetFileInformationByHandle(file, FileDispositionInfo, &dispose, sizeof dispose))
+                break;
+        }
         if (waited >= UNR_PROGRAM_WAIT_MS)
             return 1;
         Sleep(HELPER_POLL_MS);
     }
-    // Its folder, then the installation directory, each only when empty.
+    // Its folder, then the installation directory, each only when empty and no link.
     char folder[UNL_PATH_MAX + 1];
     ST_copy(folder, program, UNL_PATH_MAX);
-    if (cut_last_name(folder) && RemoveDirectoryA(folder) && cut_last_name(folder) && UNR_plain_path(folder))
-        RemoveDirectoryA(folder);
+    for (int level = 0; level < 2; level++) {
+        char *last = ST_find_last(folder, '\\');
+        if (!last)
+            break;
+        *last = 0;
+        if (!UNR_plain_path(folder) || is_link(GetFileAttributesA(folder)) || !RemoveDirectoryA(folder))
+            break;
+    }
     return 0;
 }

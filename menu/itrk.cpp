@@ -222,6 +222,7 @@ int16_t C_SW_ITRK::can_close()
 }
 
 void C_SW_ITRK::set_line(int16_t control, const char *text) { set_widget_text(control, text); }
+void C_SW_ITRK::abort_declined() { close_when_done = 0; }
 void C_SW_ITRK::pump_messages() { WGD_pump_messages(); }
 HWND C_SW_ITRK::frame() { return owner ? owner->window : nullptr; }
 
@@ -235,14 +236,14 @@ int16_t C_SW_ITRK::add_handler(int32_t id, int32_t code, ITRK_HANDLER handler)
     return 0;
 }
 
-// The field's text with a final backslash becomes the directory when it has a
-// drive letter; otherwise the field shows the directory again.
+// The field's text in its one spelling, with a final backslash, becomes the
+// directory when it has a drive letter; otherwise the field shows the
+// directory again.
 void C_SW_ITRK::path_edited(int32_t field, char *directory)
 {
     char text[IFL_PATH_MAX + 1];
     get_path(field, text);
-    end_with_backslash(text);
-    if (text[1] == ':')
+    if (INS_canonical_directory(text, text))
         ST_copy(directory, text, IFL_PATH_MAX);
     set_path(field, directory);
 }
@@ -270,6 +271,7 @@ void C_SW_ITRK::on_browse_target()
     ST_upper(upper);
     if (!std::strstr(upper, "KRV5"))
         ST_append(path, "KRV5\\", IFL_PATH_MAX);
+    INS_canonical_directory(path, path);
     ST_copy(state->target_dir, path, IFL_PATH_MAX);
     set_path(ITRK_TARGET, path);
 }
@@ -297,6 +299,7 @@ void C_SW_ITRK::on_start()
     running = 1;
     const int16_t done = INS_install(state);
     running = 0;
+    set_path(ITRK_TARGET, state->target_dir);   // as the engine took it
     if (done) {
         WE_status("Instalace proběhla úspěšně");
         INS_clear_lines();

@@ -49,6 +49,7 @@ public:
     void set_line(int16_t control, const char *text) override;
     void pump_messages() override;
     HWND frame() override;
+    void abort_declined() override;   // a close during the installation is called off
 
     // A handler for a control's notification; 0 when the table is full.
     int16_t add_handler(int32_t id, int32_t code, ITRK_HANDLER handler);

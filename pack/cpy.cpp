@@ -3,7 +3,9 @@
 #include <cstdio>
 
 #include "common/fe.h"
+#include "common/fn.h"
 #include "common/mm.h"
+#include "common/st.h"
 #include "common/sys.h"
 #include "win/we.h"
 
@@ -54,6 +56,33 @@ int16_t move_bytes(int32_t size, const char *source)
     }
 }
 
+// The name the copy is written under: the destination + ".$$$" (".$$_"
+// when that is the source itself); 0 when it would be too long.
+int16_t temporary_name(const char *destination, const char *source, char *temporary)
+{
+    if (ST_length(destination) > FN_MAX_PATH - 4)
+        return 0;
+    ST_copy(temporary, destination, FN_MAX_PATH);
+    ST_append(temporary, CPY_TEMPORARY_SUFFIX, FN_MAX_PATH);
+    if (FE_same_file(source, temporary))
+        temporary[ST_length(temporary) - 1] = '_';
+    return 1;
+}
+
+// The complete copy takes the destination's name (an older file goes first).
+int16_t take_name(const char *temporary, const char *destination)
+{
+    if (FE_exists(destination) && !FE_remove(destination)) {
+        WE_error_format("Nelze otevřít soubor %s", destination);
+        return 0;
+    }
+    if (!FE_rename(temporary, destination)) {
+        WE_error_format("Nelze otevřít soubor %s", destination);
+        return 0;
+    }
+    return 1;
+}
+
 }  // namespace
 
 void CPY_set_buffer_limit(int32_t largest)
@@ -67,6 +96,16 @@ int16_t CPY_copy_file(const char *source, const char *destination)
         WE_internal_error(SRC, __LINE__);
         return 0;
     }
+    // Opening the destination for writing would empty the source first.
+    if (FE_same_file(source, destination)) {
+        WE_error_format("Soubor %s nelze kopírovat sám na sebe", source);
+        return 0;
+    }
+    char temporary[FN_MAX_PATH + 1];
+    if (!temporary_name(destination, source, temporary)) {
+        WE_error_format("Nelze otevřít soubor %s", destination);
+        return 0;
+    }
     int32_t size = take_buffer();
     if (size == 0) {
         WE_low_memory();
@@ -77,7 +116,7 @@ int16_t CPY_copy_file(const char *source, const char *destination)
     if (!source_stream) {
         WE_error_format("Nelze otevřít soubor %s", source);
     } else {
-        destination_stream = SYS_fopen(destination, "wb");
+        destination_stream = SYS_fopen(temporary, "wb");
         if (!destination_stream) {
             WE_error_format("Nelze otevřít soubor %s", destination);
         } else {
@@ -88,8 +127,9 @@ int16_t CPY_copy_file(const char *source, const char *destination)
                 result = 0;
             }
             destination_stream = nullptr;
+            result = result && take_name(temporary, destination);
             if (!result)
-                FE_remove(destination);
+                FE_remove(temporary);
         }
         std::fclose(source_stream);
         source_stream = nullptr;

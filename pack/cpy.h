@@ -4,12 +4,19 @@
 #pragma once
 #include <cstdint>
 
-// Copies source to destination (created or emptied); dates and attributes are
-// not carried over. 1 on success. 0 after a message of its own: " Málo paměti",
-// "Nelze otevřít soubor %s" (source or destination), "Chyba při kopírování
-// (zapsaná délka != přečtené délce)", "Ze souboru %s nelze číst" (a read error)
-// or "Do souboru %s nelze zapisovat (plný disk?)" (the destination could not be
-// completed). A failed copy leaves no destination behind.
+// The suffix of the name a copy is written under until it is complete.
+#define CPY_TEMPORARY_SUFFIX ".$$$"
+
+// Copies source to destination; dates and attributes are not carried over.
+// The bytes go to destination + CPY_TEMPORARY_SUFFIX (".$$_" when that is the
+// source), which takes the destination's name, replacing an older file, only
+// when complete: the destination is never seen half-written. 1 on success.
+// 0 after a message of its own: " Málo paměti", "Nelze otevřít soubor %s"
+// (source or destination), "Soubor %s nelze kopírovat sám na sebe" (both
+// names lead to one file: nothing is opened for writing), "Chyba při
+// kopírování (zapsaná délka != přečtené délce)", "Ze souboru %s nelze číst"
+// (a read error) or "Do souboru %s nelze zapisovat (plný disk?)". A failed
+// copy leaves the destination as it was and no temporary file.
 int16_t CPY_copy_file(const char *source, const char *destination);
 
 // Buffers larger than `largest` bytes count as unobtainable, as if memory were

@@ -187,6 +187,7 @@ LRESULT C_BW::destroy(WPARAM, LPARAM) { return 0; }
 void C_BW::destroyed() {}
 LRESULT C_BW::scroll(int16_t, int32_t, int16_t) { return 0; }
 void C_BW::system_close() {}
+int16_t C_BW::close_message() { return 0; }
 int16_t C_BW::system_move() { return 0; }
 int16_t C_BW::activated() { return 1; }
 int16_t C_BW::deactivated() { return 1; }
@@ -283,6 +284,10 @@ LRESULT CALLBACK BW_window_procedure(HWND window, UINT message, WPARAM wparam, L
     case WM_HSCROLL:
         object->scroll(message == WM_VSCROLL ? 1 : 0, LOWORD(wparam), static_cast<int16_t>(HIWORD(wparam)));
         return 0;
+    case WM_CLOSE:
+        if (object->close_message())
+            return 0;
+        return DefWindowProcA(window, message, wparam, lparam);
     case WM_SYSCOMMAND:
         switch (wparam & 0xFFF0) {
         case SC_CLOSE:

@@ -70,6 +70,9 @@ public:
     // WM_VSCROLL (vertical 1) / WM_HSCROLL (0): the scroll code and the position [0].
     virtual LRESULT scroll(int16_t vertical, int32_t code, int16_t position);
     virtual void system_close();                               // WM_SYSCOMMAND SC_CLOSE [nothing]
+    // WM_CLOSE (sent by the system or another program), nonzero = handled;
+    // otherwise the default procedure destroys the window [0].
+    virtual int16_t close_message();
     virtual int16_t system_move();                             // WM_SYSCOMMAND SC_MOVE, nonzero = handled [0]
     virtual int16_t activated();                               // WM_ACTIVATE active, after the flag is set [1]
     virtual int16_t deactivated();                             // WM_ACTIVATE inactive, after the flag is cleared [1]

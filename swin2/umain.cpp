@@ -90,6 +90,14 @@ void C_UMAIN::system_close()
     PostMessageA(window, WM_BW_CLOSE_REQUEST, 0, 0);
 }
 
+int16_t C_UMAIN::close_message()
+{
+    if (top_slot() < 0)
+        return 0;
+    system_close();
+    return 1;
+}
+
 LRESULT C_UMAIN::query_end_session(LPARAM)
 {
     return 1;

@@ -53,6 +53,11 @@ public:
     LRESULT exit_size_move() override;     // passed on to the top client
     LRESULT destroy(WPARAM wparam, LPARAM lparam) override;   // PostQuitMessage(0)
     void system_close() override;          // posts WM_BW_CLOSE_REQUEST
+    // While clients are open, WM_CLOSE (Task Manager's "End task", a close
+    // from another program) takes the way of the close box: the clients are
+    // asked first. The frame's own WM_CLOSE, posted when they are all gone,
+    // destroys it.
+    int16_t close_message() override;
     LRESULT query_end_session(LPARAM lparam) override;        // 1
     void init_menu_popup(WPARAM wparam, LPARAM lparam) override;   // fills the submenu from its table
     void menu_select(WPARAM wparam, LPARAM lparam) override;  // the help line into field 0

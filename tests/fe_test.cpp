@@ -184,3 +184,51 @@ TEST(Fe, Drives)
     TU_expect_failures("..\\common\\fe",
                        {TU_FAILS(FE_set_drive(-1)), TU_FAILS(FE_set_drive(26)), TU_FAILS(FE_drive_ready(26))});
 }
+
+// One spelling of a typed path: separators, blanks around names, "." and ".."
+// (refused in the strict form, which only joins separators), names the system
+// would change, no drive letter. Q: does not exist: no long names apply.
+TEST(Fe, OneSpellingOfAPathAndOneIdentityOfAFile)
+{
+    const std::string long_path = "Q:\\" + std::string(FN_MAX_PATH - 3, 'x');
+    const struct { std::string path; const char *canonical, *strict; } cases[] = {
+        {"Q:\\KRV5", "Q:\\KRV5", "Q:\\KRV5"},
+        {"  Q:\\KRV5", "Q:\\KRV5", ""},
+        {"Q:/KRV5/", "Q:\\KRV5", "Q:\\KRV5"},
+        {"Q:\\\\KRV5\\\\\\EXE", "Q:\\KRV5\\EXE", "Q:\\KRV5\\EXE"},
+        {"Q:\\ Program Files \\ KRV5 ", "Q:\\Program Files\\KRV5", ""},
+        {"Q:\\KRV5\\.\\EXE\\..\\Data", "Q:\\KRV5\\Data", ""},
+        {"Q:\\..\\..\\KRV5", "Q:\\KRV5", ""},
+        {"Q:KRV5", "Q:\\KRV5", "Q:\\KRV5"},
+        {"Q:", "Q:\\", "Q:\\"},
+        {"q:\\krv5", "q:\\krv5", "q:\\krv5"},
+        {"Q:\\KRV5.\\EXE", "", ""},
+        {"Q:\\KRV5\\...\\EXE", "", ""},
+        {"\\\\server\\share\\KRV5", "", ""},
+        {"KRV5", "", ""},
+        {long_path, long_path.c_str(), long_path.c_str()},
+        {long_path + "x", "", ""},
+    };
+    for (const auto &c : cases)
+        for (int16_t strict : {0, 1}) {
+            char out[FN_MAX_PATH + 1] = "#";
+            const char *expected = strict ? c.strict : c.canonical;
+            EXPECT_EQ(FE_canonical_path(c.path.c_str(), strict, out, sizeof out), expected[0] ? 1 : 0)
+                << c.path << " " << strict;
+            EXPECT_STREQ(out, expected) << c.path << " " << strict;
+        }
+    char small[8];
+    EXPECT_EQ(FE_canonical_path("Q:\\KRV5\\EXE", 0, small, sizeof small), 0);
+
+    TU_SCRATCH scratch;
+    ASSERT_EQ(FE_make_path("SUB"), 1);
+    TU_write("A.TXT", "a");
+    TU_write("B.TXT", "a");
+    const struct { const char *a, *b; int16_t same; } files[] = {
+        {"A.TXT", "A.TXT", 1}, {"A.TXT", "SUB\\..\\A.TXT", 1}, {"SUB", "SUB\\", 1},
+        {"A.TXT", "B.TXT", 0}, {"A.TXT", "MISSING", 0},        {"MISSING", "MISSING", 0},
+    };
+    for (const auto &f : files)
+        EXPECT_EQ(FE_same_file(f.a, f.b), f.same) << f.a << " " << f.b;
+    EXPECT_EQ(TU_reports().size(), 0u);
+}

@@ -7,6 +7,7 @@
 int FUZZ_ifl(const uint8_t *data, size_t size);
 int FUZZ_dsk(const uint8_t *data, size_t size);
 int FUZZ_wco_load(const uint8_t *data, size_t size);
+int FUZZ_unr(const uint8_t *data, size_t size);
 
 namespace {
 
@@ -31,11 +32,12 @@ bool none(const TU_REPORT &) { return false; }
 
 }  // namespace
 
-// The list and label targets keep their reports to themselves.
+// The list, label and uninstall-list targets keep their reports to themselves.
 TEST(FuzzCorpus, ListsAndLabelsReplay)
 {
     EXPECT_GE(replay("ifl", FUZZ_ifl, none), 8u);
     EXPECT_GE(replay("dsk", FUZZ_dsk, none), 9u);
+    EXPECT_GE(replay("unr", FUZZ_unr, none), 5u);
 }
 
 // Every settings file loads, writes and reads back as the same store; the store's order never breaks (no report

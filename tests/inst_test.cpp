@@ -119,6 +119,10 @@ TEST(Ifl, SafeNamesAndTheCheckOfAList)
         {listed(record("A.EXE", "A.EX_", "..")), 0, 2, bad + "cílový podadresář \"..\"\n"},
         {listed(record("A.EXE", "A.EX_", ".", 1, 26)), 0, 2, bad + "číslo diskety \"27\"\n"},
         {listed(record("A.EXE", "A.EX_", ".", 1, 0xFFFF)), 0, 2, bad + "číslo diskety \"0\"\n"},
+        // Packed, a file whose name on the disk is its target name would be unpacked onto itself.
+        {header("x", 2, 1, 1) + record("OK.EXE") + record("A.EXE", "a.exe"), 0, 2,
+         bad + "název souboru na disketě \"a.exe\"\n"},
+        {header("x", 2, 1, 0) + record("OK.EXE") + record("A.EXE", "a.exe"), 1, 2, ""},
     };
     for (const auto &c : cases) {
         TU_SCRATCH dir;
@@ -251,6 +255,9 @@ TEST(Unl, RecordsByteForByteAndOnlyWhileOn)
                                          : c.kind == 1 ? UNL_add_directory(c.a) : UNL_add_registry_key(c.a);
             EXPECT_EQ(result, c.a ? 1 : 0) << c.path;
             expected += on && c.a ? rec(c.kind, c.path) : "";
+            if (on) {   // on the disk at once: a killed installer leaves every record written
+                EXPECT_TRUE(TU_read("UNINST.LST") == expected) << c.path;
+            }
         }
         EXPECT_EQ(UNL_close(), 1);
         EXPECT_TRUE(TU_read("UNINST.LST") == expected);

@@ -50,8 +50,26 @@ TEST(Cpy, FailuresSayWhyAndLeaveNoDestination)
         ASSERT_EQ(TU_reports().size(), 1u) << c.text;
         EXPECT_EQ(TU_reports()[0].text, c.text);
         EXPECT_EQ(TU_reports()[0].kind, c.kind) << c.text;
-        EXPECT_FALSE(TU_exists("out.bin")) << c.text;
+        EXPECT_FALSE(TU_exists("out.bin") || TU_exists("out.bin.$$$")) << c.text;
     }
+    // A file copied onto itself, in any spelling, stays whole; so does an older
+    // destination when the copy fails.
+    std::filesystem::create_directory("sub");
+    TU_write("old.bin", "older");
+    const std::string self = std::string("sub") + TU_SEP + ".." + TU_SEP + "in.bin";
+    const struct { const char *source, *destination, *text; } kept[] = {
+        {"in.bin", "in.bin", "Soubor in.bin nelze kopírovat sám na sebe"},
+        {"in.bin", self.c_str(), "Soubor in.bin nelze kopírovat sám na sebe"},
+        {"chybi.bin", "old.bin", "Nelze otevřít soubor chybi.bin"},
+    };
+    for (const auto &c : kept) {
+        TU_clear_reports();
+        EXPECT_EQ(CPY_copy_file(c.source, c.destination), 0) << c.text;
+        ASSERT_EQ(TU_reports().size(), 1u) << c.text;
+        EXPECT_EQ(TU_reports()[0].text, c.text);
+    }
+    EXPECT_EQ(TU_read("in.bin") + TU_read("old.bin"), "abcolder");
+    EXPECT_FALSE(TU_exists("in.bin.$$$") || TU_exists("old.bin.$$$"));
     TU_expect_failures("..\\pack\\cpy", {TU_FAILS(CPY_copy_file(nullptr, "x")), TU_FAILS(CPY_copy_file("x", nullptr))});
 }
 

@@ -153,7 +153,7 @@ TEST(Trakdist, PackedFlatDistributionListsUnpacksAndVerifies)
         {"DISKLIST.LST", 92 + 52, "\x51", "Záznam 1: soubor A.EX_ se rozbalí na 50000 B, seznam uvádí 50001 B"},
         {"DISKLIST.LST", 92 + 140 + 100, "", "Seznam má jen 1 z 4 záznamů"},
         {"DISKLIST.LST", 92, std::string("A.EX_\0", 6),
-         "Záznam 1: komprimovaný soubor A.EX_ má stejný název jako cílový soubor"},
+         "Nepřípustný záznam 1 souboru DISKLIST.LST: název souboru na disketě \"A.EX_\""},
     };
     for (const auto &c : cases) {
         std::filesystem::remove_all("d");

@@ -31,6 +31,11 @@ void C_INSTMTRK::close_request()
     UMAIN_close_all_clients(this);
 }
 
+LRESULT C_INSTMTRK::query_end_session(LPARAM lparam)
+{
+    return INS_running() ? 0 : C_UMAIN::query_end_session(lparam);
+}
+
 void C_INSTMTRK::create_client(int16_t slot, int16_t client_kind)
 {
     if (slot < 0 || slot >= UMAIN_CLIENTS) {

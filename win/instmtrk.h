@@ -19,6 +19,8 @@ public:
     void close_request() override;
     // Kind 100: the installer window into the slot; other kinds: none.
     void create_client(int16_t slot, int16_t kind) override;
+    // The session may not end while an installation runs (0); otherwise the base's.
+    LRESULT query_end_session(LPARAM lparam) override;
     // show_status stays the base's: the installer window has no message text
     // field, so status texts appear in the status bar only.
 };

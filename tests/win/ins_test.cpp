@@ -2,6 +2,10 @@
 // engine into scratch directories, driven by a test window that owns the four
 // text lines; every box is answered from a second thread by its text, as a
 // person would answer it.
+#include <windows.h>
+
+#include <tlhelp32.h>
+
 #include <algorithm>
 #include <cstring>
 #include <filesystem>
@@ -40,9 +44,22 @@ struct RULE {
     std::function<void()> before = nullptr;
 };
 
-// Answers every box of the process by the first unused rule its text starts
-// with, in the order the boxes come; a box no rule expects is cancelled. Every
-// box is recorded as "title|text".
+// The process that started a process; 0 when unknown.
+DWORD parent_of(DWORD pid)
+{
+    C_HANDLE all(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    PROCESSENTRY32 entry{};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Process32First(all, &entry); more; more = Process32Next(all, &entry))
+        if (entry.th32ProcessID == pid)
+            return entry.th32ParentProcessID;
+    return 0;
+}
+
+// Answers every box of the process and of the programs it started (the
+// uninstall program) by the first unused rule its text starts with, in the
+// order the boxes come; a box no rule expects is cancelled, so that no box
+// blocks the test. Every box is recorded as "title|text".
 class BOX_SCRIPT : C_GUARD {
 public:
     explicit BOX_SCRIPT(std::vector<RULE> rules) : rules_(std::move(rules)), thread_(&BOX_SCRIPT::run, this) {}
@@ -80,8 +97,12 @@ private:
                     break;
                 }
             seen_.push_back(std::string(title) + "|" + text + (press == IDCANCEL ? "|UNEXPECTED" : ""));
-            PostMessageA(box, WM_COMMAND, MAKEWPARAM(press, BN_CLICKED), 0);
-            WT_wait([box] { return !IsWindow(box) || !IsWindowVisible(box); }, 10000);
+            // An unexpected box may have no cancel button: then its others, one by one.
+            for (int button : {press, IDNO, IDOK}) {
+                PostMessageA(box, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0);
+                if (WT_wait([box] { return !IsWindow(box) || !IsWindowVisible(box); }, press == IDCANCEL ? 2000 : 10000))
+                    break;
+            }
         }
     }
     static HWND visible_box()
@@ -92,7 +113,8 @@ private:
             DWORD pid = 0;
             GetWindowThreadProcessId(window, &pid);
             GetClassNameA(window, cls, sizeof cls);
-            if (pid != GetCurrentProcessId() || !IsWindowVisible(window) || std::string(cls) != "#32770")
+            if (!IsWindowVisible(window) || std::string(cls) != "#32770" ||
+                (pid != GetCurrentProcessId() && parent_of(pid) != GetCurrentProcessId()))
                 return TRUE;
             *reinterpret_cast<HWND *>(data) = window;
             return FALSE;
@@ -199,9 +221,9 @@ protected:
         {
             BOX_SCRIPT script(std::move(rules));
             result = INS_install(state);
+            UNL_close();   // as the window closes it: a failed last write is shown here
             seen = script.stop();
         }
-        UNL_close();
         IFL_destroy(&state);
         return result;
     }
@@ -321,19 +343,32 @@ TEST_F(InsTest, RefusedSourcesTargetsAndListsWriteNothing)
         if (ST_compare(s->target_name, "POPIS.TXT") == 0)
             ST_copy(s->target_subdir, "..", 0);
     });
-    struct CASE { std::string source, target, box; } cases[] = {
+    const std::string dist = scratch.file("dist"), list = TU_read(dist + "\\DISKLIST.LST");
+    std::string slashed = dist;
+    std::replace(slashed.begin(), slashed.end(), '\\', '/');
+    char short_dist[MAX_PATH];
+    ASSERT_GT(GetShortPathNameA(dist.c_str(), short_dist, sizeof short_dist), 0u);
+    struct CASE { std::string source, target, box; bool target_there = false; } cases[] = {
         {scratch.file("none"), scratch.file("T1"), " Chyba |Chybná cesta/soubor nenalezen: " + scratch.file("none\\DISKLIST.LST")},
-        {scratch.file("dist"), "\\\\server\\share\\KRV5", " Chyba |Chybná cílová cesta \\\\server\\share\\KRV5\\"},
-        {scratch.file("dist"), "KRV5", " Chyba |Chybná cílová cesta KRV5\\"},
-        {scratch.file("dist"), "q:\\KRV5", " Chyba |Nelze najít disk Q:"},
+        {dist, "\\\\server\\share\\KRV5", " Chyba |Chybná cílová cesta \\\\server\\share\\KRV5\\"},
+        {dist, "KRV5", " Chyba |Chybná cílová cesta KRV5\\"},
+        {dist, "q:\\KRV5", " Chyba |Nelze najít disk Q:"},
         {unsafe, scratch.file("T2"), " Chyba |Nepřípustný záznam 3 souboru DISKLIST.LST: "},
+        // The copy would read and write the same files.
+        {dist, dist, " Chyba |Zdrojová a cílová cesta jsou stejné: " + dist + "\\", true},
+        {dist, slashed, " Chyba |Zdrojová a cílová cesta jsou stejné: " + dist + "\\", true},
+        {short_dist, dist + "\\.", " Chyba |Zdrojová a cílová cesta jsou stejné: " + dist + "\\", true},
+        {dist, dist.substr(0, 2), " Chyba |Cílová cesta nesmí být kořenovým adresářem disku: " + dist.substr(0, 3), true},
+        {dist, dist + "\\..\\..\\..\\..\\..\\..", " Chyba |Cílová cesta nesmí být kořenovým adresářem disku: ", true},
     };
     for (const CASE &c : cases) {
         SCOPED_TRACE(c.box);
         EXPECT_EQ(install(c.source, c.target, {{c.box.substr(c.box.find('|') + 1), OK}}), 0);
         ASSERT_EQ(seen.size(), 1u);
         EXPECT_EQ(seen[0].substr(0, c.box.size()), c.box);
-        EXPECT_FALSE(FE_exists((c.target + "\\").c_str()));
+        EXPECT_EQ(FE_exists((c.target + "\\").c_str()), c.target_there ? 1 : 0);
+        EXPECT_FALSE(FE_exists((dist + "\\UNINST.LST").c_str()) || FE_exists((dist + "\\Data").c_str()));
+        EXPECT_TRUE(TU_read(dist + "\\DISKLIST.LST") == list);
     }
 }
 
@@ -355,15 +390,17 @@ TEST_F(InsTest, FreeSpaceCountsOneClusterMorePerFileIn64Bits)
 {
     std::vector<FILE_ENTRY> files = sample();
     build(scratch.file("dist"), files, {"--flat"});
-    // One record claims 3 000 000 000 bytes: more than a 32-bit product of a
-    // 79 516 848 128-byte disk gives (2 207 436 800).
+    // Two records claim 3 000 000 000 bytes each: their sum passes 32 bits,
+    // and more than a 32-bit product of a 79 516 848 128-byte disk gives
+    // (2 207 436 800). One is exactly one cluster: it counts two.
     edit_list(scratch.file("dist\\DISKLIST.LST"), [](IFL_state *s) {
-        if (ST_compare(s->target_name, "POPIS.TXT") == 0)
+        if (ST_compare(s->target_name, "POPIS.TXT") == 0 || ST_compare(s->target_name, "VZOR.GBR") == 0)
             s->size = 3000000000u;
+        if (ST_compare(s->target_name, "TRAKPRN.EXE") == 0)
+            s->size = 4096;
     });
     uint64_t need = 1000000;
-    for (uint32_t size : {static_cast<uint32_t>(files[0].content.size()), static_cast<uint32_t>(files[1].content.size()),
-                          3000000000u, static_cast<uint32_t>(files[3].content.size())})
+    for (uint32_t size : {4096u, static_cast<uint32_t>(files[1].content.size()), 3000000000u, 3000000000u})
         need += (size / 4096 + 1) * 4096ull;
     IAT_PATCH ex("KERNEL32.dll", "GetDiskFreeSpaceExA", reinterpret_cast<void *>(fake_free_ex));
     IAT_PATCH plain("KERNEL32.dll", "GetDiskFreeSpaceA", reinterpret_cast<void *>(fake_free));
@@ -437,6 +474,60 @@ TEST_F(InsTest, DamagedPackedFilesAreReportedAndSkipped)
     files.erase(files.begin() + 2, files.end());
     EXPECT_EQ(TU_read(target + "\\INST.LST"), inst_lines(target, files));
     EXPECT_FALSE(TU_exists(target + "\\POPIS.TXT") || TU_exists(target + "\\Data\\VZOR.GBR"));
+
+    // A file that unpacks whole but to another size than its record says did
+    // not land: the installation fails and the file is not left.
+    build(scratch.file("sized"), sample(), {"--flat", "--packed"});
+    edit_list(scratch.file("sized\\DISKLIST.LST"), [](IFL_state *s) {
+        if (ST_compare(s->target_name, "VZOR.GBR") == 0)
+            s->size++;
+    });
+    SHELL_CLEANUP::clean();
+    const std::string t2 = scratch.file("T2");
+    EXPECT_EQ(install(scratch.file("sized"), t2, {{"Chyba", OK}}), 0);
+    EXPECT_EQ(seen, std::vector<std::string>{" Chyba |Chyba při kopírování souboru " + t2 + "\\VZOR.GB_"});
+    EXPECT_FALSE(TU_exists(t2 + "\\VZOR.GBR") || TU_exists(t2 + "\\Data\\VZOR.GBR"));
+}
+
+// Every spelling of one target is installed into the same folder, recorded in
+// its one spelling, and removed by the installation's own uninstall program
+// to nothing.
+TEST_F(InsTest, EverySpellingOfTheTargetInstallsAndUninstallsToNothing)
+{
+    build(scratch.file("dist"), sample(5000, true), {"--flat"});
+    const std::string target = scratch.file("KRV 5"), long_folder = scratch.file("Dlouhy nazev slozky");
+    ASSERT_EQ(FE_make_path(long_folder.c_str()), 1);
+    char short_folder[MAX_PATH];
+    ASSERT_GT(GetShortPathNameA(long_folder.c_str(), short_folder, sizeof short_folder), 0u);
+    ASSERT_EQ(std::string(short_folder).find("Dlouhy"), std::string::npos) << short_folder;
+    std::string slashed = target;
+    std::replace(slashed.begin(), slashed.end(), '\\', '/');
+    const struct { std::string typed, canonical; } cases[] = {
+        {slashed, target},
+        {scratch.path() + "\\\\KRV 5", target},
+        {scratch.path() + "\\.\\Data\\..\\KRV 5", target},
+        {scratch.path() + "\\ KRV 5 ", target},
+        {std::string(short_folder) + "\\KRV 5", long_folder + "\\KRV 5"},
+    };
+    const std::vector<std::string> roots = {scratch.path(), group(), desktop()};
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.typed);
+        SHELL_CLEANUP::clean();
+        const std::vector<std::string> before = snapshot(roots);
+        ASSERT_EQ(install(scratch.file("dist"), c.typed, {}), 1);
+        EXPECT_TRUE(seen.empty()) << seen.front();
+        const std::vector<std::pair<int, std::string>> records = uninst_records(c.canonical + "\\UNINST.LST");
+        ASSERT_FALSE(records.empty());
+        EXPECT_EQ(records.front().second, c.canonical + "\\README.TXT");
+        EXPECT_EQ(registry("UninstallString"), "\"" + c.canonical + "\\EXE\\UNINSTAL.EXE\"");
+        const CHILD_RUN run = WT_run_child(c.canonical + "\\EXE\\UNINSTAL.EXE", "-r", scratch.path(), "Odinstalace TRAKPRN");
+        EXPECT_EQ(run.code, 0u);
+        if (run.code != 0)   // what its list still holds
+            for (const auto &r : uninst_records(c.canonical + "\\UNINST.LST"))
+                ADD_FAILURE() << "left: " << r.first << " " << r.second;
+        WT_wait([&] { return !TU_exists(c.canonical); }, 2000);
+        EXPECT_EQ(snapshot(roots), before);
+    }
 }
 
 TEST_F(InsTest, FullDiskDuringTheCopyFailsTheInstallation)
@@ -452,9 +543,14 @@ TEST_F(InsTest, FullDiskDuringTheCopyFailsTheInstallation)
     build(scratch.file("dist"), files, {"--flat"});
     edit_list(scratch.file("dist\\DISKLIST.LST"), [](IFL_state *s) { s->size = 10; });
     std::string target = full + "\\KRV5";
-    // A full disk: the runtime lets a small copy seem to succeed, yet the file
-    // stays empty; the size tells.
+    // A full disk: the first record cannot be written, so nothing is made.
     TU_write(full + "\\filler", std::string(free_bytes, 'x'));
+    EXPECT_EQ(install(scratch.file("dist"), target, {{"Do souboru", OK}}), 0);
+    EXPECT_EQ(seen, std::vector<std::string>{" Chyba |Do souboru UNINST.LST nelze zapisovat (plný disk?)"});
+    EXPECT_FALSE(TU_exists(target + "\\README.TXT"));
+    // A full disk after the records: the copy's size tells.
+    DeleteFileA((full + "\\filler").c_str());
+    TU_write(full + "\\filler", std::string(free_bytes - 4096, 'x'));   // one page: the list's
     EXPECT_EQ(install(scratch.file("dist"), target, {{"Chyba při kopírování souboru", OK}}), 0);
     EXPECT_EQ(seen, std::vector<std::string>{" Chyba |Chyba při kopírování souboru " + scratch.file("dist\\README.TXT")});
     EXPECT_FALSE(TU_exists(target + "\\README.TXT"));
@@ -595,12 +691,18 @@ TEST_F(InsTest, PreviousInstallationIsRemovedByItsOwnUninstallProgram)
         EXPECT_EQ(uninst_records(t + "UNINST.LST").size(), 19u);   // made anew, nothing twice
     }
 
-    // An uninstall program that fails (its list is damaged): nothing is installed.
+    // An uninstall program that fails (its list is damaged): it says why,
+    // and nothing is installed.
     std::string damaged = TU_read(t + "UNINST.LST");
-    TU_write(t + "UNINST.LST", damaged.substr(0, damaged.size() - 1));
-    EXPECT_EQ(install(scratch.file("dist"), target, {{"Na cílové", YES}, {"Pro novou", NO}, {"Chyba", OK}}), 0);
+    damaged[UNL_RECORD_SIZE] = 2;   // a record of a kind the writer never makes
+    TU_write(t + "UNINST.LST", damaged);
+    EXPECT_EQ(install(scratch.file("dist"), target,
+                      {{"Na cílové", YES}, {"Pro novou", NO}, {"Seznam", OK}, {"Chyba", OK}}),
+              0);
+    ASSERT_EQ(seen.size(), 4u);
+    EXPECT_EQ(seen[2], "Odinstalace TRAKPRN|Seznam " + t + "UNINST.LST je poškozen\nNic nebylo odstraněno.");
     EXPECT_EQ(seen.back(), " Chyba |Chyba při spuštění odinstalačního programu TOREVAN");
-    EXPECT_EQ(TU_read(t + "UNINST.LST"), damaged.substr(0, damaged.size() - 1));
+    EXPECT_TRUE(TU_read(t + "UNINST.LST") == damaged);
     RemoveDirectoryA(quick_launch().c_str());
 }
 

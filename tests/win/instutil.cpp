@@ -188,4 +188,44 @@ void expect_complete(const std::string &target, const std::vector<FILE_ENTRY> &f
     EXPECT_EQ(registry("UninstallString"), t + "EXE\\UNINSTAL.EXE");
 }
 
+namespace {
+
+// The Unix name of a Windows path, through Wine's own conversion.
+std::string unix_name(const std::string &windows)
+{
+    typedef char *(CDECL * UNIX_NAME)(const WCHAR *);
+    const auto convert = reinterpret_cast<UNIX_NAME>(
+        reinterpret_cast<void *>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
+    std::wstring wide(MAX_PATH * 4, L'\0');
+    wide.resize(static_cast<size_t>(MultiByteToWideChar(CP_ACP, 0, windows.c_str(), -1, &wide[0], MAX_PATH * 4)));
+    char *name = convert ? convert(wide.c_str()) : nullptr;
+    const std::string result = name ? name : "";
+    if (name)
+        HeapFree(GetProcessHeap(), 0, name);
+    return result;
+}
+
+}  // namespace
+
+bool unix_link(const std::string &target, const std::string &link)
+{
+    const size_t slash = link.find_last_of('\\');
+    const std::string to = unix_name(target), folder = unix_name(link.substr(0, slash));
+    if (to.empty() || folder.empty())
+        return false;
+    // The command line passes through code page 1250: names of ASCII only.
+    std::string command = "Z:\\bin\\ln -s \"" + to + "\" \"" + folder + "/" + link.substr(slash + 1) + "\"";
+    STARTUPINFOA start{};
+    start.cb = sizeof start;
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &start, &process))
+        return false;
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return WT_wait([&] {
+        const DWORD a = GetFileAttributesA(link.c_str());
+        return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_REPARSE_POINT);
+    }, 10000);
+}
+
 }  // namespace inst_check

@@ -58,4 +58,10 @@ void expect_installed(const std::string &target, const std::vector<FILE_ENTRY> &
 void expect_complete(const std::string &target, const std::vector<FILE_ENTRY> &files, bool desktop_link,
                      bool quick_launch_link);
 
+// ---- links ----
+// A Unix symbolic link named link (a Windows path of ASCII names; its folder exists) to
+// target, made as a person with a shell would make it; Wine shows it as a
+// reparse point. Whether it is there within ten seconds.
+bool unix_link(const std::string &target, const std::string &link);
+
 }  // namespace inst_check

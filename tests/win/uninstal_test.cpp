@@ -19,6 +19,7 @@
 #include "inst/unl.h"
 #include "insttrkp/unr.h"
 #include "tests/testutil.h"
+#include "tests/win/instutil.h"
 #include "tests/win/winutil.h"
 #include "win/guard.h"
 
@@ -165,77 +166,6 @@ public:
 
 }  // namespace
 
-// Plain paths, places compared without regard to case and never by a bare
-// prefix, the shell folders kept themselves, exactly one registry key.
-TEST(Uninst, PlacesARecordMayPointTo)
-{
-    UNR_PLACES places{};
-    EXPECT_EQ(UNR_add_place(&places, "D:\\KRV5\\", 1), 1);
-    EXPECT_EQ(UNR_add_place(&places, "C:\\Nabídka Start\\Programy", 0), 1);
-    for (const char *root : {"D:\\", "D:", "KRV5", "D:\\KRV5\\..\\X"})
-        EXPECT_EQ(UNR_add_place(&places, root, 0), 0) << root;
-    const struct { int16_t kind; const char *path; int16_t allowed; } cases[] = {
-        {UNL_KIND_FILE, "D:\\KRV5\\EXE\\TRAKPRN.EXE", 1},
-        {UNL_KIND_FILE, "d:\\krv5\\exe\\trakprn.exe", 1},
-        {UNL_KIND_DIRECTORY, "D:\\KRV5", 1},
-        {UNL_KIND_FILE, "D:\\KRV5", 0},
-        {UNL_KIND_FILE, "D:\\KRV5X\\SOUBOR", 0},
-        {UNL_KIND_DIRECTORY, "D:\\KRV5X", 0},
-        {UNL_KIND_FILE, "D:\\KRV5\\..\\BOOT.INI", 0},
-        {UNL_KIND_FILE, "D:\\KRV5\\.\\README.TXT", 0},
-        {UNL_KIND_FILE, "D:\\KRV5\\...\\README.TXT", 0},
-        {UNL_KIND_FILE, "D:\\KRV5\\README.TXT.", 0},
-        {UNL_KIND_FILE, "D:\\KRV5\\EXE\\", 0},
-        {UNL_KIND_FILE, "D:\\KRV5\\\\README.TXT", 0},
-        {UNL_KIND_FILE, "D:\\KRV5\\EXE/../../BOOT.INI", 0},
-        {UNL_KIND_FILE, "D:\\KRV5\\README.TXT:proud", 0},
-        {UNL_KIND_FILE, "D:\\KRV5\\*.*", 0},
-        {UNL_KIND_FILE, "KRV5\\README.TXT", 0},
-        {UNL_KIND_FILE, "\\\\server\\KRV5\\README.TXT", 0},
-        {UNL_KIND_FILE, "", 0},
-        {UNL_KIND_FILE, "C:\\Nabídka Start\\Programy\\TOREVAN\\TRAKPRN.LNK", 1},
-        {UNL_KIND_DIRECTORY, "c:\\NABÍDKA START\\programy\\TOREVAN", 1},
-        {UNL_KIND_DIRECTORY, "C:\\Nabídka Start\\Programy", 0},
-        {UNL_KIND_FILE, "C:\\Nabídka Start\\TRAKPRN.LNK", 0},
-        {UNL_KIND_REGISTRY_KEY, "software\\microsoft\\windows\\currentversion\\uninstall\\trakprn", 1},
-        {UNL_KIND_REGISTRY_KEY, UNR_UNINSTALL_KEY "\\X", 0},
-        {UNL_KIND_REGISTRY_KEY, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall", 0},
-        {UNL_KIND_REGISTRY_KEY, "D:\\KRV5\\README.TXT", 0},
-        {2, "D:\\KRV5\\README.TXT", 0},
-    };
-    for (const auto &c : cases)
-        EXPECT_EQ(UNR_allowed(&places, c.kind, c.path), c.allowed) << c.kind << " " << c.path;
-
-    char dir[UNL_PATH_MAX + 1];
-    EXPECT_EQ(UNR_install_dir("D:\\KRV5\\EXE\\UNINSTAL.EXE", dir), 1);
-    EXPECT_STREQ(dir, "D:\\KRV5");
-    EXPECT_EQ(UNR_install_dir("D:\\EXE\\UNINSTAL.EXE", dir), 0);   // never a whole drive
-    EXPECT_STREQ(dir, "");
-    EXPECT_EQ(TU_reports().size(), 0u);
-}
-
-// Each record left is told once, failures and records outside alike, up to
-// the number of lines, then how many more; a line that does not fit is left out.
-TEST(Uninst, TextOfWhatWasLeft)
-{
-    TU_SCRATCH scratch;
-    UNL_open();
-    for (const char *path : {"D:\\A", "D:\\B", "D:\\A", "D:\\C", "D:\\D", "D:\\E"})
-        UNL_add_directory(path);
-    UNL_close();
-    C_UNR_LIST list;
-    ASSERT_EQ(UNR_load(scratch.file("UNINST.LST").c_str(), &list), UNR_LOADED);
-    ASSERT_EQ(list.count, 7);   // and the list itself
-    const int16_t states[] = {UNR_FAILED, UNR_OUTSIDE, UNR_FAILED, UNR_KEPT, UNR_FAILED, UNR_FAILED, UNR_REMOVED};
-    for (int i = 0; i < 7; i++)
-        list.records[i].state = states[i];
-    char text[200];
-    EXPECT_EQ(UNR_left_text(&list, 2, text, sizeof text), 4);
-    EXPECT_STREQ(text, "Nelze odstranit: D:\\A\nZáznam mimo instalaci ponechán: D:\\B\n... a další (2)");
-    EXPECT_EQ(UNR_left_text(&list, 10, text, 40), 4);
-    EXPECT_STREQ(text, "Nelze odstranit: D:\\A");
-}
-
 // "-r": everything recorded goes; a directory holding a file of the user
 // stays with it; exit code 0; the program file, its folder and the copy
 // that removed them are gone within the time the installer allows.
@@ -279,24 +209,30 @@ TEST(Uninst, QuietRunLeavesRecordsOutside)
                  {UNL_KIND_REGISTRY_KEY, other_key}});
     const CHILD_RUN r = inst.uninstall("-r");
     EXPECT_EQ(r.code, 1u);
-    EXPECT_EQ(inst.left(), "");
     for (const std::string &f : outside)
         EXPECT_TRUE(exists(f)) << f;
     EXPECT_TRUE(exists(sibling));
     EXPECT_EQ(SYS_registry_key_exists(HKEY_LOCAL_MACHINE, other_key.c_str()), 1);
-    EXPECT_GE(gone_after(r, inst.exe), 0);
+    // Something is left: the way back stays, and the list holds exactly what is there.
+    EXPECT_EQ(inst.left(), inst.group + "\\" UNR_UNINSTALL_LINK "\n" + inst.list() + "\n" + inst.group + "\nkey\n");
+    EXPECT_TRUE(exists(inst.program));
+    const std::vector<std::pair<int, std::string>> kept = {
+        {1, inst.exe}, {1, inst.exe}, {1, inst.dir}, {0, inst.program}, {1, inst.group},
+        {0, inst.group + "\\" UNR_UNINSTALL_LINK}, {3, UNR_UNINSTALL_KEY}, {0, outside[0]}, {0, outside[1]},
+        {0, inst.exe + "\\..\\..\\CIZI.TXT"}, {0, "CIZI.TXT"}, {1, sibling}, {3, other_key}};
+    EXPECT_EQ(inst_check::uninst_records(inst.list()), kept);
     SYS_registry_delete_key(HKEY_LOCAL_MACHINE, other_key.c_str());
     RegDeleteKeyA(HKEY_LOCAL_MACHINE, "SOFTWARE\\TRK_TESTS");
 }
 
-// A missing list, one cut short, one with a record of an unknown kind and
-// one whose path runs past its field: nothing is touched, exit code 1, and
-// without "-r" one box says why.
+// A missing list, one with a record of an unknown kind and one whose path
+// runs past its field: nothing is touched, exit code 1, and one box says why,
+// with "-r" too (an error box: the installer that waits could not tell why).
+// A list whose last record a kill cut short is no damaged list.
 TEST(Uninst, MissingOrDamagedListTouchesNothing)
 {
     const struct { const char *fault; std::function<void(std::string &)> damage; const char *text; } cases[] = {
         {"missing", nullptr, UNR_TEXT_MISSING},
-        {"cut short", [](std::string &b) { b.pop_back(); }, UNR_TEXT_DAMAGED},
         {"kind 2", [](std::string &b) { b[2 * UNL_RECORD_SIZE] = 2; }, UNR_TEXT_DAMAGED},
         {"no terminator", [](std::string &b) { b[UNL_RECORD_SIZE + 1026] = 'x'; }, UNR_TEXT_DAMAGED},
         {"empty", [](std::string &b) { b.clear(); }, UNR_TEXT_DAMAGED},
@@ -310,12 +246,13 @@ TEST(Uninst, MissingOrDamagedListTouchesNothing)
         else
             DeleteFileA(inst.list().c_str());
         const std::string before = inst.left();
-        EXPECT_EQ(inst.uninstall("-r").code, 1u) << c.fault;
-        const CHILD_RUN asked = inst.uninstall("", {IDOK});
-        EXPECT_EQ(asked.code, 1u) << c.fault;
         char text[UNL_PATH_MAX + 128];
         std::snprintf(text, sizeof text, c.text, inst.list().c_str());
-        EXPECT_EQ(asked.boxes, std::vector<std::string>{std::string(text) + "\n" UNR_TEXT_NOTHING}) << c.fault;
+        for (const char *arguments : {"-r", ""}) {
+            const CHILD_RUN run = inst.uninstall(arguments, {IDOK});
+            EXPECT_EQ(run.code, 1u) << c.fault;
+            EXPECT_EQ(run.boxes, std::vector<std::string>{std::string(text) + "\n" UNR_TEXT_NOTHING}) << c.fault;
+        }
         EXPECT_EQ(inst.left(), before) << c.fault;
         EXPECT_TRUE(exists(inst.program)) << c.fault;
     }
@@ -339,4 +276,86 @@ TEST(Uninst, AsksFirstAndTellsTheResult)
     EXPECT_EQ(yes.boxes, (std::vector<std::string>{question, UNR_TEXT_DONE}));
     EXPECT_EQ(inst.left(), "");
     EXPECT_GE(gone_after(yes, inst.dir), 0) << "the installation directory is still there";
+}
+
+// A file in use cannot go: the way back stays (the program, its shortcut, the
+// key) and the list is rewritten to what is left; the last box says so and
+// names the record a killed installer cut. Freed, a second run removes the rest.
+TEST(Uninst, AFileInUseKeepsTheWayBackAndASecondRunFinishes)
+{
+    INSTALLATION inst;
+    inst.record({{UNL_KIND_FILE, inst.dir + "\\NEDOKONCENY.TXT"}});
+    std::string bytes = TU_read(inst.list());
+    TU_write(inst.list(), bytes.substr(0, bytes.size() - 100));   // the last record, cut by a kill
+    const std::string busy = inst.data + "\\VZOR.DAT";
+    HANDLE open_file = CreateFileA(busy.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    char question[UNL_PATH_MAX + 128], cut[UNL_PATH_MAX + 128];
+    std::snprintf(question, sizeof question, UNR_TEXT_QUESTION, inst.dir.c_str());
+    std::snprintf(cut, sizeof cut, UNR_TEXT_CUT, inst.list().c_str());
+    const CHILD_RUN first = inst.uninstall("", {IDYES, IDOK});
+    EXPECT_EQ(first.code, 1u);
+    EXPECT_EQ(first.boxes, (std::vector<std::string>{question, UNR_TEXT_PARTLY "\nNelze odstranit: " + busy +
+                                                                   "\n" UNR_TEXT_AGAIN "\n" + cut}));
+    EXPECT_EQ(inst.left(), busy + "\n" + inst.group + "\\" UNR_UNINSTALL_LINK "\n" + inst.list() + "\n" + inst.group +
+                               "\nkey\n");
+    EXPECT_TRUE(exists(inst.program));
+    const std::vector<std::pair<int, std::string>> kept = {
+        {1, inst.exe},     {1, inst.data}, {1, inst.exe},   {1, inst.data},
+        {1, inst.dir},     {0, inst.program}, {0, busy},    {1, inst.group},
+        {0, inst.group + "\\" UNR_UNINSTALL_LINK}, {3, UNR_UNINSTALL_KEY}};
+    EXPECT_EQ(inst_check::uninst_records(inst.list()), kept);
+
+    CloseHandle(open_file);
+    const CHILD_RUN second = inst.uninstall("-r");
+    EXPECT_EQ(second.code, 0u);
+    EXPECT_EQ(inst.left(), "");
+    EXPECT_GE(gone_after(second, inst.dir), 0) << "the installation directory is still there";
+}
+
+// A folder of the installation that became a link to another folder, as a
+// recorded directory and on the way to a recorded file: nothing is deleted
+// through it, the records are named, the way back stays.
+TEST(Uninst, LinksInTheInstallationAreNeverFollowed)
+{
+    INSTALLATION inst;
+    TU_SCRATCH other;
+    const std::string elsewhere = other.file("VZOR.DAT"), link_dir = inst.dir + "\\ODKAZ";
+    make_file(elsewhere);
+    ASSERT_TRUE(DeleteFileA((inst.data + "\\VZOR.DAT").c_str()) && RemoveDirectoryA(inst.data.c_str()));
+    ASSERT_TRUE(inst_check::unix_link(other.path(), inst.data));
+    ASSERT_TRUE(inst_check::unix_link(other.path(), link_dir));
+    inst.record({{UNL_KIND_DIRECTORY, link_dir}});
+    const CHILD_RUN r = inst.uninstall("", {IDYES, IDOK});
+    EXPECT_EQ(r.code, 1u);
+    ASSERT_EQ(r.boxes.size(), 2u);
+    EXPECT_EQ(r.boxes[1], UNR_TEXT_PARTLY "\nZáznam vede přes odkaz, ponechán: " + inst.data +
+                              "\nZáznam vede přes odkaz, ponechán: " + inst.data + "\\VZOR.DAT\n"
+                              "Záznam vede přes odkaz, ponechán: " + link_dir + "\n" UNR_TEXT_AGAIN);
+    EXPECT_TRUE(exists(elsewhere) && exists(other.path()));
+    EXPECT_TRUE(exists(inst.data) && exists(link_dir) && exists(inst.program));
+    for (const std::string &l : {inst.data, link_dir})
+        RemoveDirectoryA(l.c_str());
+}
+
+// The copy deletes the very program file it was started for: a file that
+// took the name meanwhile (a new installation's) stays; then its own file
+// goes with the empty folders.
+TEST(Uninst, TheCopyDeletesOnlyTheFileItWasStartedFor)
+{
+    TU_SCRATCH scratch;
+    const std::string dir = scratch.file("KRV5"), exe = dir + "\\EXE", program = exe + "\\UNINSTAL.EXE";
+    ASSERT_EQ(FE_make_path(exe.c_str()), 1);
+    make_file(program);
+    auto ended = [] {   // stands for the process the copy waits for
+        HANDLE event = CreateEventA(nullptr, TRUE, TRUE, nullptr);
+        return std::to_string(reinterpret_cast<uintptr_t>(event));
+    };
+    const std::string started_for = UNR_identity(program.c_str());
+    ASSERT_NE(started_for, "");
+    ASSERT_TRUE(DeleteFileA(program.c_str()));
+    TU_write(program, "novější\r\n");
+    EXPECT_EQ(UNR_helper(ended().c_str(), program.c_str(), started_for.c_str()), 1);
+    EXPECT_EQ(TU_read(program), "novější\r\n");
+    EXPECT_EQ(UNR_helper(ended().c_str(), program.c_str(), UNR_identity(program.c_str()).c_str()), 0);
+    EXPECT_FALSE(exists(program) || exists(exe) || exists(dir));
 }

@@ -149,24 +149,57 @@ TEST(Itrk, FailedThenSuccessfulInstallationFromTheStartButton)
     });
 }
 
-TEST(Itrk, ClosingTheFrameDuringAnInstallationAbortsItFirst)
+// The end of the session asked for while the target is checked.
+HWND session_frame = nullptr;
+LRESULT session_answer = -1;
+void ask_for_the_session(const char *status)
 {
-    TU_SCRATCH scratch;
-    distribution(scratch.file("dist"));
-    TU_clear_reports();
-    bool closed_after = false;
-    run([&](C_SW_ITRK *w) {
-        ASSERT_NE(w, nullptr);
-        set_paths(w, scratch.file("dist") + "\\", scratch.file("KRV5") + "\\");
-        PostMessageA(w->frame(), WM_SYSCOMMAND, SC_CLOSE, 0);   // seen at the first abort check
-        click(w, 14);                                           // "Přerušit instalaci ?" answered yes
-        closed_after = w->close_when_done == 1 && IsWindow(w->window);
-        SetCurrentDirectoryA(scratch.path().c_str());
-    });
-    EXPECT_TRUE(closed_after);
-    ASSERT_EQ(TU_reports().size(), 1u);   // the question only
-    EXPECT_EQ(TU_reports().back().text, "Přerušit instalaci ?");
-    EXPECT_FALSE(TU_exists(scratch.file("KRV5\\EXE\\TRAKPRN.EXE")));
+    if (std::string(status) == "Kontrola cílové cesty ...")
+        session_answer = SendMessageA(session_frame, WM_QUERYENDSESSION, 0, 0);
+}
+
+// A close while an installation runs, from the close box or from another
+// program (WM_CLOSE, as Task Manager's "End task"): the window stays, the
+// session may not end, "Přerušit instalaci ?" comes at the next check; "Ano"
+// ends the program after the installation stopped, "Ne" calls the close off.
+TEST(Itrk, ClosingTheFrameDuringAnInstallationAsksFirst)
+{
+    const struct { UINT message; WPARAM wparam; int answer; int16_t closes; } cases[] = {
+        {WM_SYSCOMMAND, SC_CLOSE, 1, 1}, {WM_CLOSE, 0, 1, 1}, {WM_CLOSE, 0, 7, 0}, {WM_SYSCOMMAND, SC_CLOSE, 7, 0}};
+    for (const auto &c : cases) {
+        SCOPED_TRACE(std::to_string(c.message) + " " + std::to_string(c.answer));
+        TU_SCRATCH scratch;
+        distribution(scratch.file("dist"));
+        TU_clear_reports();
+        TU_set_answer(c.answer);
+        session_answer = -1;
+        bool stayed = false;
+        int16_t closes = -1;
+        LRESULT session_after = -1;
+        run([&](C_SW_ITRK *w) {
+            ASSERT_NE(w, nullptr);
+            session_frame = w->frame();
+            set_paths(w, scratch.file("dist") + "\\", scratch.file("KRV5") + "\\");
+            PostMessageA(w->frame(), c.message, c.wparam, 0);   // seen at the first abort check
+            WE_set_status_hook(ask_for_the_session);             // in place of the status bar
+            click(w, 14);
+            stayed = IsWindow(w->window) && IsWindow(w->frame());
+            closes = w->close_when_done;
+            session_after = SendMessageA(w->frame(), WM_QUERYENDSESSION, 0, 0);
+            SetCurrentDirectoryA(scratch.path().c_str());
+        });
+        WE_set_status_hook(nullptr);
+        TU_set_answer(1);
+        EXPECT_TRUE(stayed);
+        EXPECT_EQ(session_answer, 0);
+        EXPECT_EQ(session_after, 1);
+        EXPECT_EQ(closes, c.closes);
+        std::string questions;   // the distribution has no uninstall program: that is said too
+        for (const TU_REPORT &r : TU_reports())
+            questions += r.kind == WE_KIND_QUESTION ? r.text + "\n" : "";
+        EXPECT_EQ(questions, "Přerušit instalaci ?\n");
+        EXPECT_EQ(TU_exists(scratch.file("KRV5\\EXE\\TRAKPRN.EXE")), !c.closes);
+    }
 }
 
 TEST(Itrk, WithoutMemoryForItsStateOnlyTheWayOut)

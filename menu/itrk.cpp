@@ -236,15 +236,22 @@ int16_t C_SW_ITRK::add_handler(int32_t id, int32_t code, ITRK_HANDLER handler)
     return 0;
 }
 
-// The field's text in its one spelling, with a final backslash, becomes the
-// directory when it has a drive letter; otherwise the field shows the
-// directory again.
+// The field's text with a final backslash becomes the directory when it has
+// a drive letter; otherwise the field shows the directory again. The target
+// takes its one spelling here, the spelling the engine records and the
+// uninstall program compares.
 void C_SW_ITRK::path_edited(int32_t field, char *directory)
 {
     char text[IFL_PATH_MAX + 1];
     get_path(field, text);
-    if (INS_canonical_directory(text, text))
-        ST_copy(directory, text, IFL_PATH_MAX);
+    if (field == ITRK_TARGET) {
+        if (INS_canonical_directory(text, text))
+            ST_copy(directory, text, IFL_PATH_MAX);
+    } else {
+        end_with_backslash(text);
+        if (text[1] == ':')
+            ST_copy(directory, text, IFL_PATH_MAX);
+    }
     set_path(field, directory);
 }
 

@@ -2,11 +2,15 @@
 // trakdist, INSTTRKP.EXE started from its first disk (its default source),
 // its window operated from outside by TRKDRIVE (tools/drive), and afterwards
 // what the installation left checked.
+#include <cstdio>
 #include <filesystem>
 
 #include "common/fe.h"
 #include "common/st.h"
+#include "common/sysreg.h"
 #include "common/u8.h"
+#include "inst/unl.h"
+#include "insttrkp/ins_shell.h"
 #include "menu/itrk.h"
 #include "tests/testutil.h"
 #include "tests/win/instutil.h"
@@ -43,14 +47,17 @@ protected:
         build(scratch.file(name), files, options, readme);
         return scratch.file(name);
     }
-    // INSTTRKP.EXE started from the folder, as a person starts it there.
+    // INSTTRKP.EXE started from the folder, as a person starts it there by
+    // its bare name (argument 0 is the name as typed).
     void start(const std::string &folder)
     {
-        std::string line = "\"" + folder + "\\INSTTRKP.EXE\"";
+        const std::string program = folder + "\\INSTTRKP.EXE";
+        std::string line = "INSTTRKP.EXE";
         STARTUPINFOA si{};
         si.cb = sizeof si;
-        ASSERT_TRUE(CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &si, &installer))
-            << line;
+        ASSERT_TRUE(CreateProcessA(program.c_str(), &line[0], nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &si,
+                                   &installer))
+            << program;
         CloseHandle(installer.hThread);
     }
     // Runs the script (this program's texts, CP1250) through the driver;
@@ -207,6 +214,118 @@ TEST_F(E2eTest, AbortAndCloseDuringTheCopyAreConfirmed)
     }
     EXPECT_FALSE(TU_exists(group() + "\\TRAKPRN.LNK"));
     EXPECT_EQ(registry("DisplayName"), "");
+}
+
+// What a killed program left: every name present in the installation and
+// the shell's places is recorded in its list, or is of a kind the uninstall
+// program finds by itself (the lists, a recorded file's temporary names);
+// the names that are not.
+std::vector<std::string> unrecorded(const std::string &target)
+{
+    std::vector<std::string> recorded;
+    for (const auto &r : uninst_records(target + "\\UNINST.LST"))
+        recorded.push_back(upper(r.second));
+    auto known = [&](const std::string &name) {
+        const std::string u = upper(name);
+        for (const char *suffix : {"", ".$$$", ".$$_"})
+            for (const std::string &r : recorded)
+                if (u == r + suffix)
+                    return true;
+        return u == upper(target + "\\INST.LST") || u == upper(target + "\\UNINST.LST");
+    };
+    std::vector<std::string> names;
+    for (const std::string &name : snapshot({target, group(), desktop()}))
+        if (!name.empty() && name != "key" && !known(name))
+            names.push_back(name);
+    if (SYS_registry_key_exists(HKEY_LOCAL_MACHINE, INS_UNINSTALL_KEY) && !known(INS_UNINSTALL_KEY))
+        names.push_back("key");
+    if (FE_dir_exists(group().c_str()) && !known(group()))
+        names.push_back(group());
+    return names;
+}
+
+// Killed (as by a power cut) at points spread over an installation of a
+// packed two-disk distribution: nothing is left that the uninstall program
+// cannot find, and the installer started again on the target (the previous
+// installation removed when it asks) leaves exactly a new installation. The
+// uninstall program killed half-way and run again removes the rest.
+TEST_F(E2eTest, KilledAtAnyMomentLeavesAWayBack)
+{
+    std::vector<FILE_ENTRY> files = sample(60000, true);
+    for (int i = 0; i < 40; i++)   // long enough to be killed in every step
+        files.push_back({"F" + std::to_string(i) + ".DAT", i % 2 ? "Data" : ".", "Data", bytes(20000, i)});
+    const std::string room = std::to_string(TU_read(beside("INSTTRKP.exe")).size() + 600000);
+    const std::string dist = distribution("dist", files, {"--packed", "--disk-size", room}, false);
+    // Both disks copied into one folder, as a person copies them to a hard disk.
+    ASSERT_TRUE(TU_exists(dist + "\\DISK2\\B.KRV"));
+    for (const auto &f : std::filesystem::directory_iterator(dist + "\\DISK2"))
+        std::filesystem::copy_file(f.path(), dist + "\\DISK1\\" + f.path().filename().string());
+    const std::string disk = dist + "\\DISK1", target = scratch.file("KRV5");
+    RemoveDirectoryA(quick_launch().c_str());
+    const std::vector<std::string> roots = {scratch.file("dist"), group(), desktop()};
+    const std::vector<std::string> before = snapshot(roots);
+    auto run_to_the_end = [&](const std::string &boxes) {
+        return install(disk, "set 10 " + target + "\npress 14\n" + boxes + SUCCESS + EXIT);
+    };
+    ASSERT_EQ(run_to_the_end(""), 0u);
+    const std::vector<std::string> reference = snapshot({target});
+    const size_t records = uninst_records(target + "\\UNINST.LST").size();
+    ASSERT_GT(records, 100u);
+    ASSERT_EQ(WT_run_child(target + "\\EXE\\UNINSTAL.EXE", "-r", scratch.path(), "Odinstalace TRAKPRN").code, 0u);
+    WT_wait([&] { return !TU_exists(target); }, 3000);
+
+    for (size_t point = 1; point <= 10; point++) {
+        SCOPED_TRACE(point);
+        const size_t kill_at = point * records / 11;
+        start(disk);
+        ASSERT_TRUE(drive("set 10 " + target + "\npress 14\n"));
+        WT_wait([&] {
+            WIN32_FILE_ATTRIBUTE_DATA data{};
+            return WaitForSingleObject(installer.hProcess, 0) == WAIT_OBJECT_0 ||
+                   (GetFileAttributesExA((target + "\\UNINST.LST").c_str(), GetFileExInfoStandard, &data) &&
+                    data.nFileSizeLow / UNL_RECORD_SIZE >= kill_at);
+        }, 20000, 0);
+        TerminateProcess(installer.hProcess, 9);
+        end_installer();
+        std::printf("killed at %zu of %zu records\n", uninst_records(target + "\\UNINST.LST").size(), records);
+        EXPECT_EQ(unrecorded(target), std::vector<std::string>{});
+        // Again: the killed installation is removed when the installer can, its files overwritten otherwise.
+        std::string boxes;
+        if (TU_exists(target + "\\EXE\\UNINSTAL.EXE") && TU_exists(target + "\\UNINST.LST")) {
+            boxes = "answer Dotaz | Na cílové cestě byla nalezena předchozí instalace TOREVAN. | Ano\n";
+            if (TU_exists(target + "\\EXE\\SYSTEM.WCO"))
+                boxes += "answer Dotaz | Pro novou instalaci může být převzata | Ne\n";
+        } else {
+            for (const FILE_ENTRY &f : files)
+                if (TU_exists(target + "\\" + (f.subdir == "." ? "" : f.subdir + "\\") + f.target)) {
+                    boxes = "answer Dotaz | Existující soubory budou přepsány, pokračovat | Ano\n";
+                    break;
+                }
+        }
+        ASSERT_EQ(run_to_the_end(boxes), 0u);
+        expect_complete(target, files, true, false);
+        EXPECT_EQ(snapshot({target}), reference);
+        if (point < 10) {   // the next one starts on an empty target
+            ASSERT_EQ(WT_run_child(target + "\\EXE\\UNINSTAL.EXE", "-r", scratch.path(), "Odinstalace TRAKPRN").code, 0u);
+            ASSERT_TRUE(WT_wait([&] { return !TU_exists(target); }, 3000));
+        }
+    }
+
+    // The uninstall program killed half-way: its list and itself stay, and a second run finishes.
+    std::string line = "\"" + target + "\\EXE\\UNINSTAL.EXE\" -r";
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION removal{};
+    ASSERT_TRUE(CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, scratch.path().c_str(), &si, &removal));
+    WT_wait([&] { return !TU_exists(target + "\\Data\\VZOR.GBR"); }, 20000, 0);
+    TerminateProcess(removal.hProcess, 9);
+    WaitForSingleObject(removal.hProcess, 5000);
+    CloseHandle(removal.hProcess);
+    CloseHandle(removal.hThread);
+    EXPECT_TRUE(TU_exists(target + "\\UNINST.LST") && TU_exists(target + "\\EXE\\UNINSTAL.EXE"));
+    EXPECT_EQ(WT_run_child(target + "\\EXE\\UNINSTAL.EXE", "-r", scratch.path(), "Odinstalace TRAKPRN").code, 0u);
+    WT_wait([&] { return !TU_exists(target); }, 3000);
+    EXPECT_EQ(snapshot(roots), before);
 }
 
 }  // namespace

@@ -97,10 +97,10 @@ bool WT_only_low_memory(size_t count)
     return TU_reports().size() == count;
 }
 
-bool WT_wait(const std::function<bool()> &done, int ms)
+bool WT_wait(const std::function<bool()> &done, int ms, int step_ms)
 {
     for (auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
-         std::chrono::steady_clock::now() < until; Sleep(10))
+         std::chrono::steady_clock::now() < until; Sleep(static_cast<DWORD>(step_ms)))
         if (done())
             return true;
     return done();

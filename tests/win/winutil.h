@@ -27,8 +27,8 @@ int WT_internal_errors(const char *source);
 // Whether the reports are exactly count low-memory reports " Málo paměti".
 bool WT_only_low_memory(size_t count);
 inline bool WT_starts(const std::string &text, const char *prefix) { return text.rfind(prefix, 0) == 0; }
-// Asks done every 10 ms for up to ms milliseconds; whether it came true.
-bool WT_wait(const std::function<bool()> &done, int ms);
+// Asks done every step_ms milliseconds for up to ms milliseconds; whether it came true.
+bool WT_wait(const std::function<bool()> &done, int ms, int step_ms = 10);
 
 // ---- allocations ----
 // The next count requests of exactly size bytes fail; dropped when the next test starts.

@@ -189,6 +189,7 @@ private:
     void changed(int16_t order = 1);
     void free_row_cells(TAB_ROW *row);
     int32_t used_columns() const;
+    void recount_columns();          // the used column count as the rows say; current column kept inside
     int16_t fit_to_contents();
     int16_t fit_to_window();
     // Reads (1) or writes (0) the used columns' widths in the section; 0 without a section name.

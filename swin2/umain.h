@@ -53,6 +53,10 @@ public:
     LRESULT exit_size_move() override;     // passed on to the top client
     LRESULT destroy(WPARAM wparam, LPARAM lparam) override;   // PostQuitMessage(0)
     void system_close() override;          // posts WM_BW_CLOSE_REQUEST
+    // The top client keeps its focused control while the frame is inactive
+    // and gets the focus back when the frame has it again (as a dialog does).
+    int16_t deactivated() override;
+    void set_focus() override;
     LRESULT query_end_session(LPARAM lparam) override;        // 1
     void init_menu_popup(WPARAM wparam, LPARAM lparam) override;   // fills the submenu from its table
     void menu_select(WPARAM wparam, LPARAM lparam) override;  // the help line into field 0

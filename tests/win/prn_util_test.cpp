@@ -56,6 +56,11 @@ TEST_F(Printing, TheSpoolersPrintersTheirSettingsAndColours)
     DEVMODEA *settings = nullptr;
     ASSERT_EQ(PRN_get_settings(&settings, "PDF"), 1);
     EXPECT_STREQ(reinterpret_cast<const char *>(settings->dmDeviceName), "PDF");
+    {   // the properties dialog has run also when the person cancels it
+        BOX_ANSWERER box("", BOX_ANSWERER::ESC);
+        EXPECT_EQ(PRN_edit_settings(nullptr, settings, "PDF"), 1);
+        EXPECT_TRUE(box.found());
+    }
     std::strcpy(reinterpret_cast<char *>(settings->dmDeviceName), "Jiná");
     WE_set_status_hook([](const char *text) { statuses.push_back(text); });
     COLORREF *colours = nullptr;

@@ -150,7 +150,7 @@ int WINAPI failed_start_page(HDC) { return SP_ERROR; }
 // the properties and font dialogs as the program imports them: each tells
 // the window of a settings change while it is up, as the system would, and
 // is then cancelled.
-IAT_PATCH *enum_patch = nullptr;
+IAT_PATCH *enum_patch = nullptr, *properties_patch = nullptr;
 HWND dialog_owner = nullptr;
 bool in_dialog = false;
 int listed_in_dialog = 0;
@@ -167,8 +167,11 @@ void settings_changed()
     SendMessageA(dialog_owner, WM_SETTINGCHANGE, 0, 0);
     in_dialog = false;
 }
-LONG WINAPI cancelled_properties(HWND, HANDLE, LPSTR, PDEVMODEA, PDEVMODEA, DWORD)
+LONG WINAPI cancelled_properties(HWND owner, HANDLE printer, LPSTR name, PDEVMODEA out, PDEVMODEA in, DWORD mode)
 {
+    if (!(mode & DM_IN_PROMPT))   // the settings asked for, no dialog
+        return reinterpret_cast<decltype(&DocumentPropertiesA)>(properties_patch->original())(owner, printer, name,
+                                                                                             out, in, mode);
     settings_changed();
     return IDCANCEL;
 }
@@ -436,7 +439,7 @@ TEST_F(TpPrinter, DialogsKeepTheSettingsThePickedPrinterGivesTheKeysBackAndTheSy
     IAT_PATCH properties("WINSPOOL.DRV", "DocumentPropertiesA", reinterpret_cast<void *>(cancelled_properties));
     IAT_PATCH font("COMDLG32.dll", "ChooseFontA", reinterpret_cast<void *>(cancelled_font));
     ASSERT_TRUE(listing.active() && properties.active() && font.active());
-    enum_patch = &listing;
+    enum_patch = &listing, properties_patch = &properties;
     const struct { const char *what; std::function<void()> act; TU_V expected; } cases[] = {
         // printers listed while the dialog was up, the window there, the focus on it
         {"a settings change while the properties are up", [&] { click(TP_ID_PROPERTIES); }, {0, 1, 1}},
@@ -460,7 +463,7 @@ TEST_F(TpPrinter, DialogsKeepTheSettingsThePickedPrinterGivesTheKeysBackAndTheSy
         EXPECT_EQ(TU_V({listed_in_dialog, IsWindow(window), GetFocus() == window}), c.expected) << c.what;
     }
     table = nullptr;   // the window took the object with it
-    enum_patch = nullptr;
+    enum_patch = properties_patch = nullptr;
 }
 
 TEST_F(TpPrinter, TextsTooTallForAPageAreDroppedWithTheirMessages)

@@ -44,8 +44,6 @@ void end_with_backslash(char *path)
         ST_append(path, "\\", IFL_PATH_MAX);
 }
 
-}  // namespace
-
 // The controls in the order they are added, at their places in layout units.
 struct CONTROL {
     int32_t id;
@@ -77,6 +75,9 @@ const CONTROL CONTROLS[] = {
     {INS_LINE_FIRST + 2, &C_SCR1::add_static, "3", 900, 3430, 4550, 210, 0, nullptr},
     {INS_LINE_LAST, &C_SCR1::add_static, "4", 900, 3640, 4550, 210, 0, nullptr},
 };
+
+}  // namespace
+
 // The path fields hold whole paths (up to 1024 characters), past the 80 an
 // edit widget keeps, so they are read and written through their windows.
 void C_SW_ITRK::set_path(int32_t field, const char *path)

@@ -478,13 +478,17 @@ TEST_F(Tab, ReportsWhilePaintingATinyBodyClearingLostCapturesAndShrinkingColumns
              fill(3, 1);
              RECT cell;
              send(TAB_get_current_cell_rect, 0, LPARAM(&cell));
-             MoveWindow(table, 0, 0, 404, (cell.bottom - cell.top) * 3 / 2, TRUE);
-             send(WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-5 * WHEEL_DELTA)));
-             send(WM_VSCROLL, SB_LINEDOWN), send(WM_VSCROLL, SB_BOTTOM);
-             const LRESULT index = send(TAB_get_first_visible_row_index);
-             return TU_V{index, index < 3 ? send(TAB_get_first_visible_row_id) : -2};
+             MoveWindow(table, 0, 0, 404, cell.bottom - cell.top + 6, TRUE);   // the header and a strip
+             TU_V got;   // after a wheel and after a line step from the top: the top row, its identifier
+             for (UINT m : {UINT(WM_MOUSEWHEEL), UINT(WM_VSCROLL)}) {
+                 send(WM_VSCROLL, SB_TOP);
+                 send(m, m == WM_VSCROLL ? SB_LINEDOWN : MAKEWPARAM(0, static_cast<WORD>(-5 * WHEEL_DELTA)));
+                 const LRESULT index = send(TAB_get_first_visible_row_index);
+                 got.insert(got.end(), {index, index < 3 ? send(TAB_get_first_visible_row_id) : -2});
+             }
+             return got;
          },
-         {2, 3}},
+         {2, 3, 1, 2}},
         {"cleared: no row left in its slot",
          [&] {
              fill(3, 1);

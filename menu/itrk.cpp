@@ -13,6 +13,7 @@
 #include "swin/wgd.h"
 #include "swin2/umain.h"
 #include "win/we.h"
+#include "win/wmsg.h"
 
 static const char SRC[] = "..\\menu\\itrk";
 
@@ -22,6 +23,7 @@ const int32_t KILL_FOCUS = EN_KILLFOCUS;   // 0x200
 const int32_t CLICKED = BN_CLICKED;        // 0
 const int16_t BACKGROUND = 6;              // palette colour
 const int32_t MARGIN = 50;                 // layout units around the widgets
+const char TITLE_FACE[] = "Times New Roman";
 
 // The width of a widget's text in its font (its access letter's "&" left out).
 int32_t text_width(const C_WT_UNI *widget)
@@ -129,6 +131,9 @@ C_SW_ITRK::C_SW_ITRK(C_UMAIN *owner_) : C_SCR1(owner_)
         SetWindowTextA(owner->window, ITRK_TITLE);
     SCR_set_background(&screen, BACKGROUND);
     build();
+    // The title control makes its font to fit its height, in the face it is told.
+    if (C_WT_UNI *title = find_widget(ITRK_TITLE_ID))
+        SendMessageA(title->window, WM_UCC_TITLE_FONT_NAME, 0, reinterpret_cast<LPARAM>(TITLE_FACE));
     RECT r;
     GetClientRect(window, &r);
     size(r.right, r.bottom, SIZE_RESTORED);
@@ -144,7 +149,7 @@ void C_SW_ITRK::build()
 {
     add_title(ITRK_TITLE_ID, MARGIN, MARGIN, 700 * SCR1_UNITS_X / 10 - 2 * MARGIN, 600);
     title_font.reset(CreateFontA(-layout_y(300), 0, 0, 0, FW_BOLD, 0, 0, 0, EASTEUROPE_CHARSET, 0, 0, 0, 0,
-                                 "Times New Roman"));
+                                 TITLE_FACE));
     if (C_WT_UNI *title = find_widget(ITRK_TITLE_ID)) {
         title->set_text("Konverze Gerber->Postscript");
         title->set_font(title_font);

@@ -8,6 +8,7 @@
 #include "common/st.h"
 #include "inst/ifl.h"
 #include "menu/itrk.h"
+#include "swin2/ucc_titl.h"
 #include "tests/testutil.h"
 #include "tests/win/instutil.h"
 #include "tests/win/winutil.h"
@@ -83,6 +84,8 @@ TEST(Itrk, BuiltWithItsTextsPathsAndChoices)
         GetWindowTextA(w->frame(), title, sizeof title);
         EXPECT_STREQ(title, ITRK_TITLE);
         EXPECT_EQ(text(w, 1), "Konverze Gerber->Postscript");
+        const HWND title_control = w->find_widget(1)->window;
+        EXPECT_STREQ(reinterpret_cast<C_UCC_TITLE *>(GetWindowLongPtrA(title_control, 0))->font_name, "Times New Roman");
         EXPECT_EQ(text(w, 14), "&Start instalace");
         EXPECT_EQ(text(w, 18), "Blahopřejeme Vám k pořízení konverzního programu Gerber -> Postscript.");
         EXPECT_EQ(text(w, 21), "Případná předchozí instalace na cílové cestě bude před novou instalací odinstalována");

@@ -68,6 +68,6 @@ echo "rows fill_us/row"
 printf '%s\n' "$fills"
 printf '%s\n' "$fills" | LC_ALL=C awk '
     { v[$1] = $2 }
-    END { printf "100000 / 1000 per row:  fill %.2f\n", v[1000] > 0 ? v[100000] / v[1000] : 0 }'
+    END { printf "100000 / 1000 per row:  fill %.2f\n", (v[1000] > 0 ? v[100000] / v[1000] : 0) }'
 echo "goal: flat (about 1); a row array grown by a fixed step gives far more"
 exit "$fail"

@@ -13,6 +13,7 @@
 #include "swin/wgd.h"
 #include "swin2/umain.h"
 #include "win/we.h"
+#include "win/wmsg.h"
 
 static const char SRC[] = "..\\menu\\itrk";
 
@@ -21,6 +22,22 @@ namespace {
 const int32_t KILL_FOCUS = EN_KILLFOCUS;   // 0x200
 const int32_t CLICKED = BN_CLICKED;        // 0
 const int16_t BACKGROUND = 6;              // palette colour
+const int32_t MARGIN = 50;                 // layout units around the widgets
+const char TITLE_FACE[] = "Times New Roman";
+
+// The width of a widget's text in its font (its access letter's "&" left out).
+int32_t text_width(const C_WT_UNI *widget)
+{
+    char text[WT_TEXT_MAX + 1] = "";
+    GetWindowTextA(widget->window, text, sizeof text);
+    C_WINDOW_DC dc(widget->window);
+    if (!dc)
+        return 0;
+    C_SELECT chosen(dc, widget->font ? widget->font : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)));
+    RECT r{0, 0, 0, 0};
+    DrawTextA(dc, text, -1, &r, DT_CALCRECT | DT_SINGLELINE);
+    return r.right - r.left;
+}
 
 void end_with_backslash(char *path)
 {
@@ -28,6 +45,38 @@ void end_with_backslash(char *path)
     if (n == 0 || path[n - 1] != '\\')
         ST_append(path, "\\", IFL_PATH_MAX);
 }
+
+// The controls in the order they are added, at their places in layout units.
+struct CONTROL {
+    int32_t id;
+    int16_t (C_SCR1::*add)(int32_t, int32_t, int32_t, int32_t, int32_t);
+    const char *text;
+    int32_t x, y, width, height, code;
+    ITRK_HANDLER handler;
+};
+const CONTROL CONTROLS[] = {
+    {ITRK_SOURCE_LABEL, &C_SCR1::add_static, "&Zdrojová cesta :", 250, 1320, 1300, 210, 0, nullptr},
+    {ITRK_SOURCE, &C_SCR1::add_edit, "", 1600, 1320, 2600, 210, KILL_FOCUS,
+     &C_SW_ITRK::on_source_edited},
+    {ITRK_BROWSE_SOURCE, &C_SCR1::add_button, "P&rocházet ...", 4250, 1320, 1300, 210, CLICKED,
+     &C_SW_ITRK::on_browse_source},
+    {ITRK_TARGET_LABEL, &C_SCR1::add_static, "&Cílová cesta :", 250, 1580, 1300, 210, 0, nullptr},
+    {ITRK_TARGET, &C_SCR1::add_edit, "", 1600, 1580, 2600, 210, KILL_FOCUS,
+     &C_SW_ITRK::on_target_edited},
+    {ITRK_BROWSE_TARGET, &C_SCR1::add_button, "Pr&ocházet ...", 4250, 1580, 1300, 210, CLICKED,
+     &C_SW_ITRK::on_browse_target},
+    {ITRK_DESKTOP, &C_SCR1::add_check, "&Umístit ikonu aplikace na pracovní plochu", 1600, 1940, 2600, 210,
+     CLICKED, &C_SW_ITRK::on_toggle_desktop},
+    {ITRK_QUICK_LAUNCH, &C_SCR1::add_check, "Umístit ikonu aplikace do systémové &lišty", 1600, 2200, 2600, 210,
+     CLICKED, &C_SW_ITRK::on_toggle_quick_launch},
+    {ITRK_START, &C_SCR1::add_button, "&Start instalace", 900, 2560, 1300, 300, CLICKED, &C_SW_ITRK::on_start},
+    {ITRK_ABORT, &C_SCR1::add_button, "&Přerušit instalaci", 2300, 2560, 1300, 300, CLICKED, &C_SW_ITRK::on_abort},
+    {ITRK_EXIT, &C_SCR1::add_button, "&Konec", 3700, 2560, 1300, 300, CLICKED, &C_SW_ITRK::on_exit},
+    {INS_LINE_FIRST, &C_SCR1::add_static, "1", 900, 3010, 4550, 210, 0, nullptr},
+    {INS_LINE_FIRST + 1, &C_SCR1::add_static, "2", 900, 3220, 4550, 210, 0, nullptr},
+    {INS_LINE_FIRST + 2, &C_SCR1::add_static, "3", 900, 3430, 4550, 210, 0, nullptr},
+    {INS_LINE_LAST, &C_SCR1::add_static, "4", 900, 3640, 4550, 210, 0, nullptr},
+};
 
 }  // namespace
 
@@ -82,6 +131,9 @@ C_SW_ITRK::C_SW_ITRK(C_UMAIN *owner_) : C_SCR1(owner_)
         SetWindowTextA(owner->window, ITRK_TITLE);
     SCR_set_background(&screen, BACKGROUND);
     build();
+    // The title control makes its font to fit its height, in the face it is told.
+    if (C_WT_UNI *title = find_widget(ITRK_TITLE_ID))
+        SendMessageA(title->window, WM_UCC_TITLE_FONT_NAME, 0, reinterpret_cast<LPARAM>(TITLE_FACE));
     RECT r;
     GetClientRect(window, &r);
     size(r.right, r.bottom, SIZE_RESTORED);
@@ -95,9 +147,9 @@ C_SW_ITRK::~C_SW_ITRK()
 
 void C_SW_ITRK::build()
 {
-    add_title(ITRK_TITLE_ID, 50, 50, 700 * SCR1_UNITS_X / 10 - 100, 600);
+    add_title(ITRK_TITLE_ID, MARGIN, MARGIN, 700 * SCR1_UNITS_X / 10 - 2 * MARGIN, 600);
     title_font.reset(CreateFontA(-layout_y(300), 0, 0, 0, FW_BOLD, 0, 0, 0, EASTEUROPE_CHARSET, 0, 0, 0, 0,
-                                 "Times New Roman"));
+                                 TITLE_FACE));
     if (C_WT_UNI *title = find_widget(ITRK_TITLE_ID)) {
         title->set_text("Konverze Gerber->Postscript");
         title->set_font(title_font);
@@ -114,37 +166,7 @@ void C_SW_ITRK::build()
         set_default_button(ITRK_EXIT, 1);
         return;
     }
-    struct CONTROL {
-        int32_t id;
-        int16_t (C_SCR1::*add)(int32_t, int32_t, int32_t, int32_t, int32_t);
-        const char *text;
-        int32_t x, y, width, height, code;
-        ITRK_HANDLER handler;
-    };
-    const CONTROL controls[] = {
-        {ITRK_SOURCE_LABEL, &C_SCR1::add_static, "&Zdrojová cesta :", 250, 1320, 1300, 210, 0, nullptr},
-        {ITRK_SOURCE, &C_SCR1::add_edit, "", 1600, 1320, 2600, 210, KILL_FOCUS,
-         &C_SW_ITRK::on_source_edited},
-        {ITRK_BROWSE_SOURCE, &C_SCR1::add_button, "P&rocházet ...", 4250, 1320, 1300, 210, CLICKED,
-         &C_SW_ITRK::on_browse_source},
-        {ITRK_TARGET_LABEL, &C_SCR1::add_static, "&Cílová cesta :", 250, 1580, 1300, 210, 0, nullptr},
-        {ITRK_TARGET, &C_SCR1::add_edit, "", 1600, 1580, 2600, 210, KILL_FOCUS,
-         &C_SW_ITRK::on_target_edited},
-        {ITRK_BROWSE_TARGET, &C_SCR1::add_button, "Pr&ocházet ...", 4250, 1580, 1300, 210, CLICKED,
-         &C_SW_ITRK::on_browse_target},
-        {ITRK_DESKTOP, &C_SCR1::add_check, "&Umístit ikonu aplikace na pracovní plochu", 1600, 1940, 2600, 210,
-         CLICKED, &C_SW_ITRK::on_toggle_desktop},
-        {ITRK_QUICK_LAUNCH, &C_SCR1::add_check, "Umístit ikonu aplikace do systémové &lišty", 1600, 2200, 2600, 210,
-         CLICKED, &C_SW_ITRK::on_toggle_quick_launch},
-        {ITRK_START, &C_SCR1::add_button, "&Start instalace", 900, 2560, 1300, 300, CLICKED, &C_SW_ITRK::on_start},
-        {ITRK_ABORT, &C_SCR1::add_button, "&Přerušit instalaci", 2300, 2560, 1300, 300, CLICKED, &C_SW_ITRK::on_abort},
-        {ITRK_EXIT, &C_SCR1::add_button, "&Konec", 3700, 2560, 1300, 300, CLICKED, &C_SW_ITRK::on_exit},
-        {INS_LINE_FIRST, &C_SCR1::add_static, "1", 900, 3010, 4550, 210, 0, nullptr},
-        {INS_LINE_FIRST + 1, &C_SCR1::add_static, "2", 900, 3220, 4550, 210, 0, nullptr},
-        {INS_LINE_FIRST + 2, &C_SCR1::add_static, "3", 900, 3430, 4550, 210, 0, nullptr},
-        {INS_LINE_LAST, &C_SCR1::add_static, "4", 900, 3640, 4550, 210, 0, nullptr},
-    };
-    for (const CONTROL &c : controls) {
+    for (const CONTROL &c : CONTROLS) {
         (this->*c.add)(c.id, c.x, c.y, c.width, c.height);
         set_widget_text(c.id, c.text);
         if (c.handler)
@@ -156,6 +178,8 @@ void C_SW_ITRK::build()
             w->style |= WS_TABSTOP;
     for (int32_t id : {ITRK_SOURCE, ITRK_TARGET})   // a path longer than the field scrolls
         find_widget(id)->style |= ES_AUTOHSCROLL;
+    for (int32_t id = INS_LINE_FIRST; id <= INS_LINE_LAST; id++)   // a line is cut, never wrapped under the next
+        find_widget(id)->style |= SS_LEFTNOWORDWRAP;
     create_widgets();
     set_path(ITRK_SOURCE, state->source_dir);
     set_path(ITRK_TARGET, state->target_dir);
@@ -190,13 +214,48 @@ void C_SW_ITRK::set_initial_state()
 
 LRESULT C_SW_ITRK::size(int32_t width, int32_t height, int32_t kind)
 {
-    if (C_WT_UNI *title = find_widget(ITRK_TITLE_ID)) {
-        RECT r{layout_x(50), layout_y(50), 0, layout_y(50) + layout_y(600)};
-        r.right = width - layout_x(50);
-        if (r.right > r.left)
-            title->move_to(r);
-    }
+    if (width > 0 && height > 0)
+        lay_out(width);
     return C_SCR1::size(width, height, kind);
+}
+
+// Each control at its place in a client of that width: the title and the
+// text lines reach the right margin (the lines do not wrap), and a check box
+// is as wide as its text, so that no text is cut at the frame's own size.
+// Contents scrolled away keep their offset.
+void C_SW_ITRK::lay_out(int32_t width)
+{
+    auto place = [&](int32_t id, int32_t x, int32_t y, int32_t w, int32_t h) {
+        C_WT_UNI *widget = find_widget(id);
+        if (!widget)
+            return;
+        const int32_t left = layout_x(x) + origin_x + scrolled_x, top = layout_y(y) + origin_y + scrolled_y;
+        int32_t right = left + layout_x(w);
+        if (id == ITRK_TITLE_ID || (id >= INS_LINE_FIRST && id <= INS_LINE_LAST))
+            right = width - layout_x(MARGIN) + scrolled_x;
+        else if (widget->kind == WT_CHECK)
+            right = left + text_width(widget) + GetSystemMetrics(SM_CXMENUCHECK) + screen.char_width;
+        widget->move_to(RECT{left, top, right > left ? right : left, top + layout_y(h)});
+    };
+    place(ITRK_TITLE_ID, MARGIN, MARGIN, 0, 600);
+    if (!state)
+        return;   // the message of the window without its state keeps its place
+    for (const CONTROL &c : CONTROLS)
+        place(c.id, c.x, c.y, c.width, c.height);
+}
+
+void C_SW_ITRK::move_contents(int32_t dx, int32_t dy)
+{
+    scrolled_x += dx;
+    scrolled_y += dy;
+    C_SCR1::move_contents(dx, dy);
+}
+
+void C_SW_ITRK::contents_bounds(RECT *bounds)
+{
+    C_SCR1::contents_bounds(bounds);
+    if (bounds && bounds->left <= bounds->right)
+        InflateRect(bounds, layout_x(MARGIN), layout_y(MARGIN));
 }
 
 LRESULT C_SW_ITRK::command(WPARAM wparam, LPARAM lparam)
@@ -321,6 +380,7 @@ void C_SW_ITRK::on_start()
         enable_settings(1);
         enable_widget(ITRK_EXIT, 1);
         enable_widget(ITRK_ABORT, 0);
+        focus_widget(ITRK_SOURCE);   // the first field: the settings are to be changed
     }
     UNL_close();
     IFL_close_list(state);

@@ -38,7 +38,12 @@ public:
     explicit C_SW_ITRK(C_UMAIN *owner);
     ~C_SW_ITRK() override;   // destroys the state
 
-    LRESULT size(int32_t width, int32_t height, int32_t kind) override;   // the title's width, then the base
+    // Every control laid out for the client's width, then the base.
+    LRESULT size(int32_t width, int32_t height, int32_t kind) override;
+    void move_contents(int32_t dx, int32_t dy) override;   // keeps the offset for the layout
+    // The rectangle around the visible widgets widened by 50 layout units on
+    // each side: the scroll bars appear only when a widget would be cut.
+    void contents_bounds(RECT *bounds) override;
     LRESULT command(WPARAM wparam, LPARAM lparam) override;   // the first matching handler
     void timer(UINT_PTR id) override;                          // nothing
     // Yes, except while an installation runs: then the close counts as an
@@ -72,6 +77,7 @@ public:
 
 private:
     void build();
+    void lay_out(int32_t width);
     void set_initial_state();
     void path_edited(int32_t field, char *directory);
     void set_path(int32_t field, const char *path);
@@ -79,6 +85,7 @@ private:
     void toggle(int32_t box);
     void enable_settings(int16_t on);
     C_GDI<HFONT> title_font;
+    int32_t scrolled_x = 0, scrolled_y = 0;   // pixels the contents are scrolled by
 };
 
 // The shell's folder browser (flags 5, no root) titled title; the chosen

@@ -338,7 +338,7 @@ int16_t PRN_edit_settings(HWND owner, DEVMODEA *settings, const char *printer)
     const LONG answer = DocumentPropertiesA(owner, handle, const_cast<char *>(printer), settings, settings,
                                             DM_IN_BUFFER | DM_IN_PROMPT | DM_OUT_BUFFER);
     ClosePrinter(handle);
-    return answer == IDOK ? 1 : 0;
+    return answer == IDOK || answer == IDCANCEL ? 1 : 0;
 }
 
 int16_t PRN_exists(const char *printer)

@@ -35,8 +35,9 @@ int16_t PRN_default_caps(int16_t *bitmaps, int32_t *width, int32_t *height, int3
 int16_t PRN_get_settings(DEVMODEA **settings, const char *printer);
 // The printer's properties dialog on the settings (in and out). A device name
 // inside the settings other than the printer's is shown in the status line,
-// and the settings are still used. 0 when the dialog could not run or was
-// cancelled.
+// and the settings are still used. 1 once the dialog has run (also when the
+// person cancelled it: the settings are then as they were); 0 when it could
+// not run.
 int16_t PRN_edit_settings(HWND owner, DEVMODEA *settings, const char *printer);
 // 1 when the printer can be opened.
 int16_t PRN_exists(const char *printer);

@@ -420,7 +420,8 @@ TAB_CELL *C_TAB::cell_for_set(WPARAM address, int16_t by_index)
     }
     if (made)
         append_row(made);
-    if (column >= column_count)
+    // A hidden header or footer row does not count.
+    if (column >= column_count && !(row == &header && !header_shown) && !(row == &footer && !footer_shown))
         column_count = column + 1;
     return cell;
 }
@@ -633,6 +634,13 @@ int32_t C_TAB::used_columns() const
     return n;
 }
 
+void C_TAB::recount_columns()
+{
+    column_count = used_columns();
+    if (current_column >= column_count)
+        current_column = column_count > 0 ? column_count - 1 : 0;
+}
+
 int16_t C_TAB::fit_to_contents()
 {
     const int32_t n = used_columns();
@@ -732,11 +740,13 @@ void C_TAB::layout()
             row_height = line_height(dc) + 4;
     }
     if (order_needed) {
+        // Marked done first: a report of the sort shows a box, whose messages
+        // paint the table again, and that paint must not sort (and report) again.
+        order_needed = 0;
         // The current row stays the same row after the sort.
         TAB_ROW *current = current_row < row_count ? rows[current_row] : nullptr;
         if (TAB_sort_rows(this) && current)
             current_row = current->index;
-        order_needed = 0;
     }
     if (auto_fit)
         fit_to_window();
@@ -766,7 +776,8 @@ void C_TAB::update_scroll_bars()
 
 void C_TAB::scroll_to(int32_t top)
 {
-    const int32_t last = row_count - visible_rows();
+    // The last row stays in view, also in a body lower than one row.
+    const int32_t last = row_count - (visible_rows() > 0 ? visible_rows() : 1);
     top = top > last ? last : top;
     top = top < 0 ? 0 : top;
     if (top != top_row) {
@@ -1040,18 +1051,22 @@ void C_TAB::mouse(UINT message, int32_t x, int32_t y)
             move_current(row, column, 1);
         }
         return;
-    case WM_LBUTTONUP:
+    case WM_LBUTTONUP: {
+        // The drag ends before the capture goes (that tells of the end too).
+        const int32_t resized = resizing;
+        const int16_t was_pressed = pressed;
+        resizing = -1;
+        pressed = 0;
         if (GetCapture() == window)
             ReleaseCapture();
-        if (resizing >= 0) {
-            resizing = -1;
+        if (resized >= 0) {
             width_lock = 1;
             return;
         }
-        if (!pressed)
+        if (!was_pressed)
             return;
-        pressed = 0;
         break;
+    }
     case WM_LBUTTONDBLCLK: twice = 1; break;
     case WM_RBUTTONUP: button = 1; break;
     case WM_RBUTTONDBLCLK: button = 1, twice = 1; break;
@@ -1298,6 +1313,7 @@ LRESULT C_TAB::message(UINT message, WPARAM wparam, LPARAM lparam)
     case TAB_show_header:
     case TAB_show_footer:
         (message == TAB_show_header ? header_shown : footer_shown) = wparam ? 1 : 0;
+        recount_columns();
         changed(0);
         return 1;
     case TAB_fit_columns_to_contents: return fit_to_contents();
@@ -1362,6 +1378,7 @@ LRESULT C_TAB::message(UINT message, WPARAM wparam, LPARAM lparam)
         search_active = 0, search_text[0] = 0;
         free_row_cells(&header);
         free_row_cells(&footer);
+        recount_columns();
         changed(0);
         return 1;
     case TAB_clear:
@@ -1369,10 +1386,12 @@ LRESULT C_TAB::message(UINT message, WPARAM wparam, LPARAM lparam)
         for (int32_t i = 0; i < row_count; i++) {
             free_row_cells(rows[i]);
             MM_free(rows[i], SRC, __LINE__);
+            rows[i] = nullptr;
         }
         row_count = 0;
         index_clear();
         current_row = current_column = top_row = 0;
+        recount_columns();   // the header and footer rows may still hold cells
         changed();
         UpdateWindow(window);
         return 1;
@@ -1383,8 +1402,8 @@ LRESULT C_TAB::message(UINT message, WPARAM wparam, LPARAM lparam)
             return 0;
         }
         return selected(reinterpret_cast<int32_t *>(wparam), reinterpret_cast<int32_t *>(lparam));
-    case TAB_get_first_visible_row_id: return row_count > 0 ? rows[top_row]->id : -1;
-    case TAB_get_first_visible_row_index: return row_count > 0 ? top_row : -1;
+    case TAB_get_first_visible_row_id: return top_row < row_count ? rows[top_row]->id : -1;
+    case TAB_get_first_visible_row_index: return top_row < row_count ? top_row : -1;
     case TAB_get_column_width:
         return wparam < static_cast<WPARAM>(column_count) ? columns[wparam].width : TAB_UNUSED_WIDTH;
     case TAB_set_settings_section: {
@@ -1468,6 +1487,16 @@ LRESULT C_TAB::message(UINT message, WPARAM wparam, LPARAM lparam)
     case WM_MBUTTONUP:
     case WM_MBUTTONDBLCLK:
         mouse(message, static_cast<int16_t>(LOWORD(lparam)), static_cast<int16_t>(HIWORD(lparam)));
+        return 0;
+    case WM_CANCELMODE:
+    case WM_CAPTURECHANGED:
+        // The capture taken away (a box, another program): the drag ends here.
+        if (message == WM_CANCELMODE && GetCapture() == window)
+            ReleaseCapture();
+        if (resizing >= 0)
+            width_lock = 1;
+        resizing = -1;
+        pressed = 0;
         return 0;
     case WM_SETCURSOR: {
         if (LOWORD(lparam) != HTCLIENT)

@@ -11,7 +11,10 @@
 // up to date before a paint that follows a change. A row identifier names
 // one row (an index kept in step finds it). The width lock is set once the
 // person has resized a column with the mouse: from then on the widths are
-// the person's (no fit to the window, no TAB_set_column_width).
+// the person's (no fit to the window, no TAB_set_column_width). A mouse
+// capture taken away (WM_CAPTURECHANGED, WM_CANCELMODE) ends a drag.
+// Reports raised while the rows are sorted for a paint come once: the sort
+// is marked done before it runs, so that a box's repaint does not sort again.
 //
 // User options live in the system store, section UCC_TAB_table_window, read
 // when a table is made (a missing key is written with its default). Column
@@ -189,6 +192,7 @@ private:
     void changed(int16_t order = 1);
     void free_row_cells(TAB_ROW *row);
     int32_t used_columns() const;
+    void recount_columns();          // the used column count as the rows say; current column kept inside
     int16_t fit_to_contents();
     int16_t fit_to_window();
     // Reads (1) or writes (0) the used columns' widths in the section; 0 without a section name.

@@ -24,7 +24,7 @@ static const char SRC[] = "..\\swin\\tp";
 namespace {
 
 const int32_t ROWS_FIRST = 100;      // row slots of a new object
-const int32_t ROWS_STEP = 20;        // slots a full row array grows by
+const int32_t ROWS_STEP = 20;        // slots a full row array grows by at first
 const int32_t COLUMNS_FIRST = 8;     // column records of a new object
 const int32_t MEASURE_MAX = 2048;    // characters measured at a time when breaking a line
 const int32_t DESK = 12;             // screen pixels of desk around the previewed page
@@ -102,6 +102,7 @@ struct TP_table : C_BW {
     LRESULT command(WPARAM wparam, LPARAM lparam) override;
     LRESULT scroll(int16_t vertical, int32_t code, int16_t position) override;
     int16_t key_command(int16_t code) override;
+    void system_close() override;   // the close box, the system menu's Close, Alt+F4
     int16_t activated() override;
     void destroyed() override;
     LRESULT default_message(HWND target, UINT message, WPARAM wparam, LPARAM lparam) override;
@@ -146,9 +147,9 @@ struct TP_table : C_BW {
 
     int16_t open = 0;             // the window exists: no more filling
     int16_t owned = 0;            // the window owns the object
-    int16_t busy = 0;             // a print job runs (its abort procedure dispatches messages)
-    int16_t close_pending = 0;    // closed during the job: closes after it
-    int16_t change_pending = 0;   // printers changed during the job
+    int16_t busy = 0;             // a print job or a dialog on the settings runs (messages are dispatched)
+    int16_t close_pending = 0;    // closed meanwhile: closes after it
+    int16_t change_pending = 0;   // printers changed meanwhile: renewed after it
     int32_t drag = -1;            // the column whose right border the mouse moves
 };
 
@@ -202,7 +203,10 @@ int16_t make_rows(TP_table *t, int32_t index)
     if (index < t->row_count)
         return 1;
     if (index >= t->row_capacity) {
-        int32_t capacity = t->row_capacity + ROWS_STEP;
+        // By ROWS_STEP at first, then by what has been added beyond the first
+        // slots, so that filling a long table copies each pointer only a few times.
+        const int32_t step = t->row_capacity - ROWS_FIRST > ROWS_STEP ? t->row_capacity - ROWS_FIRST : ROWS_STEP;
+        int32_t capacity = t->row_capacity + step;
         if (capacity <= index)
             capacity = index + 1;
         TP_ROW **rows = static_cast<TP_ROW **>(MM_alloc(capacity, sizeof(TP_ROW *), SRC, __LINE__));
@@ -1013,11 +1017,9 @@ void choose_font(TP_table *t)
     prepare(t);
 }
 
-// Every page to the selected printer; *closed when the window was closed
-// meanwhile and is gone now.
-int16_t print_job(TP_table *t, int16_t *closed)
+// Every page to the selected printer (run by while_busy); 1 when all went out.
+int16_t print_job(TP_table *t)
 {
-    *closed = 0;
     if (t->printer_count == 0) {
         WE_error(NO_PRINTER);
         return 0;
@@ -1036,7 +1038,6 @@ int16_t print_job(TP_table *t, int16_t *closed)
             C_GDI<HFONT> normal(make_font(t, m, false)), bold(make_font(t, m, true));
             // Laid out once for the whole job; each page then draws its own rows.
             lay_out(t, printer, m, normal, bold);
-            t->busy = 1;
             if (PRN_cancel_open(printer, t->window)) {
                 PRN_cancel_text1(DOCUMENT);
                 if (printer.start(DOCUMENT)) {
@@ -1059,23 +1060,34 @@ int16_t print_job(TP_table *t, int16_t *closed)
                 cancelled = PRN_cancelled();
                 PRN_cancel_close();
             }
-            t->busy = 0;
         }
-    }
-    if (t->close_pending) {
-        DestroyWindow(t->window);
-        *closed = 1;
-        return done;
     }
     t->page = shown;
     prepare(t);
+    if (!done && !cancelled)
+        WE_error(PRINTER_ERROR);
+    return done;
+}
+
+// A step that dispatches messages while it uses the printer's settings and
+// information context (a print job, the properties or the font dialog): a
+// settings change or a close meanwhile waits for its end. 1 when the window
+// is gone afterwards.
+template <class F>
+int16_t while_busy(TP_table *t, F step)
+{
+    t->busy = 1;
+    step(t);
+    t->busy = 0;
+    if (t->close_pending) {
+        DestroyWindow(t->window);
+        return 1;
+    }
     if (t->change_pending) {
         t->change_pending = 0;
         renew_printers(t);
     }
-    if (!done && !cancelled)
-        WE_error(PRINTER_ERROR);
-    return done;
+    return 0;
 }
 
 // A button's action; 1 when the window is gone.
@@ -1083,9 +1095,9 @@ int16_t press(TP_table *t, int32_t id)
 {
     int16_t closed = 0;
     switch (id) {
-    case TP_ID_PROPERTIES: properties(t); break;
-    case TP_ID_FONT: choose_font(t); break;
-    case TP_ID_PRINT: print_job(t, &closed); break;
+    case TP_ID_PROPERTIES: closed = while_busy(t, properties); break;
+    case TP_ID_FONT: closed = while_busy(t, choose_font); break;
+    case TP_ID_PRINT: closed = while_busy(t, print_job); break;
     case TP_ID_PREVIOUS: show_page(t, t->page - 1); break;
     case TP_ID_NEXT: show_page(t, t->page + 1); break;
     case TP_ID_CLOSE: return close_window(t);
@@ -1320,6 +1332,9 @@ LRESULT TP_table::command(WPARAM wparam, LPARAM)
             if (index >= 0 && index < printer_count && index != selected)
                 select_printer(this, static_cast<int16_t>(index));
         }
+        // A printer picked: the page keys are the preview's again.
+        if ((code == CBN_SELCHANGE && !SendMessageA(combo, CB_GETDROPPEDSTATE, 0, 0)) || code == CBN_CLOSEUP)
+            SetFocus(window);
         return 0;
     }
     if (id >= TP_ID_PROPERTIES && id <= TP_ID_CLOSE) {
@@ -1356,6 +1371,11 @@ int16_t TP_table::key_command(int16_t code)
     if (char typed = KEY_to_char(code))
         press_letter(this, typed);
     return 1;
+}
+
+void TP_table::system_close()
+{
+    close_window(this);
 }
 
 int16_t TP_table::activated()
@@ -1479,8 +1499,6 @@ int16_t TP_set_cell(TP_table *table, int32_t row, int32_t column, const char *te
         WE_internal_error(SRC, __LINE__);
         return 0;
     }
-    if (!text[0] && row >= table->row_count)
-        return 1;
     const int32_t rows_before = table->row_count;
     if (!make_rows(table, row))
         return 0;
@@ -1766,6 +1784,7 @@ int16_t TP_print(TP_table *table)
         WE_internal_error(SRC, __LINE__);
         return 0;
     }
-    int16_t closed = 0;
-    return print_job(table, &closed);
+    int16_t done = 0;
+    while_busy(table, [&done](TP_table *t) { done = print_job(t); });
+    return done;
 }

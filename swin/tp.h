@@ -64,7 +64,7 @@ int16_t TP_destroy(TP_table **table);
 // memory: the low-memory report and 0, the table as it was.
 //
 // An owned copy of the text in the cell (an empty text empties it); the rows
-// up to the row are made (empty) when missing.
+// up to the row are made (empty) when missing, also for an empty text.
 int16_t TP_set_cell(TP_table *table, int32_t row, int32_t column, const char *text);
 // The same for the header row, printed at the top of every page.
 int16_t TP_set_header_cell(TP_table *table, int32_t column, const char *text);

@@ -18,7 +18,7 @@ int16_t held(int virtual_key)
 
 void C_UCC_KEY::typed(int16_t code)
 {
-    if (code <= 0 || code >= VOC_KEYS)
+    if (code < 0 || code >= VOC_KEYS)
         return;
     key = code;
     InvalidateRect(window, nullptr, TRUE);
@@ -52,15 +52,20 @@ LRESULT C_UCC_KEY::message(UINT message, WPARAM wparam, LPARAM lparam)
     case WM_SYSKEYDOWN: {
         // Alt of a system key-down travels in the context bit as well.
         int16_t alt = held(VK_MENU) || (message == WM_SYSKEYDOWN && (lparam & (1 << 29)));
-        typed(KEY_from_virtual_key(static_cast<int32_t>(wparam), held(VK_SHIFT), alt, held(VK_CONTROL)));
+        const int16_t code = KEY_from_virtual_key(static_cast<int32_t>(wparam), held(VK_SHIFT), alt, held(VK_CONTROL));
+        down_coded = code != 0;
+        typed(code);
         return 0;
     }
     case WM_CHAR:
-        typed(KEY_from_char(static_cast<uint8_t>(wparam)));
+    case WM_SYSCHAR: {
+        const uint8_t c = static_cast<uint8_t>(wparam);
+        const int16_t code = message == WM_CHAR ? KEY_from_char(c) : KEY_from_alt_char(c);
+        if (code || !down_coded)
+            typed(code);
+        down_coded = 0;
         return 0;
-    case WM_SYSCHAR:
-        typed(KEY_from_alt_char(static_cast<uint8_t>(wparam)));
-        return 0;
+    }
     case WM_LBUTTONDOWN:
         SetFocus(window);
         return 0;

@@ -75,6 +75,8 @@ LRESULT C_CW::client_message(UINT, WPARAM, LPARAM) { return 0; }
 void C_CW::timer(UINT_PTR) {}
 HBRUSH C_CW::control_colour(HDC, HWND) { return nullptr; }
 int16_t C_CW::pre_translate(MSG *) { return 0; }
+void C_CW::remember_focus() {}
+void C_CW::restore_focus() {}
 int16_t C_CW::can_close() { return 1; }
 
 void C_CW::move_contents(int32_t dx, int32_t dy)

@@ -42,6 +42,11 @@ public:
     virtual HBRUSH control_colour(HDC dc, HWND control);
     // A message of the main loop before dispatch; nonzero = used up [0].
     virtual int16_t pre_translate(MSG *message);
+    // The frame loses the activation: keep which control has the focus [nothing].
+    virtual void remember_focus();
+    // The frame itself got the focus (activated again, a box closed): give it
+    // back to the control kept [nothing].
+    virtual void restore_focus();
     // Nonzero = may be closed [1].
     virtual int16_t can_close();
 

@@ -343,7 +343,10 @@ int16_t C_SCR1::show_widget(int32_t id, int16_t on)
 int16_t C_SCR1::focus_widget(int32_t id)
 {
     C_WT_UNI *w = find_widget(id);
-    return w ? w->focus() : 0;
+    if (!w || !w->focus())
+        return 0;
+    focus_id = id;
+    return 1;
 }
 
 int16_t C_SCR1::set_widget_state(int32_t id, int32_t state)
@@ -496,10 +499,31 @@ int16_t C_SCR1::access_key(uint8_t letter)
     return 0;
 }
 
+void C_SCR1::remember_focus()
+{
+    const int16_t slot = slot_of_focus();
+    if (slot >= 0)
+        focus_id = widgets[slot]->id;
+}
+
+void C_SCR1::restore_focus()
+{
+    const C_WT_UNI *w = find_widget(focus_id);
+    if (usable(w))
+        SetFocus(w->window);
+    else
+        move_focus(1);
+}
+
 int16_t C_SCR1::pre_translate(MSG *message)
 {
-    if (!message || !window || (message->hwnd != window && !IsChild(window, message->hwnd)))
+    if (!message || !window)
         return 0;
+    // Keys addressed to the frame (it has the focus when no widget has it) are the screen's too.
+    const bool frame = owner && owner->window && message->hwnd == owner->window;
+    if (!frame && message->hwnd != window && !IsChild(window, message->hwnd))
+        return 0;
+    remember_focus();
     if (message->message == WM_SYSKEYDOWN)
         return access_key(static_cast<uint8_t>(MapVirtualKeyA(static_cast<UINT>(message->wParam), MAPVK_VK_TO_CHAR)));
     if (message->message != WM_KEYDOWN)

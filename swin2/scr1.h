@@ -36,10 +36,15 @@ public:
     HBRUSH control_colour(HDC dc, HWND control) override;
     int16_t draw_item(WPARAM wparam, LPARAM lparam) override;   // the owner-drawn buttons
     LRESULT destroy(WPARAM wparam, LPARAM lparam) override;     // the widgets' windows go with it
-    // Keys of the thread for this screen (the message's window is the screen
-    // or inside it): Tab / Shift+Tab, Enter, Esc, the arrows inside a group,
-    // Alt+access letter. 1 = used up.
+    // Keys of the thread for this screen (the message's window is the screen,
+    // inside it, or the frame itself): Tab / Shift+Tab, Enter, Esc, the arrows
+    // inside a group, Alt+access letter. 1 = used up.
     int16_t pre_translate(MSG *message) override;
+    // The widget that has the focus is kept (also at each key of the screen
+    // and each focus_widget); restore_focus gives the focus back to it, or,
+    // when it cannot take the focus now, to the first tab stop.
+    void remember_focus() override;
+    void restore_focus() override;
     // Esc pressed in the screen; nonzero = the key is used up [0].
     virtual int16_t escape();
 
@@ -100,6 +105,7 @@ public:
     C_WT_UNI *widgets[SCR1_WIDGETS] = {};     // owned; null = free
     int32_t origin_x = 0;                     // pixels added to every widget position
     int32_t origin_y = 0;
+    int32_t focus_id = 0;                     // control id of the widget that had the focus last; 0 none
 
 private:
     template <class T>

@@ -345,9 +345,11 @@ LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM wparam, LPARAM lpar
         system_command(text, window, wparam);
         break;
     case WM_SETTINGCHANGE:
-        // A printer may have been installed meanwhile.
-        if (text->system_menu && text->count > 0 && PRN_printer_installed())
-            EnableMenuItem(text->system_menu, TW_PRINT, MF_BYCOMMAND | MF_ENABLED);
+    case WM_INITMENU:
+    case WM_INITMENUPOPUP:
+        // A printer may have come or gone meanwhile; a child window never
+        // hears of the settings change, so the system menu looks again as it opens.
+        set_commands(text);
         break;
     case WM_CLOSE:
         text->window = nullptr;

@@ -3,7 +3,9 @@
 // the log while the user has not scrolled away from it.
 //
 // Two forms: kind TW_KIND_FLOATING is a floating child of its owner with a
-// caption and, in its system menu, the commands save, print and clear; any
+// caption and, in its system menu, the commands save, print and clear (save
+// and clear grey without lines, print also without a printer: looked at
+// again when the menu opens and when the system's settings change); any
 // other kind is an embedded child window without caption (the message text
 // widget of a screen moves it to the widget's rectangle).
 //

@@ -138,10 +138,12 @@ void C_UCC_BMP::show_default()
 
 LRESULT C_UCC_BMP::load(const char *file)
 {
-    if (!file || std::strlen(file) > UCC_NAME_MAX)
+    if (!file)
         return 0;
-    HBITMAP loaded;
-    {
+    HBITMAP loaded = nullptr;
+    if (std::strlen(file) > UCC_NAME_MAX) {
+        WE_status("Chybí soubor : %s", file);   // a path the control cannot keep is refused like a missing file
+    } else {
         C_WINDOW_DC dc(window);
         loaded = UCC_BMP_read_file(file, dc);
     }

@@ -20,7 +20,8 @@ public:
     int16_t keep_aspect = 0;
 
 private:
-    // Loads the file, else shows resource 434; 1 when the file was shown.
+    // Loads the file, else shows resource 434 (a path over 80 characters is
+    // refused like a missing file); 1 when the file was shown.
     LRESULT load(const char *file);
     void show_default();
     void paint();

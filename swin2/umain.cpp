@@ -98,6 +98,19 @@ int16_t C_UMAIN::close_message()
     return 1;
 }
 
+int16_t C_UMAIN::deactivated()
+{
+    if (C_CW *top = top_client())
+        top->remember_focus();
+    return 1;
+}
+
+void C_UMAIN::set_focus()
+{
+    if (C_CW *top = top_client())
+        top->restore_focus();
+}
+
 LRESULT C_UMAIN::query_end_session(LPARAM)
 {
     return 1;

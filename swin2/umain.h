@@ -58,6 +58,10 @@ public:
     // asked first. The frame's own WM_CLOSE, posted when they are all gone,
     // destroys it.
     int16_t close_message() override;
+    // The top client keeps its focused control while the frame is inactive
+    // and gets the focus back when the frame has it again (as a dialog does).
+    int16_t deactivated() override;
+    void set_focus() override;
     LRESULT query_end_session(LPARAM lparam) override;        // 1
     void init_menu_popup(WPARAM wparam, LPARAM lparam) override;   // fills the submenu from its table
     void menu_select(WPARAM wparam, LPARAM lparam) override;  // the help line into field 0

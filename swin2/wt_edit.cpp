@@ -31,8 +31,15 @@ int16_t C_WT_EDIT::get_text(char *buffer, int16_t bound)
         WE_internal_error(SRC, __LINE__);
         return 0;
     }
-    if (!window || !multi_line())
+    if (!multi_line())
         return C_WT_UNI::get_text(buffer, bound);
+    if (!window) {   // the kept text, without its carriage returns
+        char kept[WT_TEXT_MAX + 1];
+        ST_copy(kept, text, WT_TEXT_MAX);
+        ST_remove_char(kept, '\r');
+        WT_copy(buffer, kept, bound);
+        return 1;
+    }
     // The whole text, so that the dropped carriage returns leave room for
     // what follows them.
     int32_t length = GetWindowTextLengthA(window);

@@ -460,11 +460,12 @@ C_WT_CUSTOM::C_WT_CUSTOM(C_BW *owner_, int16_t kind_, int32_t id_, int32_t x_, i
 {
 }
 
-void C_WT_CUSTOM::send_text()
+int16_t C_WT_CUSTOM::send_text()
 {
     UINT message = custom_kind(kind).text;
     if (window && message)
-        SendMessageA(window, text[0] ? message : message + 1, 0, reinterpret_cast<LPARAM>(text));
+        return SendMessageA(window, text[0] ? message : message + 1, 0, reinterpret_cast<LPARAM>(text)) ? 1 : 0;
+    return 1;
 }
 
 void C_WT_CUSTOM::send_colour(int which)
@@ -490,8 +491,7 @@ int16_t C_WT_CUSTOM::set_text(const char *new_text)
 {
     if (!C_WT_UNI::set_text(new_text))
         return 0;
-    send_text();
-    return 1;
+    return send_text();   // 0 when the control refused it (a bitmap that did not load)
 }
 
 int16_t C_WT_CUSTOM::operation_1(int32_t value)

@@ -209,7 +209,7 @@ public:
     int32_t key_code = 0;                         // the key control's, 0 = none given
 
 private:
-    void send_text();
+    int16_t send_text();   // the control's answer; 1 while there is no window
     void send_colour(int which);
 };
 

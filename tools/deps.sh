@@ -6,7 +6,7 @@ set -eu
 need=""
 have() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok installed'; }
 packages="cmake ninja-build g++ googletest zlib1g-dev mingw-w64 g++-mingw-w64-x86-64-posix
-          libz-mingw-w64-dev wine wine64 fonts-wine xvfb x11-utils locales
+          libz-mingw-w64-dev wine wine64 fonts-wine fonts-liberation xvfb x11-utils locales
           cups printer-driver-cups-pdf poppler-utils"
 for group in "$@"; do
     case "$group" in

@@ -16,8 +16,10 @@ export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 wine_prefix() {
     : "${WINEPREFIX:?WINEPREFIX must name the private prefix}"
     export WINEPREFIX
+    # The marker names Wine's version, what the prefix is made with (a new
+    # number remakes the prefixes made before) and the desktop choice.
     local marker=$WINEPREFIX/.trk-ready lock want
-    want="$(wine --version 2>/dev/null) ${1:-}"
+    want="$(wine --version 2>/dev/null) fonts-2 ${1:-}"
     [ "$(cat "$marker" 2>/dev/null)" = "$want" ] && return 0
     mkdir -p "$WINEPREFIX"
     exec {lock}<"$WINEPREFIX"   # one maker at a time
@@ -30,6 +32,9 @@ wine_prefix() {
             printf 'REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\Wine\\X11 Driver]\n"Managed"="N"\n'
             printf '\n[HKEY_CURRENT_USER\\Software\\Wine\\DllOverrides]\n'
             printf '"%s"=""\n' mscoree mshtml winemenubuilder.exe
+            # The serif face of the programs (the installer's title, printed
+            # tables) is drawn in Liberation Serif, which has its metrics.
+            printf '\n[HKEY_CURRENT_USER\\Software\\Wine\\Fonts\\Replacements]\n"Times New Roman"="Liberation Serif"\n'
             if [ "${1:-}" = desktop ]; then
                 printf '\n[HKEY_CURRENT_USER\\Software\\Wine\\Explorer]\n"Desktop"="Default"\n'
                 printf '\n[HKEY_CURRENT_USER\\Software\\Wine\\Explorer\\Desktops]\n"Default"="1024x768"\n'
@@ -40,6 +45,7 @@ wine_prefix() {
         # Wine's own faces (Marlett for the caption buttons, MS Sans Serif,
         # Tahoma), which Debian's Wine does not find by itself.
         dpkg -L fonts-wine | grep -E '\.(ttf|fon)$' | xargs -r cp -t "$WINEPREFIX/drive_c/windows/Fonts"
+        dpkg -L fonts-liberation | grep -E '/LiberationSerif-[A-Za-z]*\.ttf$' | xargs -r cp -t "$WINEPREFIX/drive_c/windows/Fonts"
         # The user's shell folders inside the prefix, not links to the home.
         local dir
         for dir in "$WINEPREFIX"/drive_c/users/*/*; do

@@ -19,7 +19,7 @@
 #define WM_UCC_TRACK_POSITION (WM_UCC_FIRST + 4)     // 0x40E: answers the position
 
 // Bitmap view (swin2/ucc_bmp.h).
-#define WM_UCC_BMP_LOAD (WM_UCC_FIRST + 0)           // 0x40A: lparam path; answers 1 when the file shows, 0 when it cannot (resource 434 shows); 0 for a null path or one over 80 characters (nothing changes)
+#define WM_UCC_BMP_LOAD (WM_UCC_FIRST + 0)           // 0x40A: lparam path; answers 1 when the file shows, 0 when it cannot or the path is over 80 characters (resource 434 shows, "Chybí soubor : %s" for a missing file or a path too long); 0 for a null path (nothing changes)
 #define WM_UCC_BMP_CLEAR (WM_UCC_FIRST + 1)          // 0x40B: no parameters; resource 434 shows; answers 1
 #define WM_UCC_BMP_KEEP_ASPECT (WM_UCC_FIRST + 2)    // 0x40C: wparam flag; answers 1
 
@@ -64,7 +64,7 @@
 #define TAB_select_column (WM_USER + 18)           // 0x412: wparam column; beyond the used columns column 0 and answer 0
 #define TAB_get_current_cell_rect (WM_USER + 19)   // 0x413: lparam RECT out, parent coordinates; 0 and empty when none
 #define TAB_reset_header_footer (WM_USER + 20)     // 0x414: empty header and footer rows
-#define TAB_clear (WM_USER + 21)                   // 0x415: no rows, current cell 0, 0, redrawn at once
+#define TAB_clear (WM_USER + 21)                   // 0x415: no rows, current cell 0, 0, the used columns recounted, redrawn at once
 #define TAB_get_text_length (WM_USER + 22)         // 0x416: address; answers the text's length
 #define TAB_get_text (WM_USER + 23)                // 0x417: address, lparam buffer (length + 1 bytes); answers 1
 #define TAB_get_colour (WM_USER + 24)              // 0x418: address; answers the RGB

@@ -8,6 +8,7 @@
 #include "common/st.h"
 #include "inst/ifl.h"
 #include "menu/itrk.h"
+#include "swin2/ucc_titl.h"
 #include "tests/testutil.h"
 #include "tests/win/instutil.h"
 #include "tests/win/winutil.h"
@@ -83,6 +84,8 @@ TEST(Itrk, BuiltWithItsTextsPathsAndChoices)
         GetWindowTextA(w->frame(), title, sizeof title);
         EXPECT_STREQ(title, ITRK_TITLE);
         EXPECT_EQ(text(w, 1), "Konverze Gerber->Postscript");
+        const HWND title_control = w->find_widget(1)->window;
+        EXPECT_STREQ(reinterpret_cast<C_UCC_TITLE *>(GetWindowLongPtrA(title_control, 0))->font_name, "Times New Roman");
         EXPECT_EQ(text(w, 14), "&Start instalace");
         EXPECT_EQ(text(w, 18), "Blahopřejeme Vám k pořízení konverzního programu Gerber -> Postscript.");
         EXPECT_EQ(text(w, 21), "Případná předchozí instalace na cílové cestě bude před novou instalací odinstalována");
@@ -218,4 +221,58 @@ TEST(Itrk, WithoutMemoryForItsStateOnlyTheWayOut)
     });
     EXPECT_EQ(WT_failures_left(), 0);
     EXPECT_TRUE(WT_only_low_memory(1));
+}
+
+TEST(Itrk, TheKeyboardAfterBoxesAndTheBrowserAndEveryTextReadableAtTheFramesSize)
+{
+    TU_clear_reports();
+    run([](C_SW_ITRK *w) {
+        ASSERT_NE(w, nullptr);
+        set_paths(w, "A:\\", "Q:\\KRV5\\");
+        // A key as the main loop gives it to the screen: to the focused window, else to the frame.
+        auto key = [&](WPARAM k) {
+            MSG m{GetFocus() ? GetFocus() : w->frame(), WM_KEYDOWN, k, 0, 0, {0, 0}};
+            return w->pre_translate(&m);
+        };
+        auto focused = [] { return GetDlgCtrlID(GetFocus()); };
+        const struct { const char *what; std::function<void()> act; WPARAM key; TU_V focus; } steps[] = {
+            // the focus after the step, whether the key was used, the focus after the key
+            {"a box closed", [&] { REAL_BOXES real; BOX_ANSWERER box("", IDOK); WE_error("Zkouška"); }, VK_TAB,
+             {8, 1, 10}},
+            {"the folder browser cancelled", [&] { BOX_ANSWERER browser("", IDCANCEL); click(w, 8); }, VK_RETURN,
+             {8, 1, 7}},   // the installation started, failed, and gave the first field the focus
+        };
+        for (const auto &s : steps) {
+            w->focus_widget(8);
+            s.act();
+            const int before = focused();
+            const int used = key(s.key);
+            EXPECT_EQ(TU_V({before, used, focused()}), s.focus) << s.what;
+        }
+        EXPECT_EQ(TU_reports().size(), 1u);   // "Nelze najít disk Q:" of the installation
+        TU_clear_reports();
+
+        // At the frame's own size every text fits its control, no line wraps, no scroll bar shows.
+        for (int32_t id : {12, 13, 18, 19, 20, 21}) {
+            const HWND control = w->find_widget(id)->window;
+            char t[300] = "";
+            GetWindowTextA(control, t, sizeof t);
+            RECT needed{0, 0, 0, 0}, client;
+            {
+                C_WINDOW_DC dc(control);
+                C_SELECT chosen(dc, reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0)));
+                DrawTextA(dc, t, -1, &needed, DT_CALCRECT | DT_SINGLELINE);
+            }
+            GetClientRect(control, &client);
+            const LONG box = id < 18 ? GetSystemMetrics(SM_CXMENUCHECK) : 0;
+            const LONG wraps = id < 18 ? 0 : (GetWindowLongA(control, GWL_STYLE) & SS_TYPEMASK) != SS_LEFTNOWORDWRAP;
+            EXPECT_EQ(TU_V({needed.right <= client.right - box, wraps}), TU_V({1, 0})) << id << " " << t;
+        }
+        EXPECT_EQ(GetWindowLongA(w->window, GWL_STYLE) & (WS_HSCROLL | WS_VSCROLL), 0);
+        // Every control is laid out again when the size changes.
+        const RECT small = WT_rect_in(w->window, w->find_widget(14)->window);
+        SetWindowPos(w->frame(), nullptr, 0, 0, 800, 600, SWP_NOZORDER | SWP_NOMOVE);
+        EXPECT_NE(WT_rect_in(w->window, w->find_widget(14)->window).right, small.right);
+    });
+    EXPECT_TRUE(TU_reports().empty());
 }

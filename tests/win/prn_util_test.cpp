@@ -28,6 +28,10 @@ bool pump_until(F done)
     }, 20000);
 }
 
+// The printer's properties dialog as the program imports it, closed with dialog_answer.
+LONG dialog_answer = IDOK;
+LONG WINAPI properties_answer(HWND, HANDLE, LPSTR, PDEVMODEA, PDEVMODEA, DWORD) { return dialog_answer; }
+
 class Printing : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_TRUE(print_check::printer_ready()); }
@@ -56,6 +60,13 @@ TEST_F(Printing, TheSpoolersPrintersTheirSettingsAndColours)
     DEVMODEA *settings = nullptr;
     ASSERT_EQ(PRN_get_settings(&settings, "PDF"), 1);
     EXPECT_STREQ(reinterpret_cast<const char *>(settings->dmDeviceName), "PDF");
+    {   // the properties dialog has run also when the person cancels it; one that could not run: 0
+        IAT_PATCH dialog("WINSPOOL.DRV", "DocumentPropertiesA", reinterpret_cast<void *>(properties_answer));
+        for (LONG answer : {IDOK, IDCANCEL, -1}) {
+            dialog_answer = answer;
+            EXPECT_EQ(PRN_edit_settings(nullptr, settings, "PDF"), answer > 0) << answer;
+        }
+    }
     std::strcpy(reinterpret_cast<char *>(settings->dmDeviceName), "Jiná");
     WE_set_status_hook([](const char *text) { statuses.push_back(text); });
     COLORREF *colours = nullptr;

@@ -272,8 +272,21 @@ TEST(Scr1Keys, TabArrowsEnterEscAndAccessLetters)
         s->enable_widget(11, 0), s->focus_widget(15), s->commands.clear();
         EXPECT_EQ((TU_V{press(s, WM_KEYDOWN, VK_RETURN), static_cast<int64_t>(s->commands.size()), s->escapes}),
                   (TU_V{0, 0, 1}));   // no usable default button; Esc came once
-        MSG elsewhere{frame->window, WM_KEYDOWN, VK_TAB, 0, 0, {0, 0}};
-        EXPECT_EQ(s->pre_translate(&elsewhere), 0);   // not a key of the screen
+        // The frame's own keys are the screen's: Tab from no focused widget starts at the first tab stop.
+        SetFocus(frame->window);
+        MSG frame_key{frame->window, WM_KEYDOWN, VK_TAB, 0, 0, {0, 0}};
+        EXPECT_EQ((TU_V{s->pre_translate(&frame_key), GetDlgCtrlID(GetFocus())}), (TU_V{1, 1}));
+        // The frame given the focus again (a box closed) gives it back to the
+        // widget that had it, or, when that cannot take it, to the first tab stop.
+        frame->clients[0] = s;
+        for (int16_t usable : {1, 0}) {
+            s->focus_widget(12);
+            s->enable_widget(12, usable);
+            frame->deactivated();
+            SetFocus(frame->window);
+            EXPECT_EQ(GetDlgCtrlID(GetFocus()), usable ? 12 : 1);
+        }
+        frame->clients[0] = nullptr;
     });
 }
 
@@ -289,7 +302,13 @@ TEST(Scr1Texts, EditRulesStatesTextsBeforeCreationAndTheStatusTextWindow)
         s->add_text_window(17, 0, 2400, 3000, 1300);
         s->set_widget_text(3, "před vytvořením");
         s->set_widget_state(4, 1);
+        s->add_bitmap(6, 3200, 0, 600, 600);
+        char early[40];   // a multi-line field read before it has its window
+        EXPECT_EQ((TU_V{s->set_widget_text(2, "první\r\ndruhá"), s->get_widget_text(2, early, 39)}), (TU_V{1, 1}));
+        EXPECT_STREQ(early, "první\ndruhá");
         ASSERT_EQ(s->create_widgets(), 1);
+        // The bitmap widget tells when its control refused the file.
+        EXPECT_EQ((TU_V{s->set_widget_text(6, "chybi.bmp"), s->set_widget_text(6, "")}), (TU_V{0, 1}));
         EXPECT_EQ(window_text(s->find_widget(3)->window) + "|" + std::to_string(s->get_widget_state(4)), "před vytvořením|1");
 
         const std::string eighty(80, 'x');

@@ -431,6 +431,109 @@ TEST_F(Tab, PagingEndsWheelAndScrollBarsKeepTheViewInStep)
     EXPECT_TRUE(TU_reports().empty());
 }
 
+// The report sink while a table paints: records, then repaints the table as
+// a box's messages would (up to a depth), to find reports that come again.
+WE_SINK recording = nullptr;
+HWND repainted = nullptr;
+int depth = 0;
+int repainting_sink(const WE_REPORT *report)
+{
+    const int answer = recording(report);
+    if (depth++ < 2)
+        RedrawWindow(repainted, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    depth--;
+    return answer;
+}
+
+TEST_F(Tab, ReportsWhilePaintingATinyBodyClearingLostCapturesAndShrinkingColumns)
+{
+    C_TAB *object = nullptr;
+    auto fill = [&](int rows, int columns) {
+        for (int id = 1; id <= rows; id++)
+            for (int c = 0; c < columns; c++)
+                set(id, c, std::to_string(rows - id).c_str());
+    };
+    const struct { const char *what; std::function<TU_V()> run; TU_V expected; } cases[] = {
+        {"a sort kind not supported: one report however often the box repaints",
+         [&] {
+             fill(3, 2);
+             send(TAB_set_column_sort_kind, 0, 7), send(TAB_set_column_sort_priority, 0, 1);
+             repaint();
+             return TU_V{WT_internal_errors("..\\swin\\tab_sort"), TU_count(WE_KIND_LOW_MEMORY)};
+         },
+         {1, 0}},
+        {"no memory for a long sort: one report",
+         [&] {
+             fill(120, 1);
+             send(TAB_set_column_sort_kind, 0, 1), send(TAB_set_column_sort_priority, 0, 1);
+             WT_fail_allocation((120 / 2 + 2) * sizeof(int16_t), 4);   // the sort's work stack: two arrays a sort
+             repaint();
+             const int left = WT_failures_left();
+             WT_fail_allocation(0, 0);
+             return TU_V{WT_only_low_memory(1), left};
+         },
+         {1, 2}},
+        {"a body lower than one row: the top row stays the last row",
+         [&] {
+             fill(3, 1);
+             RECT cell;
+             send(TAB_get_current_cell_rect, 0, LPARAM(&cell));
+             MoveWindow(table, 0, 0, 404, cell.bottom - cell.top + 6, TRUE);   // the header and a strip
+             TU_V got;   // after a wheel and after a line step from the top: the top row, its identifier
+             for (UINT m : {UINT(WM_MOUSEWHEEL), UINT(WM_VSCROLL)}) {
+                 send(WM_VSCROLL, SB_TOP);
+                 send(m, m == WM_VSCROLL ? SB_LINEDOWN : MAKEWPARAM(0, static_cast<WORD>(-5 * WHEEL_DELTA)));
+                 const LRESULT index = send(TAB_get_first_visible_row_index);
+                 got.insert(got.end(), {index, index < 3 ? send(TAB_get_first_visible_row_id) : -2});
+             }
+             return got;
+         },
+         {2, 3, 1, 2}},
+        {"cleared: no row left in its slot",
+         [&] {
+             fill(3, 1);
+             send(TAB_clear);
+             return TU_V{object->rows[0] == nullptr, object->rows[2] == nullptr};
+         },
+         {1, 1}},
+        {"the capture taken away ends moving the current cell",
+         [&] {
+             fill(3, 2), send(TAB_set_column_width, 0, 100), send(TAB_set_column_width, 1, 100), repaint();
+             TU_V got;
+             for (UINT lost : {WM_CAPTURECHANGED, WM_CANCELMODE}) {
+                 send(WM_LBUTTONDOWN, MK_LBUTTON, point(0, 0));
+                 send(lost);
+                 send(WM_MOUSEMOVE, MK_LBUTTON, point(1, 1));
+                 got.push_back(send(TAB_get_current_row_index) * 10 + send(TAB_get_current_column));
+             }
+             return got;
+         },
+         {0, 0}},
+        {"used columns recounted: a hidden footer does not count, clear and reset shrink them",
+         [&] {
+             fill(2, 5), set(0xFFFF, 4, "E"), set(0xFFFE, 5, "skryté");
+             TU_V got{send(TAB_get_column_count)};
+             send(TAB_clear), send(TAB_reset_header_footer);
+             fill(2, 2);
+             got.insert(got.end(), {send(TAB_get_column_count), send(TAB_get_column_width, 3)});
+             return got;
+         },
+         {5, 2, 5}},
+    };
+    struct REPAINTING : C_GUARD {
+        REPAINTING() { recording = WE_set_sink(repainting_sink); }
+        ~REPAINTING() { WE_set_sink(recording); }
+    } sink;
+    for (const auto &c : cases) {
+        DestroyWindow(table);
+        ASSERT_NE(table = make(), nullptr);
+        object = reinterpret_cast<C_TAB *>(GetWindowLongPtrA(table, 0));
+        repainted = table;
+        EXPECT_EQ(c.run(), c.expected) << c.what;
+        TU_clear_reports();
+    }
+}
+
 TEST_F(Tab, AllocationFailuresLeaveTheTableAsItWas)
 {
     set(1, 0, "jedna");

@@ -4,6 +4,7 @@
 // buttons and keys, real prints read back from their PDF files, and a
 // machine on which a printer appears only while the window is open.
 #include <windows.h>
+#include <commdlg.h>
 #include <winspool.h>
 
 #include <cstring>
@@ -145,6 +146,41 @@ int WINAPI held_end_page(HDC dc)
 }
 int WINAPI failed_start_page(HDC) { return SP_ERROR; }
 
+// The printer list as the program asks for it, counted while a dialog is up;
+// the properties and font dialogs as the program imports them: each tells
+// the window of a settings change while it is up, as the system would, and
+// is then cancelled.
+IAT_PATCH *enum_patch = nullptr, *properties_patch = nullptr;
+HWND dialog_owner = nullptr;
+bool in_dialog = false;
+int listed_in_dialog = 0;
+BOOL WINAPI counted_enum_printers(DWORD flags, LPSTR name, DWORD level, LPBYTE buffer, DWORD size, LPDWORD needed,
+                                  LPDWORD returned)
+{
+    listed_in_dialog += in_dialog;
+    return reinterpret_cast<decltype(&EnumPrintersA)>(enum_patch->original())(flags, name, level, buffer, size,
+                                                                              needed, returned);
+}
+void settings_changed()
+{
+    in_dialog = true;
+    SendMessageA(dialog_owner, WM_SETTINGCHANGE, 0, 0);
+    in_dialog = false;
+}
+LONG WINAPI cancelled_properties(HWND owner, HANDLE printer, LPSTR name, PDEVMODEA out, PDEVMODEA in, DWORD mode)
+{
+    if (!(mode & DM_IN_PROMPT))   // the settings asked for, no dialog
+        return reinterpret_cast<decltype(&DocumentPropertiesA)>(properties_patch->original())(owner, printer, name,
+                                                                                             out, in, mode);
+    settings_changed();
+    return IDCANCEL;
+}
+BOOL WINAPI cancelled_font(LPCHOOSEFONTA)
+{
+    settings_changed();
+    return FALSE;
+}
+
 }  // namespace
 
 TEST_F(TpPrinter, SettingsWrittenWithTheirDefaultsTheFontOnlyOnceRead)
@@ -243,7 +279,9 @@ TEST_F(Tp, FillingItsRefusalsAndTheWindowRectangle)
     errors();
     RECT shown;
     GetWindowRect(TP_window(table), &shown);
-    EXPECT_EQ(TU_V({shown.left, shown.right, TP_get_caller_data(table)}), TU_V({work.left + 100, work.right, 42}));
+    int32_t top = 0, bottom = 0, page = 0;   // row 9, of an empty text only, is there
+    EXPECT_EQ(TU_V({shown.left, shown.right, TP_get_caller_data(table), TP_get_row_layout(table, 9, &top, &bottom, &page)}),
+              TU_V({work.left + 100, work.right, 42, print_check::printer_ready()}));
     EXPECT_STREQ(TP_get_table_name(table), "tabulka");
 
     // Once the window is open, the table is no longer filled.
@@ -393,6 +431,39 @@ TEST_F(TpPrinter, PagesButtonsKeysAndAPrintWithItsHeaderOnEveryPage)
         key(VK_HOME);
         WT_picture("Náhled tisku tabulky");
     }
+}
+
+TEST_F(TpPrinter, DialogsKeepTheSettingsThePickedPrinterGivesTheKeysBackAndTheSystemMenuCloses)
+{
+    IAT_PATCH listing("WINSPOOL.DRV", "EnumPrintersA", reinterpret_cast<void *>(counted_enum_printers));
+    IAT_PATCH properties("WINSPOOL.DRV", "DocumentPropertiesA", reinterpret_cast<void *>(cancelled_properties));
+    IAT_PATCH font("COMDLG32.dll", "ChooseFontA", reinterpret_cast<void *>(cancelled_font));
+    ASSERT_TRUE(listing.active() && properties.active() && font.active());
+    enum_patch = &listing, properties_patch = &properties;
+    const struct { const char *what; std::function<void()> act; TU_V expected; } cases[] = {
+        // printers listed while the dialog was up, the window there, the focus on it
+        {"a settings change while the properties are up", [&] { click(TP_ID_PROPERTIES); }, {0, 1, 1}},
+        {"a settings change while the font dialog is up", [&] { click(TP_ID_FONT); }, {0, 1, 1}},
+        {"a printer picked in the list",
+         [&] {
+             SetFocus(item(TP_ID_PRINTER));
+             SendMessageA(TP_window(table), WM_COMMAND, MAKEWPARAM(TP_ID_PRINTER, CBN_SELCHANGE),
+                          LPARAM(item(TP_ID_PRINTER)));
+         },
+         {0, 1, 1}},
+        {"the system menu's Close", [&] { SendMessageA(TP_window(table), WM_SYSCOMMAND, SC_CLOSE, 0); }, {0, 0, 0}},
+    };
+    fill(3);
+    ASSERT_EQ(open(), 1);
+    const HWND window = TP_window(table);
+    dialog_owner = window;
+    for (const auto &c : cases) {
+        listed_in_dialog = 0;
+        c.act();
+        EXPECT_EQ(TU_V({listed_in_dialog, IsWindow(window), GetFocus() == window}), c.expected) << c.what;
+    }
+    table = nullptr;   // the window took the object with it
+    enum_patch = properties_patch = nullptr;
 }
 
 TEST_F(TpPrinter, TextsTooTallForAPageAreDroppedWithTheirMessages)

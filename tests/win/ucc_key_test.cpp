@@ -88,8 +88,10 @@ TEST_F(KeyInput, TypedKeysNotifiedSetKeysSilentDialogItemFocusAndMemory)
         {WM_SYSKEYDOWN, VK_F7, ALT_CONTEXT, 0, "Alt+F7"},   // Alt only in the context bit
         {WM_SYSKEYDOWN, VK_F10, 0, 0, "F10"},               // F10 alone is a system key too
         {WM_CHAR, 0xE8, 0, 0, "c_s_háčkem"},          {WM_SYSCHAR, 'z', ALT_CONTEXT, 0, "Alt+Z"},
-        // No toolkit code: the key stays, no notification.
-        {WM_KEYDOWN, VK_SHIFT, 0, HELD_SHIFT, nullptr}, {WM_CHAR, '\r', 0, 0, nullptr},
+        // No toolkit code: code 0, told as any other key; but the character of
+        // a key-down that had a code leaves the key, untold (nullptr).
+        {WM_KEYDOWN, VK_SHIFT, 0, HELD_SHIFT, "KB_null"}, {WM_CHAR, '\r', 0, 0, "KB_null"},
+        {WM_KEYDOWN, VK_RETURN, 0, 0, "Enter"},        {WM_CHAR, '\r', 0, 0, nullptr},
     };
     for (const auto &c : cases) {
         ASSERT_EQ(SendMessageA(control, WM_KEY_SET, ENTER, 0), 1);

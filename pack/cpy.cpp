@@ -81,12 +81,8 @@ int16_t CPY_copy_file(const char *source, const char *destination)
         if (!destination_stream) {
             WE_error_format("Nelze otevřít soubor %s", destination);
         } else {
-            // The copy buffer is the only one: a runtime buffer behind it
-            // would split most reads and writes of it into two system calls.
-            std::setvbuf(source_stream, nullptr, _IONBF, 0);
-            std::setvbuf(destination_stream, nullptr, _IONBF, 0);
             result = move_bytes(size, source);
-            // A full disk may still show only when the file is closed.
+            // Buffered bytes reach the disk only here: a full disk shows now.
             if (std::fclose(destination_stream) != 0 && result) {
                 WE_error_format("Do souboru %s nelze zapisovat (plný disk?)", destination);
                 result = 0;

@@ -77,25 +77,22 @@ make_set() {
 import os, sys, uuid
 d = sys.argv[1]
 rows = [l.rstrip('\n').split('\t') for l in open(os.path.join(d, 'manifest.txt'))]
-by_dir = {}
+by_dir = {}   # files by subdirectory, in manifest order
 for source, name, sub, _ in rows:
     by_dir.setdefault(sub, []).append((source, name))
 with open(os.path.join(d, 'expected'), 'w') as out:
     for source, name, sub, _ in rows:
         out.write('%s/%s %d\n' % (sub, name, os.path.getsize(os.path.join(d, source))))
-# NSIS: one section, each directory entered once (as an NSIS author writes it).
+# NSIS: the installation's tree (made beside it) packed whole, as an NSIS
+# author writes it (a "File" command per file would look through the whole
+# folder of sources for each file), without makensis's search for equal
+# data blocks: both grow with the square of the number of files.
 for kind, compression in (('stored', 'SetCompress off'), ('zlib', 'SetCompressor zlib')):
     with open(os.path.join(d, 'nsis_%s.nsi' % kind), 'w') as out:
-        # Without the search for equal data blocks, which grows with the
-        # square of the number of files.
         out.write('Unicode true\nTarget amd64-unicode\n%s\nSetDatablockOptimize off\nName "Peer"\nOutFile "nsis_%s.exe"\n'
                   'InstallDir "C:\\Peer"\nRequestExecutionLevel user\nAutoCloseWindow true\n'
-                  'Page instfiles\nSection\n' % (compression, kind))
-        for sub, files in by_dir.items():
-            out.write('SetOutPath "$INSTDIR\\%s"\n' % sub)
-            for source, name in files:
-                out.write('File "/oname=%s" "%s"\n' % (name, source))
-        out.write('SectionEnd\n')
+                  'Page instfiles\nSection\nSetOutPath "$INSTDIR"\nFile /r "tree/*"\nSectionEnd\n'
+                  % (compression, kind))
 # wixl: one component per file, the files in an MSZIP cabinet inside the
 # package; "cabinet" lists them in their order under their keys, for a
 # stored cabinet that the plain package gets instead.
@@ -127,11 +124,16 @@ make_installers() {
     "$td" build "$dir/manifest.txt" "$dir/plain" --flat --installer "$build/INSTTRKP.exe" >/dev/null
     "$td" build "$dir/manifest.txt" "$dir/packed" --flat --packed --installer "$build/INSTTRKP.exe" >/dev/null
     [ "${2:-}" = engine ] && return 0   # the engine's memory set
+    local source name sub _
+    while IFS=$'\t' read -r source name sub _; do
+        mkdir -p "$dir/tree/$sub"
+        ln "$dir/$source" "$dir/tree/$sub/$name"
+    done <"$dir/manifest.txt"
     (cd "$dir" && makensis -V1 nsis_stored.nsi >/dev/null && makensis -V1 nsis_zlib.nsi >/dev/null)
     (cd "$dir" && wixl -a x64 -o msi_packed.msi msi.wxs)
     # The plain package: the same with the files stored in its cabinet.
     mkdir "$dir/cab"
-    local source key
+    local key
     while read -r source key; do ln "$dir/$source" "$dir/cab/$key"; done <"$dir/cabinet"
     (cd "$dir/cab" && cut -d' ' -f2 ../cabinet | xargs gcab -c -n ../plain.cab)
     cp "$dir/msi_packed.msi" "$dir/msi_plain.msi"

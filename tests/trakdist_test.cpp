@@ -183,12 +183,18 @@ TEST(Trakdist, RefusesBadManifestsBeforeWritingAnything)
         {{"A.EXE.\t.\tx"}, {}, m + "1: nepřípustný cílový název \"A.EXE.\""},
         {{"A.EXE\tEXE/BIN\tx"}, {}, m + "1: nepřípustný podadresář \"EXE/BIN\" (jedno jméno složky, nebo \".\")"},
         {{"A.EXE\tEXE\tx", "a.exe\texe\ty"}, {}, m + "2: stejné cílové umístění exe\\a.exe jako řádek 1"},
+        {{"A.EXE\tEXE\tx", "B.EXE\tEXE\tx", "a.exe\texe\ty", "A.exe\tEXE\tz"}, {},
+         m + "3: stejné cílové umístění exe\\a.exe jako řádek 1\n" + m + "4: stejné cílové umístění EXE\\A.exe jako řádek 1\n" +
+             m + "4: stejné cílové umístění EXE\\A.exe jako řádek 3"},
         {{"INST.LST\t.\tx"}, {}, m + "1: název \"INST.LST\" v instalačním adresáři je vyhrazen instalátoru"},
         {{"B.KRV\tData\tx"}, {}, m + "1: název na disketě \"B.KRV\" je vyhrazen distribuci"},
         {{"ABCDEFGHIJKLMNOP\t.\tx"}, {packed}, m + "1: název na disketě \"ABCDEFGHIJKLMNOP._\" je delší než 16 znaků"},
         {{"A.EX_\t.\tx"}, {packed},
          m + "1: název na disketě \"A.EX_\" se musí lišit od cílového názvu (přípona končí \"_\")"},
         {{x, "A.EXA\tData\ty"}, {packed}, m + "2: název na disketě \"A.EX_\" má už řádek 1"},
+        {{"A.EXE\tD1\tx", "B.EXE\tD1\tx", "a.exe\tD2\ty", "A.EXE\tD3\tz"}, {"--flat", size, "2000"},
+         m + "3: název na disketě \"a.exe\" má už řádek 1\n" + m + "4: název na disketě \"A.EXE\" má už řádek 1\n" +
+             m + "4: název na disketě \"A.EXE\" má už řádek 3"},
         {{x}, {size, "300"}, m + "1: soubor files/f0.bin (1000 B) je větší než disketa (300 B)"},
         {{x}, {size, "100"}, "Seznam, štítek a další soubory první diskety (262 B) jsou větší než disketa (100 B)"},
         {{x}, {"--readme", "chybi", "--installer", "s.exe"}, "Soubor chybi neexistuje\nSoubor s.exe neexistuje"},

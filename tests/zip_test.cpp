@@ -1,9 +1,11 @@
 #include "zip/zip.h"
 
+#include <algorithm>
 #include <random>
 
 #include <zlib.h>
 
+#include "common/fe.h"
 #include "common/mm.h"
 #include "tests/testutil.h"
 
@@ -82,7 +84,10 @@ TEST(Zip, BuffersRoundTripAtTheirLevel)
 TEST(Zip, FilesRoundTripThroughEveryForm)
 {
     TU_SCRATCH dir;
-    for (const std::string &plain : {data(250000, 5, "Gerber") + data(100000, 6), std::string()}) {   // pieces; none
+    // Pieces of input and output: several, exactly one output piece and one byte more, many from one input
+    // piece; none.
+    for (const std::string &plain : {data(250000, 5, "Gerber") + data(100000, 6), data(262144, 7), data(262145, 8),
+                                     std::string(3 << 20, 'x'), std::string()}) {
         const std::string packed = zlib_pack(plain, 9);
         TU_write("plain.bin", plain);
         TU_write("old.bin", "stará verze");
@@ -161,4 +166,33 @@ TEST(Zip, FailuresGiveTheirCodes)
         TU_FAILS(zip.measure_file("ok.tx_", nullptr)),
     });
     EXPECT_EQ(given, &held);
+    // A directory in the way of the finished file: it stays, the temporary file goes, the module says why.
+    TU_clear_reports();
+    ASSERT_EQ(FE_make_path("dir.txt"), 1);
+    EXPECT_EQ(zip.decompress_file("ok.tx_", "dir.txt"), 0);
+    EXPECT_EQ(zip.last_error(), -10);
+    EXPECT_TRUE(FE_dir_exists("dir.txt") && !TU_exists("dir.txt.$$$"));
+    ASSERT_EQ(TU_reports().size(), 1u);
+    EXPECT_EQ(TU_reports()[0].text, "Soubor dir.txt nelze vytvořit");
+}
+
+// Unpacking a file streams it: no block of the memory manager grows with the file (8 MB from 8 KB here).
+TEST(Zip, UnpackingAFileTakesTheSameMemoryWhateverItsSize)
+{
+    const std::string plain(8 << 20, 'z');
+    const TU_STATISTICS run = TU_statistics([&] {
+        TU_write("big.bi_", zlib_pack(plain, 9));
+        C_ZIP zip;
+        EXPECT_EQ(zip.decompress_file("big.bi_", "big.bin"), 1);
+        EXPECT_TRUE(TU_read("big.bin") == plain);
+    });
+    uint32_t largest = 0, blocks = 0;
+    for (const TU_MM_RECORD &r : run.records)
+        if (r.kind == 4 || r.kind == 5) {   // MM_alloc_raw, MM_alloc
+            largest = std::max(largest, r.size);
+            blocks++;
+        }
+    EXPECT_GT(blocks, 0u);
+    EXPECT_LE(largest, 1u << 20);
+    EXPECT_TRUE(TU_reports().empty());
 }

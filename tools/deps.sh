@@ -1,7 +1,7 @@
 #!/bin/sh
 # Installs what the build and the tests need, when it is missing (Debian, as root).
 # Extra groups: "fuzz" (clang, libFuzzer), "bench" (reference tools, Google
-# Benchmark).
+# Benchmark, and the peer installers NSIS and wixl of msitools for bench/peers.sh).
 set -eu
 need=""
 have() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok installed'; }
@@ -11,7 +11,7 @@ packages="cmake ninja-build g++ googletest zlib1g-dev mingw-w64 g++-mingw-w64-x8
 for group in "$@"; do
     case "$group" in
         fuzz) packages="$packages clang libclang-rt-dev" ;;
-        bench) packages="$packages libbenchmark-dev qpdf time" ;;
+        bench) packages="$packages libbenchmark-dev qpdf time nsis msitools wixl gcab" ;;
     esac
 done
 for p in $packages; do

@@ -15,7 +15,8 @@ static const char SRC[] = "..\\zip\\zip_util";
 
 namespace {
 
-const int32_t CHUNK = 65536;        // input and output pieces of the streaming inflate
+const int32_t CHUNK = 65536;        // pieces of packed input read at a time
+const int32_t OUT_CHUNK = 262144;   // inflated bytes handed on at a time: fewer, larger writes
 const int32_t LARGEST = 0x7FFFFFFF;  // a memory result never passes this
 
 // Where inflated bytes go. 0 from put: the code is in *code.
@@ -159,7 +160,8 @@ int16_t put_file(void *sink, const uint8_t *data, int32_t length, int16_t *code)
     return 1;
 }
 
-// Completes the file: closed, an old file of the name removed, renamed.
+// Completes the file: closed and renamed; an old file of the name is removed
+// only when it stands in the way (the usual new name costs one call).
 int16_t new_file_commit(NEW_FILE *f)
 {
     int16_t closed = FI_close(f->file, 0);
@@ -168,9 +170,7 @@ int16_t new_file_commit(NEW_FILE *f)
         FE_remove(f->temporary);
         return 0;
     }
-    if (FE_exists(f->name))
-        FE_remove(f->name);
-    if (!FE_rename(f->temporary, f->name)) {
+    if (!FE_rename(f->temporary, f->name) && (!FE_remove(f->name) || !FE_rename(f->temporary, f->name))) {
         WE_error_format("Soubor %s nelze vytvořit", f->name);
         FE_remove(f->temporary);
         return 0;
@@ -193,7 +193,7 @@ void new_file_abandon(NEW_FILE *f)
 // code of zlib, the sink or ZIP_FILE_ERROR (a failed input read).
 int16_t inflate_stream(TAKE take, void *source, PUT put, void *sink)
 {
-    uint8_t *out = static_cast<uint8_t *>(MM_alloc_raw(CHUNK, SRC, __LINE__));
+    uint8_t *out = static_cast<uint8_t *>(MM_alloc_raw(OUT_CHUNK, SRC, __LINE__));
     if (!out)
         return Z_MEM_ERROR;
     z_stream zs;
@@ -219,9 +219,9 @@ int16_t inflate_stream(TAKE take, void *source, PUT put, void *sink)
             zs.avail_in = static_cast<uInt>(length);
         }
         zs.next_out = out;
-        zs.avail_out = CHUNK;
+        zs.avail_out = OUT_CHUNK;
         code = inflate(&zs, Z_NO_FLUSH);
-        int32_t produced = CHUNK - static_cast<int32_t>(zs.avail_out);
+        int32_t produced = OUT_CHUNK - static_cast<int32_t>(zs.avail_out);
         if (produced > 0 && !put(sink, out, produced, &result))
             break;
         if (code == Z_STREAM_END)

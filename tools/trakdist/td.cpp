@@ -4,7 +4,9 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "common/config.h"
@@ -340,6 +342,8 @@ bool read_manifest(BUILD *b)
     bool utf8 = U8_is_utf8(text.data(), text.size()) == 1;
     std::string folder = directory_part(b->manifest);
     int before = problems;
+    // The lines so far of each installed path (subdirectory, name; upper case).
+    std::map<std::pair<std::string, std::string>, std::vector<int>> installed_paths;
     size_t start = 0;
     for (int number = 1; start < text.size(); number++) {
         size_t end = text.find('\n', start);
@@ -416,10 +420,11 @@ bool read_manifest(BUILD *b)
                      e.disk_name.c_str());
             continue;
         }
-        for (const ENTRY &other : b->entries)
-            if (upper(other.subdir) == upper(e.subdir) && upper(other.target) == u)
-                complain("%s, řádek %d: stejné cílové umístění %s\\%s jako řádek %d", m, number, e.subdir.c_str(),
-                         e.target.c_str(), other.line);
+        std::vector<int> &earlier = installed_paths[{upper(e.subdir), u}];
+        for (int other : earlier)
+            complain("%s, řádek %d: stejné cílové umístění %s\\%s jako řádek %d", m, number, e.subdir.c_str(),
+                     e.target.c_str(), other);
+        earlier.push_back(number);
         b->entries.push_back(e);
     }
     if (b->entries.size() > 65535)
@@ -516,15 +521,16 @@ bool plan(BUILD *b)
     }
     b->disks = static_cast<int16_t>(disk + 1);
     // Two files of one folder may not share a name: each disk is a folder, a
-    // flat distribution is one folder for all.
-    for (size_t i = 0; i < b->entries.size(); i++)
-        for (size_t j = 0; j < i; j++) {
-            const ENTRY &a = b->entries[i];
-            const ENTRY &o = b->entries[j];
-            if ((b->flat || a.disk == o.disk) && upper(a.disk_name) == upper(o.disk_name))
-                complain("%s, řádek %d: název na disketě \"%s\" má už řádek %d", b->manifest.c_str(), a.line,
-                         a.disk_name.c_str(), o.line);
-        }
+    // flat distribution is one folder for all. The lines so far of each name
+    // in its folder (disk, or 0 when flat; upper case).
+    std::map<std::pair<int16_t, std::string>, std::vector<int>> disk_names;
+    for (const ENTRY &a : b->entries) {
+        std::vector<int> &earlier = disk_names[{b->flat ? int16_t{0} : a.disk, upper(a.disk_name)}];
+        for (int other : earlier)
+            complain("%s, řádek %d: název na disketě \"%s\" má už řádek %d", b->manifest.c_str(), a.line,
+                     a.disk_name.c_str(), other);
+        earlier.push_back(a.line);
+    }
     return problems == before;
 }
 

@@ -1,6 +1,7 @@
 #include "insttrkp/ins.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -41,7 +42,7 @@ const char COPY_STATUS[] = "Kopíruje se %s -> %s ...";
 const char COPY_FAILED[] = "Chyba při kopírování souboru %s";
 
 C_INS_WINDOW *window = nullptr;
-int16_t abort_request = 0;
+std::atomic<int16_t> abort_request{0};
 int16_t running = 0;   // 1 while INS_install runs
 C_FILE *inst_list = nullptr;   // "INST.LST" while the files are copied
 
@@ -213,15 +214,11 @@ int16_t remove_previous()
     INS_join(program, target, UNINSTALL_PROGRAM);
     if (!FE_exists(list) || !FE_exists(program))
         return 1;
-    if (!WE_question("Na cílové cestě byla nalezena předchozí instalace TOREVAN.\n"
-                     "Před novou instalací je třeba minulou odstranit. Pokračovat?"))
+    if (!WE_question(INS_TEXT_PREVIOUS))
         return 0;
     INS_PATH configuration;
     previous_configuration(configuration);
-    if (configuration[0] &&
-        WE_question("Pro novou instalaci může být převzata systémová konfigurace\n"
-                    "z předchozí instalace TOREVAN. Má se převzít systémová\n"
-                    "konfigurace z předchozí instalace?")) {
+    if (configuration[0] && WE_question(INS_TEXT_TAKE_OVER)) {
         WCO_load(WCO_system_store(), configuration);
         configuration_taken_over = 1;
     }
@@ -343,7 +340,7 @@ int16_t check_existing()
         INS_PATH installed;
         if (!IFL_installed_path(INS_state, installed) || !FE_exists(installed))
             continue;
-        if (!asked && !WE_question("Existující soubory budou přepsány, pokračovat"))
+        if (!asked && !WE_question(INS_TEXT_OVERWRITE))
             return 0;
         asked = 1;
         WE_status("Maže se : %s", installed);
@@ -398,11 +395,11 @@ int16_t ask_for_disk()
     DSK_disk_index = INS_state->disk_index;
     for (;;) {
         char text[40];
-        std::snprintf(text, sizeof text, "Vlož DISK%d", DSK_disk_index + 1);
+        std::snprintf(text, sizeof text, INS_TEXT_DISK, DSK_disk_index + 1);
         WE_notify(text);
         if (DSK_check_label(INS_state))
             return 1;
-        if (!WE_question("Zkusit znovu"))
+        if (!WE_question(INS_TEXT_RETRY))
             return 0;
     }
 }
@@ -479,10 +476,14 @@ int16_t copy_files()
         IFL_installed_path(INS_state, installed);
         show_file(installed);
         INS_join(disk_path, INS_state->source_dir, INS_state->source_name);
-        if (!FE_exists(disk_path) && !ask_for_disk())
-            return 0;
         if (!FE_exists(disk_path)) {
-            if (WE_question_format("Soubor %s nenalezen, vynechat", disk_path))
+            if (!ask_for_disk())
+                return 0;
+            // The disk may be in another place than the one before it.
+            INS_join(disk_path, INS_state->source_dir, INS_state->source_name);
+        }
+        if (!FE_exists(disk_path)) {
+            if (WE_question_format(INS_TEXT_SKIP_MISSING, disk_path))
                 continue;
             return 0;
         }
@@ -588,7 +589,7 @@ int16_t INS_check_abort()
     window->pump_messages();
     if (!abort_request)
         return 0;
-    if (WE_question("Přerušit instalaci ?"))
+    if (WE_question(INS_TEXT_ABORT))
         return 1;
     abort_request = 0;
     window->abort_declined();

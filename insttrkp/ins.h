@@ -21,6 +21,19 @@ typedef char INS_PATH[INS_PATH_MAX + 1];
 // path := first + second + third, cut at INS_PATH_MAX characters.
 void INS_join(char *path, const char *first, const char *second, const char *third = "");
 
+// The engine's questions and its disk request, as its message boxes show
+// them: a caller without a person (a report sink) answers by these texts.
+#define INS_TEXT_PREVIOUS "Na cílové cestě byla nalezena předchozí instalace TOREVAN.\n" \
+                          "Před novou instalací je třeba minulou odstranit. Pokračovat?"
+#define INS_TEXT_TAKE_OVER "Pro novou instalaci může být převzata systémová konfigurace\n" \
+                           "z předchozí instalace TOREVAN. Má se převzít systémová\n" \
+                           "konfigurace z předchozí instalace?"
+#define INS_TEXT_OVERWRITE "Existující soubory budou přepsány, pokračovat"
+#define INS_TEXT_SKIP_MISSING "Soubor %s nenalezen, vynechat"
+#define INS_TEXT_ABORT "Přerušit instalaci ?"
+#define INS_TEXT_DISK "Vlož DISK%d"
+#define INS_TEXT_RETRY "Zkusit znovu"
+
 // The four text lines of the installer window.
 enum : int16_t { INS_LINE_FIRST = 18, INS_LINE_LAST = 21 };
 
@@ -48,6 +61,7 @@ extern int16_t configuration_taken_over;
 // Registers the window (once). Null: internal error, 0.
 int16_t INS_set_window(C_INS_WINDOW *window);
 // Sets the abort request; the next abort check asks whether to stop. 1.
+// Any thread may call it (a console's Ctrl+C handler does).
 int16_t INS_request_abort();
 // One installation: the target made canonical in the state first (a drive
 // root or the source's own folder refused before anything is written), every

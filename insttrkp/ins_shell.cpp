@@ -116,12 +116,8 @@ int16_t INS_update_quick_launch()
         return 0;
     WE_status("Aktualizace systémové lišty ...");
     INS_PATH folder;
-    if (!SYS_shell_folder(HKEY_CURRENT_USER, "AppData", folder)) {
-        WE_error("Nelze zjistit adresář složky Data aplikací");
+    if (!INS_quick_launch_folder(folder))
         return 0;
-    }
-    end_with_backslash(folder);
-    ST_append(folder, "Microsoft\\Internet Explorer\\Quick Launch", INS_PATH_MAX);
     if (!SYS_change_dir(folder)) {
         WE_error_format("Nelze přejít do adresáře %s\nDo systémové lišty nelze doplnit ikonu,\nVáš systém Windows tuto "
                         "funkci nepodporuje.",
@@ -129,6 +125,17 @@ int16_t INS_update_quick_launch()
         return 0;
     }
     make_program_shortcut(folder);
+    return 1;
+}
+
+int16_t INS_quick_launch_folder(char *folder)
+{
+    if (!SYS_shell_folder(HKEY_CURRENT_USER, "AppData", folder)) {
+        WE_error("Nelze zjistit adresář složky Data aplikací");
+        return 0;
+    }
+    end_with_backslash(folder);
+    ST_append(folder, "Microsoft\\Internet Explorer\\Quick Launch", INS_PATH_MAX);
     return 1;
 }
 

@@ -30,6 +30,10 @@ int16_t INS_update_quick_launch();
 // The Uninstall entry (DisplayName, UninstallString: the uninstall program,
 // quoted when its path holds a blank); write failures are reported. 1.
 int16_t INS_register_uninstall();
+// The Quick Launch folder (whether it exists or not) into folder
+// (INS_PATH_MAX + 1 bytes); 0, reported, when the Application Data folder
+// is not known.
+int16_t INS_quick_launch_folder(char *folder);
 // Makes the link file name (relative: in the current directory) to program,
 // or updates an existing one in place; each step that fails is reported with
 // the description. 1.

@@ -7,9 +7,9 @@
 #include "common/co.h"
 #include "common/fe.h"
 #include "common/st.h"
-#include "common/sysfold.h"
 #include "inst/ifl.h"
 #include "inst/unl.h"
+#include "insttrkp/ins_shell.h"
 #include "swin/wgd.h"
 #include "swin2/umain.h"
 #include "win/we.h"
@@ -198,13 +198,9 @@ void C_SW_ITRK::set_initial_state()
     INS_show_welcome();
     focus_widget(ITRK_SOURCE);
     set_widget_state(ITRK_DESKTOP, 1);
-    char folder[SYS_FOLDER_MAX + 64];
-    if (!SYS_shell_folder(HKEY_CURRENT_USER, "AppData", folder)) {
-        WE_error("Nelze zjistit adresář složky Data aplikací");
+    INS_PATH folder;
+    if (!INS_quick_launch_folder(folder))
         return;
-    }
-    end_with_backslash(folder);
-    ST_append(folder, "Microsoft\\Internet Explorer\\Quick Launch", 0);
     quick_launch_available = FE_dir_exists(folder);
     if (quick_launch_available)
         set_widget_state(ITRK_QUICK_LAUNCH, 1);

@@ -39,27 +39,6 @@ const DEFAULT_COLOUR defaults[15] = {
 
 // Entries 0 .. 63 from the store; a key that is missing or does not read is
 // written from the entry as it is.
-void read_entries(COL_TABLE *table, WCO_file *store)
-{
-    for (int16_t i = 0; i < COL_STORED; i++) {
-        COL_ENTRY &e = table->entries[i];
-        char key[32];
-        std::snprintf(key, sizeof key, COL_KEY_FORMAT, i);
-        WCO_RGB rgb{};
-        if (WCO_get_rgb(store, COL_SECTION, key, &rgb)) {
-            e.red = rgb.red;
-            e.green = rgb.green;
-            e.blue = rgb.blue;
-            ST_copy(e.name, rgb.name, COL_NAME_MAX);
-        } else {
-            rgb.red = e.red;
-            rgb.green = e.green;
-            rgb.blue = e.blue;
-            ST_copy(rgb.name, e.name, WCO_RGB_NAME_MAX);
-            WCO_set_rgb(store, COL_SECTION, key, &rgb);
-        }
-    }
-}
 
 int16_t make_palette(WGD_DRIVER *driver)
 {
@@ -118,6 +97,33 @@ COLORREF COL_value(const COL_TABLE *table, int16_t entry)
     return table->entries[entry].value;
 }
 
+int16_t COL_read(COL_TABLE *table, WCO_file *store)
+{
+    if (!table || !store) {
+        WE_internal_error(SRC, __LINE__);
+        return 0;
+    }
+    for (int16_t i = 0; i < COL_STORED; i++) {
+        COL_ENTRY &e = table->entries[i];
+        char key[32];
+        std::snprintf(key, sizeof key, COL_KEY_FORMAT, i);
+        WCO_RGB rgb{};
+        if (WCO_get_rgb(store, COL_SECTION, key, &rgb)) {
+            e.red = rgb.red;
+            e.green = rgb.green;
+            e.blue = rgb.blue;
+            ST_copy(e.name, rgb.name, COL_NAME_MAX);
+        } else {
+            rgb.red = e.red;
+            rgb.green = e.green;
+            rgb.blue = e.blue;
+            ST_copy(rgb.name, e.name, WCO_RGB_NAME_MAX);
+            WCO_set_rgb(store, COL_SECTION, key, &rgb);
+        }
+    }
+    return 1;
+}
+
 int16_t COL_load(WGD_DRIVER *driver)
 {
     if (!driver) {
@@ -126,7 +132,7 @@ int16_t COL_load(WGD_DRIVER *driver)
     }
     COL_TABLE &table = driver->colours;
     if (WCO_file *store = WCO_system_store())
-        read_entries(&table, store);
+        COL_read(&table, store);
     for (COL_ENTRY &e : table.entries)
         e.value = RGB(e.red, e.green, e.blue);   // what stays when no palette can be made
     driver->palette.reset();

@@ -7,6 +7,7 @@
 #include <cstdint>
 
 struct WGD_DRIVER;
+struct WCO_file;
 
 #define COL_ENTRIES 65            // entries 0 .. 64
 #define COL_STORED 64             // entries 0 .. 63 are stored; 64 is not
@@ -34,8 +35,10 @@ int16_t COL_init(COL_TABLE *table);
 // The value of an entry; an entry outside 0 .. 64 (or no table) is an
 // internal error and gives 0.
 COLORREF COL_value(const COL_TABLE *table, int16_t entry);
-// Reads entries 0 .. 63 from the system store (a missing or unreadable key
-// is written from the entry as it is), then rebuilds the driver's palette:
+// Reads entries 0 .. 63 from the store into the table; a missing or
+// unreadable key is written from the entry as it is. 0 for a null argument.
+int16_t COL_read(COL_TABLE *table, WCO_file *store);
+// Reads entries 0 .. 63 from the system store (COL_read), then rebuilds the driver's palette:
 // a 64-entry palette with palette-relative values on a 256-colour palette
 // display, else no palette and the nearest solid colours. 0 when the driver
 // is missing or the palette record or palette cannot be made (the colours

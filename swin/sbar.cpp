@@ -154,11 +154,22 @@ void paint(SBAR_status_bar *bar)
 
 }  // namespace
 
+void SBAR_field_sizes(int32_t *coord, int32_t *status, int32_t *info)
+{
+    if (!coord || !status || !info) {
+        WE_internal_error(SRC, __LINE__);
+        return;
+    }
+    *coord = setting("coord_field_size", SBAR_COORD_DEFAULT);
+    *status = setting("status_field_size", SBAR_STATUS_DEFAULT);
+    *info = setting("info_field_size", SBAR_INFO_DEFAULT);
+}
+
 SBAR_status_bar::SBAR_status_bar(HWND window_)
     : C_CTL(window_), font(static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT))),
-      pen(CreatePen(PS_SOLID, 1, GetSysColor(COLOR_BTNSHADOW))), coord_size(setting("coord_field_size", SBAR_COORD_DEFAULT)),
-      status_size(setting("status_field_size", SBAR_STATUS_DEFAULT)), info_size(setting("info_field_size", SBAR_INFO_DEFAULT))
+      pen(CreatePen(PS_SOLID, 1, GetSysColor(COLOR_BTNSHADOW)))
 {
+    SBAR_field_sizes(&coord_size, &status_size, &info_size);
     TEXTMETRICA tm{};
     {
         C_WINDOW_DC dc(window);

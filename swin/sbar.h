@@ -55,6 +55,9 @@ struct SBAR_status_bar : C_CTL {
     int32_t info_size;
 };
 
+// The field widths of the settings (coordinates, status, information), each
+// missing or unreadable one taken from its default and written back.
+void SBAR_field_sizes(int32_t *coord, int32_t *status, int32_t *info);
 // Registers the class once, reads the settings, creates the bar as a child
 // of parent (at its bottom, full width). Null on failure (no memory: the
 // low-memory report; a null parent or a failed registration: internal error).

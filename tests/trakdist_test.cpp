@@ -198,6 +198,9 @@ TEST(Trakdist, RefusesBadManifestsBeforeWritingAnything)
         {{x}, {size, "300"}, m + "1: soubor files/f0.bin (1000 B) je větší než disketa (300 B)"},
         {{x}, {size, "100"}, "Seznam, štítek a další soubory první diskety (262 B) jsou větší než disketa (100 B)"},
         {{x}, {"--readme", "chybi", "--installer", "s.exe"}, "Soubor chybi neexistuje\nSoubor s.exe neexistuje"},
+        {{"T.EXE\t.\tx"}, {"--installer", "s.exe", "--installer", "t.exe"},
+         m + "1: název na disketě \"T.EXE\" je vyhrazen distribuci"},
+        {{x}, {"--installer", "s.exe", "--installer", "d/S.EXE"}, "Instalační program S.EXE je uveden dvakrát"},
     };
     for (const auto &c : cases) {
         TU_SCRATCH dir;

@@ -4,6 +4,7 @@
 // what the installation left checked.
 #include <cstdio>
 #include <filesystem>
+#include <map>
 
 #include "common/fe.h"
 #include "common/st.h"
@@ -12,6 +13,7 @@
 #include "inst/unl.h"
 #include "insttrkp/ins_shell.h"
 #include "menu/itrk.h"
+#include "swin/wco.h"
 #include "tests/testutil.h"
 #include "tests/win/instutil.h"
 #include "tests/win/winutil.h"
@@ -32,6 +34,40 @@ std::string upper(std::string s)
 {
     ST_upper(&s[0]);
     return s;
+}
+
+std::vector<std::string> lines(const std::string &text)
+{
+    std::vector<std::string> result;
+    for (size_t at = 0; at < text.size();) {
+        const size_t end = text.find("\r\n", at);
+        result.push_back(text.substr(at, end - at));
+        at = end == std::string::npos ? text.size() : end + 2;
+    }
+    return result;
+}
+
+// Everything an installation into target left where it can be seen: its
+// files (the lists and the configuration as text, the rest as size and
+// hash), its records one by one, its links and its registry values.
+std::map<std::string, std::string> installation(const std::string &target)
+{
+    std::map<std::string, std::string> seen;
+    for (const auto &f : std::filesystem::recursive_directory_iterator(target)) {
+        const std::string name = f.path().string(), bytes = f.is_directory() ? "folder" : TU_read(name);
+        const bool text = name.size() > 4 && (name.substr(name.size() - 4) == ".LST" || name.substr(name.size() - 4) == ".WCO");
+        seen[name] = text ? bytes : std::to_string(bytes.size()) + " " + std::to_string(std::hash<std::string>{}(bytes));
+    }
+    int n = 0;
+    for (const auto &r : uninst_records(target + "\\UNINST.LST"))
+        seen["record " + std::to_string(++n)] = std::to_string(r.first) + " " + r.second;
+    for (const std::string &link : {group() + "\\TRAKPRN.LNK", group() + "\\Odinstalace TRAKPRN.LNK",
+                                    desktop() + "\\TRAKPRN.LNK", quick_launch() + "\\TRAKPRN.LNK"})
+        if (std::optional<LINK> l = read_link(link))
+            seen[link] = l->program + "|" + l->description + "|" + l->directory;
+    for (const char *value : {"DisplayName", "UninstallString"})
+        seen[value] = registry(value);
+    return seen;
 }
 
 class E2eTest : public ::testing::Test {
@@ -93,11 +129,39 @@ protected:
         start(folder);
         return end_installer(drive(script) ? 20000 : 0);
     }
+    // INSTTRKC.EXE started from the folder with the arguments, as a script
+    // starts it: its output into a file of its own (a console's host may
+    // keep the last one open), no console to type into.
+    void start_console(const std::string &folder, const std::string &arguments, DWORD flags = 0)
+    {
+        const std::string program = folder + "\\INSTTRKC.EXE";
+        std::string line = "INSTTRKC.EXE " + arguments;
+        SECURITY_ATTRIBUTES inherited{sizeof inherited, nullptr, TRUE};
+        output = scratch.file("console" + std::to_string(++scripts) + ".txt");
+        C_HANDLE out(CreateFileA(output.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherited, CREATE_ALWAYS, 0, nullptr));
+        ASSERT_NE(static_cast<HANDLE>(out), INVALID_HANDLE_VALUE) << output;
+        STARTUPINFOA si{};
+        si.cb = sizeof si;
+        si.dwFlags = STARTF_USESTDHANDLES;
+        si.hStdOutput = si.hStdError = out;
+        ASSERT_TRUE(CreateProcessA(program.c_str(), &line[0], nullptr, nullptr, TRUE, flags, nullptr, folder.c_str(),
+                                   &si, &installer))
+            << program;
+        CloseHandle(installer.hThread);
+    }
+    DWORD console_install(const std::string &folder, const std::string &arguments)
+    {
+        start_console(folder, arguments);
+        return end_installer(60000);
+    }
+    // The console's lines (this program's texts).
+    std::vector<std::string> console_lines() { return lines(U8_to_cp1250(TU_read(output).c_str())); }
 
     SHELL_CLEANUP shell;
     TU_SCRATCH scratch;
     PROCESS_INFORMATION installer{};
     int scripts = 0;
+    std::string output;   // of the last console run
 };
 
 TEST_F(E2eTest, InstallationThenOneOverItThenUninstallFromTheStartMenu)
@@ -326,6 +390,111 @@ TEST_F(E2eTest, KilledAtAnyMomentLeavesAWayBack)
     EXPECT_EQ(WT_run_child(target + "\\EXE\\UNINSTAL.EXE", "-r", scratch.path(), "Odinstalace TRAKPRN").code, 0u);
     WT_wait([&] { return !TU_exists(target); }, 3000);
     EXPECT_EQ(snapshot(roots), before);
+}
+
+// The unattended installer from the first disk of a packed two-disk
+// distribution, the second disk beside it, leaves what the window leaves;
+// a previous installation is kept or replaced as its options say.
+TEST_F(E2eTest, UnattendedInstallationIsTheWindowsOne)
+{
+    std::vector<FILE_ENTRY> files = sample(150000, true);
+    const std::string room =
+        std::to_string(TU_read(beside("INSTTRKP.exe")).size() + TU_read(beside("INSTTRKC.exe")).size() + 200000);
+    const std::string dist =
+        distribution("dist", files, {"--packed", "--disk-size", room, "--installer", beside("INSTTRKC.exe")}, false);
+    ASSERT_TRUE(TU_exists(dist + "\\DISK2\\B.KRV"));
+    const std::string both = scratch.file("both"), target = scratch.file("Programy\\KRV5");
+    FE_make_path(both.c_str());
+    for (const char *disk : {"DISK1", "DISK2"})
+        for (const auto &f : std::filesystem::directory_iterator(dist + "\\" + disk))
+            std::filesystem::copy_file(f.path(), both + "\\" + f.path().filename().string());
+    FE_make_path(quick_launch().c_str());
+    ASSERT_EQ(install(both, "set 10 " + target + "\npress 14\n" + SUCCESS + EXIT), 0u);
+    const std::map<std::string, std::string> by_window = installation(target);
+    ASSERT_EQ(WT_run_child(target + "\\EXE\\UNINSTAL.EXE", "-r", scratch.path(), "Odinstalace TRAKPRN").code, 0u);
+    ASSERT_TRUE(WT_wait([&] { return !TU_exists(target); }, 3000));
+
+    const std::string log = scratch.file("instalace.log"), disk1 = dist + "\\DISK1";
+    ASSERT_EQ(console_install(disk1, "/target=" + target + " /LOG=" + log), 0u);
+    EXPECT_EQ(installation(target), by_window);
+    // The log: the console's lines, each after its time; the steps in their order.
+    std::vector<std::string> logged = lines(U8_to_cp1250(TU_read(log).c_str())), printed = console_lines();
+    for (std::string &line : logged)
+        line = line.size() > 24 && line[4] == '-' && line[10] == ' ' && line[23] == ' ' ? line.substr(24) : "?" + line;
+    EXPECT_EQ(logged, printed);
+    size_t at = 0;
+    for (const std::string &step : std::vector<std::string>{"Kontrola zdrojové cesty ...", "Kontrola cílové cesty ...", "Vytváření adresářů ...",
+                                   "Kontrola místa na disku ...", "Rozbaluje se " + target + "\\TRAKPRN.EX_ ...",
+                                   "Vlož DISK2", "Zdrojová cesta: " + dist + "\\DISK2\\",
+                                   "Rozbaluje se " + target + "\\VZOR.GB_ ...", "Zápis/oprava konfiguračního souboru",
+                                   "Aktualizace nabídky Start ...", "Aktualizace systémové lišty ...",
+                                   "Aktualizace registru (odinstalace) ...", "Instalace proběhla úspěšně"}) {
+        const auto found = std::find(printed.begin() + static_cast<long>(at), printed.end(), step);
+        EXPECT_NE(found, printed.end()) << step;
+        at = found == printed.end() ? at : static_cast<size_t>(found - printed.begin());
+    }
+
+    // A previous installation is kept unless it may be replaced; its
+    // configuration is taken over.
+    const std::vector<std::string> before = snapshot({target});
+    EXPECT_EQ(console_install(disk1, "/TARGET=" + target + " /REPLACE=0"), 1u);
+    EXPECT_EQ(snapshot({target}), before);
+    EXPECT_EQ(console_lines().at(console_lines().size() - 2),
+              "Na cílové cestě byla nalezena předchozí instalace TOREVAN. "
+              "Před novou instalací je třeba minulou odstranit. Pokračovat? - Ne");
+    WCO_file *store = nullptr;
+    const std::string wco = target + "\\EXE\\SYSTEM.WCO";
+    ASSERT_TRUE(WCO_create(&store) && WCO_load(store, wco.c_str()) &&
+                WCO_set_text(store, "CO_common", "initial_directory", "D:\\Výkresy") && WCO_save_forced(store, wco.c_str()));
+    WCO_destroy(&store);
+    EXPECT_EQ(console_install(disk1, "/TARGET=" + target + " /REPLACE=1 /TAKEOVER=1"), 0u);
+    expect_complete(target, files, true, true);
+    EXPECT_EQ(wco_value(wco, "initial_directory"), "D:\\Výkresy");
+    RemoveDirectoryA(quick_launch().c_str());
+}
+
+// A wrong command line, a missing file and Ctrl+C: the exit code says it,
+// the output says why, and what was made is recorded.
+TEST_F(E2eTest, UnattendedInstallationStopsWithItsCause)
+{
+    std::vector<FILE_ENTRY> files = sample(5000, true);
+    for (int i = 0; i < 60; i++)   // long enough to be stopped in the middle
+        files.push_back({"F" + std::to_string(i) + ".DAT", "Data", "Data", bytes(30000, i)});
+    const std::string dist = distribution("dist", files, {"--packed", "--installer", beside("INSTTRKC.exe")}, false);
+    const std::string disk = dist + "\\DISK1", target = scratch.file("KRV5");
+
+    EXPECT_EQ(console_install(disk, "/TARGET=" + target + " /KAM=1"), 2u);
+    const std::vector<std::string> usage = console_lines();
+    ASSERT_FALSE(usage.empty());
+    EXPECT_EQ(usage[0], "Neznámý přepínač: /KAM=1");
+    EXPECT_NE(std::find(usage.begin(), usage.end(), "  /OVERWRITE=0|1    přepsat existující soubory (výchozí 1)"),
+              usage.end());
+    EXPECT_FALSE(TU_exists(target));
+
+    // Ctrl+C typed into its console in the middle of the files: stopped at
+    // the next abort check.
+    start_console(disk, "/TARGET=" + target + " /DESKTOP=0", CREATE_NEW_CONSOLE);
+    WT_wait([&] { return uninst_records(target + "\\UNINST.LST").size() >= 120; }, 20000, 0);
+    FreeConsole();
+    EXPECT_TRUE(AttachConsole(installer.dwProcessId));
+    SetConsoleCtrlHandler(nullptr, TRUE);   // not for this program
+    EXPECT_TRUE(GenerateConsoleCtrlEvent(CTRL_C_EVENT, 0));
+    FreeConsole();
+    EXPECT_EQ(end_installer(), 1u);
+    std::vector<std::string> out = console_lines();
+    ASSERT_GE(out.size(), 3u);
+    EXPECT_EQ(out[out.size() - 2], "Přerušit instalaci ? - Ano");
+    EXPECT_EQ(out[out.size() - 1], "Instalace nebyla úspěšná");
+    EXPECT_EQ(unrecorded(target), std::vector<std::string>{});
+    EXPECT_LT(uninst_records(target + "\\UNINST.LST").size(), 250u);
+
+    // Over it, with a file of the distribution missing: not skipped.
+    ASSERT_TRUE(DeleteFileA((disk + "\\F7.DA_").c_str()));
+    EXPECT_EQ(console_install(disk, "/TARGET=" + target + " /REPLACE=1 /DESKTOP=0"), 1u);
+    out = console_lines();
+    ASSERT_GE(out.size(), 3u);
+    EXPECT_EQ(out[out.size() - 2], "Soubor " + disk + "\\F7.DA_ nenalezen, vynechat - Ne");
+    EXPECT_EQ(unrecorded(target), std::vector<std::string>{});
 }
 
 }  // namespace

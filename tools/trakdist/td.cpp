@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <map>
+#include <set>
 #include <string>
 #include <utility>
 #include <vector>
@@ -90,7 +91,7 @@ void usage()
 {
     complain("Použití:\n"
              "  trakdist build MANIFEST VÝSTUP [--packed] [--flat] [--disk-size BAJTŮ] [--set N]\n"
-             "                 [--user JMÉNO] [--readme SOUBOR] [--installer SOUBOR]\n"
+             "                 [--user JMÉNO] [--readme SOUBOR] [--installer SOUBOR]...\n"
              "  trakdist list SLOŽKA\n"
              "  trakdist verify SLOŽKA...\n"
              "  trakdist pack VSTUP VÝSTUP\n"
@@ -214,7 +215,7 @@ struct BUILD {
     int16_t set = 1;
     std::string user;         // CP1250
     std::string readme;       // host path or empty
-    std::string installer;    // host path or empty
+    std::vector<std::string> installers;   // host paths, each onto the first disk
     std::vector<ENTRY> entries;
     int16_t disks = 1;
 };
@@ -283,7 +284,7 @@ bool parse_build(int argc, char **argv, BUILD *b)
             b->readme = value;
             i++;
         } else if (a == "--installer") {
-            b->installer = value;
+            b->installers.push_back(value);
             i++;
         } else if (a.size() > 1 && a[0] == '-') {
             complain("Neznámý přepínač %s", a.c_str());
@@ -344,6 +345,11 @@ bool read_manifest(BUILD *b)
     int before = problems;
     // The lines so far of each installed path (subdirectory, name; upper case).
     std::map<std::pair<std::string, std::string>, std::vector<int>> installed_paths;
+    // The names the installers take on the first disk (upper case).
+    std::set<std::string> installer_names;
+    for (const std::string &installer : b->installers)
+        if (!installer_names.insert(upper(file_part(installer))).second)
+            complain("Instalační program %s je uveden dvakrát", file_part(installer).c_str());
     size_t start = 0;
     for (int number = 1; start < text.size(); number++) {
         size_t end = text.find('\n', start);
@@ -414,8 +420,7 @@ bool read_manifest(BUILD *b)
             continue;
         }
         std::string d = upper(e.disk_name);
-        if (d == IFL_LIST_NAME || d == "README.TXT" || label_like(d) ||
-            (!b->installer.empty() && d == upper(file_part(b->installer)))) {
+        if (d == IFL_LIST_NAME || d == "README.TXT" || label_like(d) || installer_names.count(d)) {
             complain("%s, řádek %d: název na disketě \"%s\" je vyhrazen distribuci", m, number,
                      e.disk_name.c_str());
             continue;
@@ -468,9 +473,9 @@ bool plan(BUILD *b)
             complain("Soubor %s neexistuje", b->readme.c_str());
         first_disk += extra;
     }
-    if (!b->installer.empty()) {
-        if (!size_of(b->installer, &extra))
-            complain("Soubor %s neexistuje", b->installer.c_str());
+    for (const std::string &installer : b->installers) {
+        if (!size_of(installer, &extra))
+            complain("Soubor %s neexistuje", installer.c_str());
         first_disk += extra;
     }
     C_ZIP zip;
@@ -613,9 +618,9 @@ bool write_distribution(const BUILD &b)
         return false;
     if (!b.readme.empty() && !CPY_copy_file(b.readme.c_str(), join(first, "README.TXT").c_str()))
         return false;
-    if (!b.installer.empty() &&
-        !CPY_copy_file(b.installer.c_str(), join(first, file_part(b.installer)).c_str()))
-        return false;
+    for (const std::string &installer : b.installers)
+        if (!CPY_copy_file(installer.c_str(), join(first, file_part(installer)).c_str()))
+            return false;
     C_ZIP zip;
     zip.set_level(9);
     for (const ENTRY &e : b.entries) {

@@ -1,6 +1,7 @@
 // trakdist: makes, lists and checks TRAKPRN distributions (see docs/trakdist.md).
 //   trakdist build MANIFEST OUTDIR [--packed] [--flat] [--disk-size BYTES]
-//            [--set N] [--user NAME] [--readme FILE] [--installer FILE]
+//            [--set N] [--user NAME] [--readme FILE] [--installer FILE]...
+//            (each --installer onto the first disk)
 //   trakdist list DIR
 //   trakdist verify DIR...
 //   trakdist pack IN OUT | unpack IN OUT

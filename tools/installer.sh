@@ -7,10 +7,13 @@
 #                                      "2" on the terminal changes the disk
 #   tools/installer.sh demo [PICTURES] TRKDRIVE operates it: installs, prints
 #                                      what was installed, uninstalls; PNG
-#                                      pictures into PICTURES (build/run/pictures)
+#                                      pictures into PICTURES (build/run/pictures);
+#                                      then INSTTRKC.EXE installs the same
+#                                      without a person and UNINSTAL.EXE -r
+#                                      removes it
 #
-# Needs the win64 build (INSTTRKP, UNINSTAL, TRKDRIVE, trakdist, the sample
-# TRAKPRN); without a display in DISPLAY it makes a private virtual screen.
+# Needs the win64 build (INSTTRKP, INSTTRKC, UNINSTAL, TRKDRIVE, trakdist,
+# the sample TRAKPRN); without a display in DISPLAY it makes a private virtual screen.
 # Exit code 0 when it all worked; no Wine program or screen is left behind.
 set -eu -o pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
@@ -139,5 +142,22 @@ done
 [ ! -e "$desktop/TRAKPRN.LNK" ] || fail "the desktop link is still there"
 ! wine reg export "$key" "$(winepath -w "$run/key.reg")" /y >/dev/null 2>&1 </dev/null || fail "the key is still there"
 echo "  nothing left: no C:\\TRAKPRN, no links, no registry key"
+
+echo
+echo "The same without a person: INSTTRKC.EXE from DISK1, DISK2 beside it, then UNINSTAL.EXE -r:"
+log=$run/insttrkc.log
+rm -f "$log"
+(cd "$run" && wine "$(winepath -w "$run/disks/DISK1/INSTTRKC.EXE")" '/TARGET=C:\TRAKPRN' /DESKTOP=0 \
+     "/LOG=$(winepath -w "$log")" </dev/null >/dev/null 2>&1) || fail "INSTTRKC.EXE ended with exit code $?"
+tr -d '\r' <"$log" | grep -E 'Kontrola zdrojové|Vlož DISK|Zdrojová cesta|Zápis/oprava|Instalace ' | sed 's/^/  /'
+[ -f "$target/Data/VZOR2.GBR" ] && [ -f "$group/TRAKPRN.LNK" ] || fail "the unattended installation is not complete"
+(cd "$run" && wine 'C:\TRAKPRN\EXE\UNINSTAL.EXE' -r) || fail "UNINSTAL.EXE -r ended with exit code $?"
+for _ in $(seq 50); do
+    [ -e "$target" ] || break
+    sleep 0.1
+done
+[ ! -e "$target" ] || fail "C:\\TRAKPRN is still there after UNINSTAL.EXE -r"
+echo "  installed (exit code 0) and removed (exit code 0)"
+
 echo
 echo "Pictures: $pictures/before.png, disk.png, after.png"

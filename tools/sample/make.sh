@@ -4,8 +4,8 @@
 #
 #   tools/sample/make.sh <win64 build directory> <output directory>
 #
-# The output gets DISK1 (the list, the label, README.TXT, INSTTRKP.EXE and
-# the first files) and DISK2, packed; the disk size is found by a first
+# The output gets DISK1 (the list, the label, README.TXT, INSTTRKP.EXE,
+# INSTTRKC.EXE and the first files) and DISK2, packed; the disk size is found by a first
 # build on one disk: the first disk holds TRAKPRN.EXE, the second the rest.
 set -eu -o pipefail
 sample=$(cd "$(dirname "$0")" && pwd)
@@ -18,8 +18,8 @@ build=$(cd "$1" && pwd)
 mkdir -p "$2"
 out=$(cd "$2" && pwd)
 trakdist=$build/tools/trakdist/trakdist.exe
-for f in "$trakdist" "$build/INSTTRKP.exe" "$build/UNINSTAL.exe" "$build/tools/sample/TRAKPRN.exe"; do
-    [ -f "$f" ] || { echo "$f is missing: build trakdist insttrkp uninstal sample_trakprn" >&2; exit 1; }
+for f in "$trakdist" "$build/INSTTRKP.exe" "$build/INSTTRKC.exe" "$build/UNINSTAL.exe" "$build/tools/sample/TRAKPRN.exe"; do
+    [ -f "$f" ] || { echo "$f is missing: build trakdist insttrkp insttrkc uninstal sample_trakprn" >&2; exit 1; }
 done
 if [ -e "$out/DISK1" ]; then
     echo "$out already holds a distribution" >&2
@@ -44,7 +44,9 @@ while IFS= read -r line; do
     printf '%s\r\n' "$line"
 done <"$sample/manifest.in" >"$work/manifest.txt"
 cp "$build/INSTTRKP.exe" "$work/INSTTRKP.EXE"
-options=(--packed --readme "$(win "$sample/README.TXT")" --installer "$(win "$work/INSTTRKP.EXE")")
+cp "$build/INSTTRKC.exe" "$work/INSTTRKC.EXE"
+options=(--packed --readme "$(win "$sample/README.TXT")" --installer "$(win "$work/INSTTRKP.EXE")"
+         --installer "$(win "$work/INSTTRKC.EXE")")
 
 # One disk first: the first disk of two is everything of it but what goes
 # on the second.

@@ -2,7 +2,9 @@
 // engine. The command line (insttrkp/ins_console.h) answers the engine's
 // questions; no window and no box appears: every status line, text line
 // and message goes to the console and the log. The next disk is looked for
-// in the source's sibling folder DISKn, where trakdist puts it. Ctrl+C and
+// in the source's sibling folder DISKn, where trakdist puts it. A previous
+// installation is replaced only when its list can be used: its uninstall
+// program would otherwise stop at a box. Ctrl+C and
 // Ctrl+Break ask for the abort, which the engine sees at its next check.
 // Exit code 0 when the installation is complete, 1 when it failed or was
 // stopped, 2 for a wrong command line.
@@ -22,6 +24,7 @@
 #include "insttrkp/ins_console.h"
 #include "insttrkp/ins_shell.h"
 #include "insttrkp/inst_main.h"
+#include "insttrkp/unr.h"
 #include "swin/col.h"
 #include "swin/sbar.h"
 #include "swin/wco_store.h"
@@ -78,6 +81,23 @@ void find_disk(const char *request)
     missing_disk = request;
 }
 
+// Whether the previous installation's uninstall program can do its work
+// without a person: given a list it cannot use, it shows a box and waits.
+bool removable()
+{
+    const std::string list = std::string(INS_state->target_dir) + UNL_LIST_NAME;
+    C_UNR_LIST records;
+    const UNR_LOAD loaded = UNR_load(list.c_str(), &records);
+    if (loaded == UNR_LOADED)
+        return true;
+    char text[IFL_PATH_MAX + 100];
+    std::snprintf(text, sizeof text,
+                  loaded == UNR_UNREADABLE ? UNR_TEXT_UNREADABLE : loaded == UNR_DAMAGED ? UNR_TEXT_DAMAGED : UNR_TEXT_MISSING,
+                  list.c_str());
+    output.line((std::string("Chyba: ") + text + "; předchozí instalaci nelze odinstalovat bez obsluhy").c_str());
+    return false;
+}
+
 // Every report of the engine and the libraries: written out, and the
 // questions answered from the options.
 int report(const WE_REPORT *r)
@@ -93,6 +113,10 @@ int report(const WE_REPORT *r)
     }
     if (!missing_disk.empty() && ST_compare(r->text, INS_TEXT_RETRY) == 0) {
         output.line((std::string("Chyba: ") + missing_disk + " (disk nenalezen)").c_str());
+        return IDNO;
+    }
+    if (ST_compare(r->text, INS_TEXT_PREVIOUS) == 0 && options.replace && !removable()) {
+        output.line((std::string(r->text) + " - Ne").c_str());
         return IDNO;
     }
     const int answer = INC_answer(&options, r->text);

@@ -488,6 +488,16 @@ TEST_F(E2eTest, UnattendedInstallationStopsWithItsCause)
     EXPECT_EQ(unrecorded(target), std::vector<std::string>{});
     EXPECT_LT(uninst_records(target + "\\UNINST.LST").size(), 250u);
 
+    // Its list damaged: not replaced, as the uninstall program would stop at its box.
+    const std::string list = target + "\\UNINST.LST", kept = TU_read(list);
+    TU_write(list, kept + std::string(UNL_RECORD_SIZE, '\x09'));
+    EXPECT_EQ(console_install(disk, "/TARGET=" + target + " /REPLACE=1"), 1u);
+    out = console_lines();
+    ASSERT_GE(out.size(), 3u);
+    EXPECT_EQ(out[out.size() - 3],
+              "Chyba: Seznam " + list + " je poškozen; předchozí instalaci nelze odinstalovat bez obsluhy");
+    TU_write(list, kept);
+
     // Over it, with a file of the distribution missing: not skipped.
     ASSERT_TRUE(DeleteFileA((disk + "\\F7.DA_").c_str()));
     EXPECT_EQ(console_install(disk, "/TARGET=" + target + " /REPLACE=1 /DESKTOP=0"), 1u);

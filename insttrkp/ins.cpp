@@ -42,6 +42,9 @@ const char NO_CHANGE[] = "Nelze změnit adresář na disku %s";
 const char NO_MAKE[] = "Nelze vytvořit adresář %s na disku %s";
 const char COPY_STATUS[] = "Kopíruje se %s -> %s ...";
 const char COPY_FAILED[] = "Chyba při kopírování souboru %s";
+// A record at least this large takes long enough to be worth drawing the
+// window before it (otherwise the window draws at its own pace).
+const uint32_t LONG_STEP = 1048576;
 
 C_INS_WINDOW *window = nullptr;
 std::atomic<int16_t> abort_request{0};
@@ -70,12 +73,22 @@ int16_t read_list()
     return 0;
 }
 
-// Copies source to destination with the status line. A copy whose size on the
-// disk differs from the source's did not land (a full disk can let writes
-// seem to succeed): it is removed and reported like a failed copy.
-int16_t copy_file(const char *source, const char *destination)
+// The window drawn before the current record's long step.
+void before_long_step()
+{
+    if (INS_state->size >= LONG_STEP)
+        window->draw_now();
+}
+
+// Copies source to destination with the status line (of_record: the copy is
+// the current record's). A copy whose size on the disk differs from the
+// source's did not land (a full disk can let writes seem to succeed): it is
+// removed and reported like a failed copy.
+int16_t copy_file(const char *source, const char *destination, int16_t of_record)
 {
     WE_status(COPY_STATUS, source, destination);
+    if (of_record)
+        before_long_step();
     uint32_t size = 0, landed = 0;
     if (CPY_copy_file_sized(source, destination, &size, &landed)) {
         if (landed == size)
@@ -284,7 +297,7 @@ int16_t copy_list_file(const char *name, int16_t required)
         WE_error_format(NO_LIST, source);
         return 0;
     }
-    return UNL_add_file(destination) && copy_file(source, destination);
+    return UNL_add_file(destination) && copy_file(source, destination, 0);
 }
 
 int16_t copy_lists()
@@ -464,6 +477,7 @@ int16_t install_packed(const char *disk_path, const char *installed)
     WE_status("Rozbaluje se %s ...", copy);
     if (!UNL_add_file(INS_state->target_dir, INS_state->target_name))
         return 0;
+    before_long_step();
     uint32_t landed = 0;
     if (!unpack(disk_path, &landed))
         return 2;
@@ -495,7 +509,7 @@ int16_t install_packed(const char *disk_path, const char *installed)
 
 int16_t install_plain(const char *disk_path, const char *installed)
 {
-    if (!UNL_add_file(installed) || !copy_file(disk_path, installed))
+    if (!UNL_add_file(installed) || !copy_file(disk_path, installed, 1))
         return 0;
     WE_status("%s", "");
     return !INS_check_abort();

@@ -20,6 +20,7 @@
 #include <direct.h>
 #include <windows.h>
 #else
+#include <dirent.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -36,11 +37,13 @@ const int DRIVES = 26;
 #if TRK_WINDOWS
 typedef struct _stat64 HOST_STAT;
 int host_stat(const char *path, HOST_STAT *st) { return _stat64(path, st); }
+int host_fstat(FILE *stream, HOST_STAT *st) { return _fstat64(_fileno(stream), st); }
 int host_mkdir(const char *path) { return _mkdir(path); }
 int host_rmdir(const char *path) { return _rmdir(path); }
 #else
 typedef struct stat HOST_STAT;
 int host_stat(const char *path, HOST_STAT *st) { return stat(path, st); }
+int host_fstat(FILE *stream, HOST_STAT *st) { return fstat(fileno(stream), st); }
 int host_mkdir(const char *path) { return mkdir(path, 0777); }
 int host_rmdir(const char *path) { return rmdir(path); }
 #endif
@@ -125,20 +128,27 @@ int16_t FE_same_file(const char *a, const char *b)
 #if TRK_WINDOWS
     // The file's identity, not its name: another spelling, a short name, a
     // second drive letter or a link all lead to the same volume and index.
+    // b is opened first and nothing is asked before both are open: b is
+    // usually a name not yet made, and its failed open costs no request,
+    // whereas asking a handle its volume goes to the system's mount manager.
+    const char *names[2] = {b, a};
+    HANDLE h[2] = {INVALID_HANDLE_VALUE, INVALID_HANDLE_VALUE};
     BY_HANDLE_FILE_INFORMATION info[2];
-    const char *names[2] = {a, b};
+    int16_t same = 0;
     for (int i = 0; i < 2; i++) {
-        HANDLE h = CreateFileA(names[i], 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                               OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-        if (h == INVALID_HANDLE_VALUE)
-            return 0;
-        const BOOL known = GetFileInformationByHandle(h, &info[i]);
-        CloseHandle(h);
-        if (!known)
-            return 0;
+        h[i] = CreateFileA(names[i], 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                           OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+        if (h[i] == INVALID_HANDLE_VALUE)
+            break;
     }
-    return info[0].dwVolumeSerialNumber == info[1].dwVolumeSerialNumber &&
-           info[0].nFileIndexHigh == info[1].nFileIndexHigh && info[0].nFileIndexLow == info[1].nFileIndexLow;
+    if (h[1] != INVALID_HANDLE_VALUE && GetFileInformationByHandle(h[0], &info[0]) &&
+        GetFileInformationByHandle(h[1], &info[1]))
+        same = info[0].dwVolumeSerialNumber == info[1].dwVolumeSerialNumber &&
+               info[0].nFileIndexHigh == info[1].nFileIndexHigh && info[0].nFileIndexLow == info[1].nFileIndexLow;
+    for (HANDLE handle : h)
+        if (handle != INVALID_HANDLE_VALUE)
+            CloseHandle(handle);
+    return same;
 #else
     HOST_STAT sa, sb;
     return status_of(a, &sa) && status_of(b, &sb) && sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
@@ -377,6 +387,19 @@ int16_t FE_full_path(const char *name, char *out, int16_t size)
     return 1;
 }
 
+namespace {
+
+// The size of a plain file of at most 32 bits from its status, else 0xFFFFFFFF.
+int16_t size_from(const HOST_STAT &st, uint32_t *size)
+{
+    if ((st.st_mode & S_IFMT) != S_IFREG || st.st_size < 0 || static_cast<uint64_t>(st.st_size) >= 0xFFFFFFFFu)
+        return 0;
+    *size = static_cast<uint32_t>(st.st_size);
+    return 1;
+}
+
+}  // namespace
+
 int16_t FE_file_size(const char *name, uint32_t *size)
 {
     if (!size) {
@@ -387,10 +410,53 @@ int16_t FE_file_size(const char *name, uint32_t *size)
     if (!name_ok(__LINE__, name))
         return 0;
     HOST_STAT st;
-    if (!status_of(name, &st) || (st.st_mode & S_IFMT) != S_IFREG || st.st_size < 0 ||
-        static_cast<uint64_t>(st.st_size) >= 0xFFFFFFFFu)
+    return status_of(name, &st) && size_from(st, size);
+}
+
+int16_t FE_stream_size(FILE *stream, uint32_t *size)
+{
+    if (!stream || !size) {
+        WE_internal_error(SRC, __LINE__);
         return 0;
-    *size = static_cast<uint32_t>(st.st_size);
+    }
+    *size = 0xFFFFFFFFu;
+    HOST_STAT st;
+    return host_fstat(stream, &st) == 0 && size_from(st, size);
+}
+
+int16_t FE_list_names(const char *directory, void (*take)(const char *name, void *context), void *context)
+{
+    if (!take) {
+        WE_internal_error(SRC, __LINE__);
+        return 0;
+    }
+    if (!name_ok(__LINE__, directory))
+        return 0;
+    char pattern[FN_MAX_PATH + 3];
+    copy_without_separator(pattern, directory);
+    auto proper = [](const char *name) { return name[0] && std::strcmp(name, ".") != 0 && std::strcmp(name, "..") != 0; };
+#if TRK_WINDOWS
+    std::strcat(pattern, "\\*");
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA(pattern, &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return GetLastError() == ERROR_FILE_NOT_FOUND;   // an empty root
+    do {
+        if (proper(found.cFileName))
+            take(found.cFileName, context);
+        if (proper(found.cAlternateFileName))
+            take(found.cAlternateFileName, context);
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+#else
+    DIR *dir = opendir(SYS_host_path(pattern).c_str());
+    if (!dir)
+        return 0;
+    while (const dirent *entry = readdir(dir))
+        if (proper(entry->d_name))
+            take(entry->d_name, context);
+    closedir(dir);
+#endif
     return 1;
 }
 

@@ -7,6 +7,7 @@
 // Nothing here shows a user message.
 #pragma once
 #include <cstdint>
+#include <cstdio>
 
 // 1 when the file or directory exists.
 int16_t FE_exists(const char *name);
@@ -46,6 +47,13 @@ int16_t FE_canonical_path(const char *path, int16_t strict, char *out, int16_t s
 // The size of a file in bytes, 1; a missing file (or a directory, or a file
 // too large for 32 bits) gives 0 and size 0xFFFFFFFF.
 int16_t FE_file_size(const char *name, uint32_t *size);
+// The size of the open file of stream (what it holds on the disk: flushed
+// bytes only), 1; as FE_file_size otherwise (0, size 0xFFFFFFFF).
+int16_t FE_stream_size(FILE *stream, uint32_t *size);
+// Hands every name in directory ("." and ".." left out; on Windows also the
+// short form of a long name) to take; 1 when the directory could be read
+// (also when empty), 0 when it could not (nothing handed on).
+int16_t FE_list_names(const char *directory, void (*take)(const char *name, void *context), void *context);
 // 1 when both exist and a's modification time is not later than b's.
 int16_t FE_not_newer(const char *a, const char *b);
 // Copies source to target in blocks of 1024 bytes; 0 when either cannot be
@@ -53,7 +61,8 @@ int16_t FE_not_newer(const char *a, const char *b);
 // failed copy leaves no target behind (it was emptied when opened anyway).
 int16_t FE_copy_file(const char *source, const char *target);
 // 1 when both names exist and lead to one file or directory (the same
-// identity on the disk, whatever the spelling); 0 otherwise.
+// identity on the disk, whatever the spelling); 0 otherwise. b is looked up
+// first: a name that is usually missing costs least as b.
 int16_t FE_same_file(const char *a, const char *b);
 // Renames old_name to new_name; 1 on success (an existing new_name: the
 // system's rule, a failure on Windows).

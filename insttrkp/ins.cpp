@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <atomic>
 #include <cstdio>
+#include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -40,6 +42,9 @@ const char NO_CHANGE[] = "Nelze změnit adresář na disku %s";
 const char NO_MAKE[] = "Nelze vytvořit adresář %s na disku %s";
 const char COPY_STATUS[] = "Kopíruje se %s -> %s ...";
 const char COPY_FAILED[] = "Chyba při kopírování souboru %s";
+// A record at least this large takes long enough to be worth drawing the
+// window before it (otherwise the window draws at its own pace).
+const uint32_t LONG_STEP = 1048576;
 
 C_INS_WINDOW *window = nullptr;
 std::atomic<int16_t> abort_request{0};
@@ -68,22 +73,25 @@ int16_t read_list()
     return 0;
 }
 
-// The size of a file, or 0xFFFFFFFF when it cannot be had.
-uint32_t size_of(const char *name)
+// The window drawn before the current record's long step.
+void before_long_step()
 {
-    uint32_t size = 0xFFFFFFFFu;
-    FE_file_size(name, &size);
-    return size;
+    if (INS_state->size >= LONG_STEP)
+        window->draw_now();
 }
 
-// Copies source to destination with the status line. A copy whose size on the
-// disk differs from the source's did not land (a full disk can let writes
-// seem to succeed): it is removed and reported like a failed copy.
-int16_t copy_file(const char *source, const char *destination)
+// Copies source to destination with the status line (of_record: the copy is
+// the current record's). A copy whose size on the disk differs from the
+// source's did not land (a full disk can let writes seem to succeed): it is
+// removed and reported like a failed copy.
+int16_t copy_file(const char *source, const char *destination, int16_t of_record)
 {
     WE_status(COPY_STATUS, source, destination);
-    if (CPY_copy_file(source, destination)) {
-        if (size_of(destination) == size_of(source))
+    if (of_record)
+        before_long_step();
+    uint32_t size = 0, landed = 0;
+    if (CPY_copy_file_sized(source, destination, &size, &landed)) {
+        if (landed == size)
             return 1;
         FE_remove(destination);
     }
@@ -289,7 +297,7 @@ int16_t copy_list_file(const char *name, int16_t required)
         WE_error_format(NO_LIST, source);
         return 0;
     }
-    return UNL_add_file(destination) && copy_file(source, destination);
+    return UNL_add_file(destination) && copy_file(source, destination, 0);
 }
 
 int16_t copy_lists()
@@ -331,20 +339,51 @@ int16_t make_directories()
     return add_subdirectory(DATA_DIRECTORY, drive, &made);
 }
 
+// A name as the file system compares names, case aside.
+std::string upper_name(const char *name)
+{
+    INS_PATH upper;
+    ST_copy(upper, name, INS_PATH_MAX);
+    ST_upper(upper);
+    return upper;
+}
+
+void add_name(const char *name, void *names)
+{
+    static_cast<std::set<std::string> *>(names)->insert(upper_name(name));
+}
+
+// The names a folder of the installation holds, read from the disk the first
+// time the folder is asked about: one reading per folder, not a look-up per
+// file (a look-up of a missing name reads the whole folder anyway).
+std::set<std::string> *names_in(std::map<std::string, std::set<std::string>> *folders, const char *folder)
+{
+    auto entry = folders->emplace(upper_name(folder), std::set<std::string>());
+    if (entry.second)
+        FE_list_names(folder, add_name, &entry.first->second);
+    return &entry.first->second;
+}
+
 int16_t check_existing()
 {
     if (!read_list())
         return 0;
     int16_t asked = 0;
+    std::map<std::string, std::set<std::string>> folders;
     while (IFL_next_record(INS_state)) {
-        INS_PATH installed;
-        if (!IFL_installed_path(INS_state, installed) || !FE_exists(installed))
+        INS_PATH installed, folder;
+        if (!IFL_installed_path(INS_state, installed) || !IFL_place(INS_state, folder))
+            continue;
+        std::set<std::string> *names = names_in(&folders, folder);
+        const auto found = names->find(upper_name(INS_state->target_name));
+        if (found == names->end())
             continue;
         if (!asked && !WE_question(INS_TEXT_OVERWRITE))
             return 0;
         asked = 1;
         WE_status("Maže se : %s", installed);
-        FE_remove(installed);
+        if (FE_remove(installed))   // a name that stays (a folder, a file in use) is there for a later record too
+            names->erase(found);
         if (INS_check_abort())
             return 0;
     }
@@ -404,14 +443,14 @@ int16_t ask_for_disk()
     }
 }
 
-// Unpacks the packed copy (the source file name) into the target file name,
-// both in the current directory, the target directory. An unpacked file of
-// another size than the record's did not land.
-int16_t unpack()
+// Unpacks the packed file into the target file name in the current
+// directory, the target directory (an older file of that name deleted
+// first); *landed: the size the unpacked file holds on the disk.
+int16_t unpack(const char *packed, uint32_t *landed)
 {
     FE_remove(INS_state->target_name);
     C_ZIP zip;
-    if (!zip.decompress_file(INS_state->source_name, INS_state->target_name)) {
+    if (!zip.decompress_file(packed, INS_state->target_name, landed)) {
         WE_error(ZIP_error_text(zip.last_error()));
         return 0;
     }
@@ -419,22 +458,30 @@ int16_t unpack()
 }
 
 // 1: installed; 2: unpacking failed, go on with the next file; 0: stop.
+// The packed file is unpacked straight from the disk: its copy in the target
+// directory keeps its status line and its record (a record of a file never
+// made counts as removed), and a packed copy left there by an earlier attempt
+// is still deleted. An unpacked file of another size than the record's did
+// not land.
 int16_t install_packed(const char *disk_path, const char *installed)
 {
     INS_PATH copy, unpacked;
     INS_join(copy, INS_state->target_dir, INS_state->source_name);
     INS_join(unpacked, INS_state->target_dir, INS_state->target_name);
-    if (!UNL_add_file(copy) || !copy_file(disk_path, copy))
+    if (!UNL_add_file(copy))
         return 0;
+    WE_status(COPY_STATUS, disk_path, copy);
     WE_status("%s", "");
     if (INS_check_abort())
         return 0;
     WE_status("Rozbaluje se %s ...", copy);
     if (!UNL_add_file(INS_state->target_dir, INS_state->target_name))
         return 0;
-    if (!unpack())
+    before_long_step();
+    uint32_t landed = 0;
+    if (!unpack(disk_path, &landed))
         return 2;
-    if (size_of(unpacked) != INS_state->size) {
+    if (landed != INS_state->size) {
         FE_remove(unpacked);
         WE_error_format(COPY_FAILED, copy);
         return 0;
@@ -446,10 +493,12 @@ int16_t install_packed(const char *disk_path, const char *installed)
     if (ST_compare(INS_state->target_subdir, ".") != 0) {
         // Into its subdirectory by a rename: the file is in one of its two
         // recorded places at every moment, and its bytes are not written again.
+        // A file in the way goes first (the usual new name costs one call).
         WE_status(COPY_STATUS, unpacked, installed);
         if (!UNL_add_file(installed))
             return 0;
-        if ((FE_exists(installed) && !FE_remove(installed)) || !FE_rename(unpacked, installed)) {
+        if (!FE_rename(unpacked, installed) &&
+            ((FE_exists(installed) && !FE_remove(installed)) || !FE_rename(unpacked, installed))) {
             WE_error_format(COPY_FAILED, unpacked);
             return 0;
         }
@@ -460,7 +509,7 @@ int16_t install_packed(const char *disk_path, const char *installed)
 
 int16_t install_plain(const char *disk_path, const char *installed)
 {
-    if (!UNL_add_file(installed) || !copy_file(disk_path, installed))
+    if (!UNL_add_file(installed) || !copy_file(disk_path, installed, 1))
         return 0;
     WE_status("%s", "");
     return !INS_check_abort();

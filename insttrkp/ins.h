@@ -50,6 +50,9 @@ public:
     // The person answered "Ne" to "Přerušit instalaci ?": the installation
     // goes on, and whatever asked for the abort (a close) is called off.
     virtual void abort_declined() {}
+    // A long step follows (a large file): the lines and the status line are
+    // drawn now, not left for the window's next paint.
+    virtual void draw_now() {}
 };
 
 // The state of the installation that runs (lent by the window for one call).

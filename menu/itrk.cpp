@@ -265,7 +265,11 @@ LRESULT C_SW_ITRK::command(WPARAM wparam, LPARAM lparam)
     return C_SCR1::command(wparam, lparam);
 }
 
-void C_SW_ITRK::timer(UINT_PTR) {}
+void C_SW_ITRK::timer(UINT_PTR id)
+{
+    if (id == ITRK_DRAW_TIMER)
+        show_lines();
+}
 
 int16_t C_SW_ITRK::can_close()
 {
@@ -276,9 +280,43 @@ int16_t C_SW_ITRK::can_close()
     return 0;
 }
 
-void C_SW_ITRK::set_line(int16_t control, const char *text) { set_widget_text(control, text); }
+void C_SW_ITRK::set_line(int16_t control, const char *text)
+{
+    if (!running || control < INS_LINE_FIRST || control > INS_LINE_LAST || !text) {
+        set_widget_text(control, text);
+        return;
+    }
+    const int16_t line = static_cast<int16_t>(control - INS_LINE_FIRST);
+    ST_copy(lines[line], text, WT_TEXT_MAX);
+    lines_kept = static_cast<int16_t>(lines_kept | 1 << line);
+}
+
+void C_SW_ITRK::show_lines()
+{
+    for (int16_t line = 0; line <= INS_LINE_LAST - INS_LINE_FIRST; line++)
+        if (lines_kept & 1 << line)
+            set_widget_text(INS_LINE_FIRST + line, lines[line]);
+    lines_kept = 0;
+}
+
+void C_SW_ITRK::pump_messages()
+{
+    const DWORD now = GetTickCount();
+    const int16_t paint = !running || now - drawn_at >= ITRK_DRAW_PERIOD;
+    if (paint)
+        drawn_at = now;
+    WGD_pump_messages(paint);
+}
+
+void C_SW_ITRK::draw_now()
+{
+    show_lines();
+    drawn_at = GetTickCount();
+    if (HWND frame_window = frame())
+        RedrawWindow(frame_window, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+}
+
 void C_SW_ITRK::abort_declined() { close_when_done = 0; }
-void C_SW_ITRK::pump_messages() { WGD_pump_messages(); }
 HWND C_SW_ITRK::frame() { return owner ? owner->window : nullptr; }
 
 int16_t C_SW_ITRK::add_handler(int32_t id, int32_t code, ITRK_HANDLER handler)
@@ -359,8 +397,11 @@ void C_SW_ITRK::on_start()
     enable_widget(ITRK_EXIT, 0);
     enable_widget(ITRK_ABORT, 1);
     running = 1;
+    SetTimer(window, ITRK_DRAW_TIMER, ITRK_DRAW_PERIOD, nullptr);
     const int16_t done = INS_install(state);
+    KillTimer(window, ITRK_DRAW_TIMER);
     running = 0;
+    show_lines();
     set_path(ITRK_TARGET, state->target_dir);   // as the engine took it
     if (done) {
         WE_status("Instalace proběhla úspěšně");

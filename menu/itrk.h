@@ -16,6 +16,8 @@ struct IFL_state;
 #define ITRK_HANDLERS 200
 #define ITRK_TITLE "TOREVAN - Instalace konverzního programu Gerber -> Postscript"
 #define ITRK_MESSAGE_CLOSE 0x469   // the frame's close request
+#define ITRK_DRAW_TIMER 101        // while the engine runs: the text lines shown
+#define ITRK_DRAW_PERIOD 100       // ms between two drawings of the window while the engine runs
 
 enum ITRK_CONTROL : int32_t {
     ITRK_TITLE_ID = 1, ITRK_SOURCE_LABEL = 6, ITRK_SOURCE = 7, ITRK_BROWSE_SOURCE = 8, ITRK_TARGET_LABEL = 9,
@@ -50,11 +52,17 @@ public:
     // abort request and the frame is asked again once the engine returns.
     int16_t can_close() override;
 
-    // What the engine needs of the window.
+    // What the engine needs of the window. While it runs, its lines and the
+    // status line change for every file: a line is kept and shown at the next
+    // tick of the draw timer, and the window paints at most every
+    // ITRK_DRAW_PERIOD ms (messages are still worked off at every call), or
+    // at once before a long step; when the engine returns, every line shows
+    // its last text.
     void set_line(int16_t control, const char *text) override;
     void pump_messages() override;
     HWND frame() override;
     void abort_declined() override;   // a close during the installation is called off
+    void draw_now() override;
 
     // A handler for a control's notification; 0 when the table is full.
     int16_t add_handler(int32_t id, int32_t code, ITRK_HANDLER handler);
@@ -84,7 +92,11 @@ private:
     void get_path(int32_t field, char *path /*IFL_PATH_MAX + 1*/);
     void toggle(int32_t box);
     void enable_settings(int16_t on);
+    void show_lines();   // the lines kept while the engine runs, into their widgets
     C_GDI<HFONT> title_font;
+    char lines[INS_LINE_LAST - INS_LINE_FIRST + 1][WT_TEXT_MAX + 1] = {};
+    int16_t lines_kept = 0;   // bit i: line INS_LINE_FIRST + i waits to be shown
+    DWORD drawn_at = 0;       // GetTickCount of the last painting pump
     int32_t scrolled_x = 0, scrolled_y = 0;   // pixels the contents are scrolled by
 };
 

@@ -69,19 +69,17 @@ int16_t temporary_name(const char *destination, const char *source, char *tempor
     return 1;
 }
 
-// The complete copy takes the destination's name (an older file goes first).
+// The complete copy takes the destination's name; an older file is removed
+// only when it stands in the way (the usual new name costs one call).
 int16_t take_name(const char *temporary, const char *destination)
 {
-    if (FE_exists(destination) && !FE_remove(destination)) {
-        WE_error_format("Nelze otevřít soubor %s", destination);
-        return 0;
-    }
-    if (!FE_rename(temporary, destination)) {
-        WE_error_format("Nelze otevřít soubor %s", destination);
-        return 0;
-    }
-    return 1;
+    if (FE_rename(temporary, destination) ||
+        ((!FE_exists(destination) || FE_remove(destination)) && FE_rename(temporary, destination)))
+        return 1;
+    WE_error_format("Nelze otevřít soubor %s", destination);
+    return 0;
 }
+
 
 }  // namespace
 
@@ -92,10 +90,17 @@ void CPY_set_buffer_limit(int32_t largest)
 
 int16_t CPY_copy_file(const char *source, const char *destination)
 {
-    if (!source || !destination) {
+    uint32_t source_size = 0, landed = 0;
+    return CPY_copy_file_sized(source, destination, &source_size, &landed);
+}
+
+int16_t CPY_copy_file_sized(const char *source, const char *destination, uint32_t *source_size, uint32_t *landed)
+{
+    if (!source || !destination || !source_size || !landed) {
         WE_internal_error(SRC, __LINE__);
         return 0;
     }
+    *source_size = *landed = 0xFFFFFFFFu;
     // Opening the destination for writing would empty the source first.
     if (FE_same_file(source, destination)) {
         WE_error_format("Soubor %s nelze kopírovat sám na sebe", source);
@@ -120,16 +125,22 @@ int16_t CPY_copy_file(const char *source, const char *destination)
         if (!destination_stream) {
             WE_error_format("Nelze otevřít soubor %s", destination);
         } else {
+            FE_stream_size(source_stream, source_size);
             result = move_bytes(size, source);
-            // Buffered bytes reach the disk only here: a full disk shows now.
+            // Buffered bytes reach the disk only here: a full disk shows now,
+            // when the runtime tells it; when not, the size on the disk does.
             if (std::fclose(destination_stream) != 0 && result) {
                 WE_error_format("Do souboru %s nelze zapisovat (plný disk?)", destination);
                 result = 0;
             }
             destination_stream = nullptr;
+            if (result)
+                FE_file_size(temporary, landed);
             result = result && take_name(temporary, destination);
-            if (!result)
+            if (!result) {
                 FE_remove(temporary);
+                *source_size = *landed = 0xFFFFFFFFu;
+            }
         }
         std::fclose(source_stream);
         source_stream = nullptr;

@@ -183,6 +183,7 @@ LRESULT SBAR_status_bar::message(UINT message, WPARAM wparam, LPARAM lparam)
 {
     switch (message) {
     case WM_PAINT:
+        waiting = 0;
         paint(this);
         return 0;
     case WM_SIZE:
@@ -255,7 +256,12 @@ void SBAR_set_text(SBAR_status_bar *bar, int16_t field, const char *text)
     if (field < 0 || field >= SBAR_FIELDS || !text)
         return;
     ST_copy(bar->text[field], text, SBAR_TEXT_MAX);
-    redraw_field(bar, field);
+    // Drawn at the next paint: a text set many times between two paints
+    // (a status line per file) is drawn once, and invalidated once.
+    if (!(bar->waiting & 1 << field)) {
+        InvalidateRect(bar->window, &bar->field[field], TRUE);
+        bar->waiting = static_cast<int16_t>(bar->waiting | 1 << field);
+    }
 }
 
 void SBAR_set_text_format(SBAR_status_bar *bar, int16_t field, const char *format, ...)

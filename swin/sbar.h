@@ -50,6 +50,7 @@ struct SBAR_status_bar : C_CTL {
     HFONT font;           // the system's default GUI font (not owned)
     C_GDI<HPEN> pen;      // the frame line
     SBAR_PROGRESS progress[SBAR_PROGRESS_MAX] = {};
+    int16_t waiting = 0;  // bit f: field f is invalidated for a new text, not yet painted
     int32_t coord_size;   // the settings, in pixels
     int32_t status_size;
     int32_t info_size;
@@ -69,8 +70,9 @@ int32_t SBAR_height(const SBAR_status_bar *bar);
 // Computes the field rectangles for the bar width (the sizing grip takes the
 // width of a vertical scroll bar unless the parent is maximised); redraws.
 void SBAR_layout(SBAR_status_bar *bar, int32_t width);
-// Sets a field's text (cut to SBAR_TEXT_MAX) and redraws the field; a field
-// outside 0 to 3 or a null text is ignored.
+// Sets a field's text (cut to SBAR_TEXT_MAX); the field is drawn when the bar
+// next paints (a caller that runs long shows it by working off its messages
+// or by UpdateWindow). A field outside 0 to 3 or a null text is ignored.
 void SBAR_set_text(SBAR_status_bar *bar, int16_t field, const char *text);
 void SBAR_set_text_format(SBAR_status_bar *bar, int16_t field, const char *format, ...) TRK_PRINTF(3, 4);
 // A field's text; "" for a null bar or a field outside 0 to 3.

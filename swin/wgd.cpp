@@ -147,11 +147,12 @@ int32_t WGD_run(HINSTANCE instance, int, WGD_MAIN_FACTORY make_main)
     return static_cast<int32_t>(message.wParam);
 }
 
-int16_t WGD_pump_messages()
+int16_t WGD_pump_messages(int16_t paint)
 {
+    const UINT kinds = paint ? 0 : PM_QS_INPUT | PM_QS_POSTMESSAGE | PM_QS_SENDMESSAGE;
     MSG message;
     int16_t seen = 0;
-    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE | kinds)) {
         seen = 1;
         if (message.message == WM_QUIT) {
             PostQuitMessage(static_cast<int>(message.wParam));

@@ -68,7 +68,10 @@ int32_t WGD_run(HINSTANCE instance, int show, WGD_MAIN_FACTORY make_main);
 // open modal dialogs, then dispatch). A WM_QUIT is posted again with its
 // exit code and ends the pumping at once, so the main loop still ends.
 // 1 when at least one message was seen, 0 when the queue was empty.
-int16_t WGD_pump_messages();
+// paint 0: the windows are not painted meanwhile (input, posted and sent
+// messages and timers only), for a caller that works off messages often and
+// paints at its own pace.
+int16_t WGD_pump_messages(int16_t paint = 1);
 // Ends every open modal dialog and the modeless dialog with 3 (abort), then
 // pumps the messages. 1; 0 without a driver.
 int16_t WGD_close_all_dialogs();

@@ -161,8 +161,9 @@ int16_t put_file(void *sink, const uint8_t *data, int32_t length, int16_t *code)
 }
 
 // Completes the file: closed and renamed; an old file of the name is removed
-// only when it stands in the way (the usual new name costs one call).
-int16_t new_file_commit(NEW_FILE *f)
+// only when it stands in the way (the usual new name costs one call). landed
+// (may be null): what the file holds on the disk once it is closed.
+int16_t new_file_commit(NEW_FILE *f, uint32_t *landed)
 {
     int16_t closed = FI_close(f->file, 0);
     FI_destroy(&f->file);
@@ -170,6 +171,8 @@ int16_t new_file_commit(NEW_FILE *f)
         FE_remove(f->temporary);
         return 0;
     }
+    if (landed)
+        FE_file_size(f->temporary, landed);
     if (!FE_rename(f->temporary, f->name) && (!FE_remove(f->name) || !FE_rename(f->temporary, f->name))) {
         WE_error_format("Soubor %s nelze vytvořit", f->name);
         FE_remove(f->temporary);
@@ -308,7 +311,7 @@ int16_t write_whole(const char *name, const uint8_t *data, int32_t length)
         new_file_abandon(&f);
         return 0;
     }
-    return new_file_commit(&f);
+    return new_file_commit(&f, nullptr);
 }
 
 // The out buffer must be given and hold none yet; the length starts at 0.
@@ -431,7 +434,7 @@ int16_t C_ZIP::decompress_buffer_to_file(const uint8_t *data, int32_t length, co
         new_file_abandon(&sink);
         return 0;
     }
-    if (!new_file_commit(&sink)) {
+    if (!new_file_commit(&sink, nullptr)) {
         last_result_ = ZIP_FILE_ERROR;
         return 0;
     }
@@ -506,8 +509,12 @@ int16_t C_ZIP::compress_file(const char *source, const char *destination)
     return ok;
 }
 
-int16_t C_ZIP::decompress_file(const char *source, const char *destination)
+int16_t C_ZIP::decompress_file(const char *source, const char *destination, uint32_t *landed)
 {
+    uint32_t ignored = 0;
+    if (!landed)
+        landed = &ignored;
+    *landed = 0xFFFFFFFFu;
     if (!source || !destination) {
         WE_internal_error(SRC, __LINE__);
         return 0;
@@ -529,7 +536,8 @@ int16_t C_ZIP::decompress_file(const char *source, const char *destination)
         new_file_abandon(&output);
         return 0;
     }
-    if (!new_file_commit(&output)) {
+    if (!new_file_commit(&output, landed)) {
+        *landed = 0xFFFFFFFFu;
         last_result_ = ZIP_FILE_ERROR;
         return 0;
     }

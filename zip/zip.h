@@ -35,8 +35,10 @@ public:
     int16_t compress_file_to_buffer(const char *name, uint8_t **out, int32_t *out_length);
     int16_t decompress_file_to_buffer(const char *name, uint8_t **out, int32_t *out_length);
     int16_t compress_file(const char *source, const char *destination);
-    // Streams: memory stays the same whatever the size of the file.
-    int16_t decompress_file(const char *source, const char *destination);
+    // Streams: memory stays the same whatever the size of the file. landed
+    // (may be null): on success the size the new file holds on the disk once
+    // closed (a full disk may have let a write seem to succeed), else 0xFFFFFFFF.
+    int16_t decompress_file(const char *source, const char *destination, uint32_t *landed = nullptr);
     // Inflates a packed file without writing anything; *size is the size it
     // unpacks to (a distribution check: does the file unpack, and to how much).
     int16_t measure_file(const char *source, uint32_t *size);

@@ -445,16 +445,18 @@ int16_t ask_for_disk()
 
 // Unpacks the packed file into the target file name in the current
 // directory, the target directory (an older file of that name deleted
-// first); *landed: the size the unpacked file holds on the disk.
+// first); *landed: the size the unpacked file holds on the disk. 1 when
+// unpacked; 2 when the packed data is bad (the next file may still be
+// installed); 0 when a file could not be read or written (an unreadable
+// disk, a full target disk: the copy's failure, which stops the installation).
 int16_t unpack(const char *packed, uint32_t *landed)
 {
     FE_remove(INS_state->target_name);
     C_ZIP zip;
-    if (!zip.decompress_file(packed, INS_state->target_name, landed)) {
-        WE_error(ZIP_error_text(zip.last_error()));
-        return 0;
-    }
-    return 1;
+    if (zip.decompress_file(packed, INS_state->target_name, landed))
+        return 1;
+    WE_error(ZIP_error_text(zip.last_error()));
+    return zip.last_error() == ZIP_FILE_ERROR ? 0 : 2;
 }
 
 // 1: installed; 2: unpacking failed, go on with the next file; 0: stop.
@@ -479,8 +481,9 @@ int16_t install_packed(const char *disk_path, const char *installed)
         return 0;
     before_long_step();
     uint32_t landed = 0;
-    if (!unpack(disk_path, &landed))
-        return 2;
+    const int16_t unpacked_now = unpack(disk_path, &landed);
+    if (unpacked_now != 1)
+        return unpacked_now;
     if (landed != INS_state->size) {
         FE_remove(unpacked);
         WE_error_format(COPY_FAILED, copy);

@@ -80,7 +80,6 @@ int16_t take_name(const char *temporary, const char *destination)
     return 0;
 }
 
-
 }  // namespace
 
 void CPY_set_buffer_limit(int32_t largest)

@@ -564,8 +564,18 @@ TEST_F(InsTest, FullDiskDuringTheCopyFailsTheInstallation)
     std::vector<std::pair<int, std::string>> records = uninst_records(target + "\\UNINST.LST");
     ASSERT_FALSE(records.empty());
     EXPECT_EQ(records.back().second, target + "\\INST.LST");
+    // The disk fills up while a packed file is unpacked: the installation
+    // stops there, as at the copy (bad packed data would let it go on).
+    build(scratch.file("packed"), files, {"--flat", "--packed"});
+    edit_list(scratch.file("packed\\DISKLIST.LST"), [](IFL_state *s) { s->size = 10; });
     SetCurrentDirectoryA(scratch.path().c_str());
     std::error_code ec;
+    std::filesystem::remove_all(target, ec);
+    EXPECT_EQ(install(scratch.file("packed"), target, {{"Do souboru", OK}, {"Komprese", OK}}), 0);
+    EXPECT_EQ(seen, std::vector<std::string>({" Chyba |Do souboru TRAKPRN.EXE.$$$ nelze zapisovat (plný disk?)",
+                                              " Chyba |Komprese/dekomprese dat - chyba při práci se soubory"}));
+    EXPECT_FALSE(TU_exists(target + "\\EXE\\TRAKPRN.EXE") || TU_exists(target + "\\EXE\\UNINSTAL.EXE"));
+    SetCurrentDirectoryA(scratch.path().c_str());
     std::filesystem::remove_all(target, ec);
 }
 

@@ -84,13 +84,13 @@ void before_long_step()
 // the current record's). A copy whose size on the disk differs from the
 // source's did not land (a full disk can let writes seem to succeed): it is
 // removed and reported like a failed copy.
-int16_t copy_file(const char *source, const char *destination, int16_t of_record)
+int16_t copy_file(const char *source, const char *destination, int16_t of_record, int16_t seen_missing = 0)
 {
     WE_status(COPY_STATUS, source, destination);
     if (of_record)
         before_long_step();
     uint32_t size = 0, landed = 0;
-    if (CPY_copy_file_sized(source, destination, &size, &landed)) {
+    if (CPY_copy_file_sized(source, destination, &size, &landed, seen_missing)) {
         if (landed == size)
             return 1;
         FE_remove(destination);
@@ -353,15 +353,39 @@ void add_name(const char *name, void *names)
     static_cast<std::set<std::string> *>(names)->insert(upper_name(name));
 }
 
-// The names a folder of the installation holds, read from the disk the first
-// time the folder is asked about: one reading per folder, not a look-up per
-// file (a look-up of a missing name reads the whole folder anyway).
-std::set<std::string> *names_in(std::map<std::string, std::set<std::string>> *folders, const char *folder)
+// The names the folders of the installation hold (upper case), each folder
+// read from the disk the first time it is asked about: one reading per
+// folder, not a look-up per file (a look-up of a missing name reads the
+// whole folder anyway). Kept for the copy: the names deleted by the
+// overwrite check go, the names copied come.
+std::map<std::string, std::set<std::string>> target_names;
+
+// The names of the folder; null when it cannot be read (nothing is known).
+std::set<std::string> *names_in(const char *folder)
 {
-    auto entry = folders->emplace(upper_name(folder), std::set<std::string>());
-    if (entry.second)
-        FE_list_names(folder, add_name, &entry.first->second);
-    return &entry.first->second;
+    const std::string key = upper_name(folder);
+    auto known = target_names.find(key);
+    if (known != target_names.end())
+        return &known->second;
+    std::set<std::string> names;
+    if (!FE_list_names(folder, add_name, &names))
+        return nullptr;
+    return &target_names.emplace(key, std::move(names)).first->second;
+}
+
+// 1 when the current record's installed name and its copy's temporary name
+// are both missing from its folder as read; the name is there from now on.
+int16_t installed_name_is_new()
+{
+    INS_PATH folder;
+    std::set<std::string> *names = IFL_place(INS_state, folder) ? names_in(folder) : nullptr;
+    if (!names)
+        return 0;
+    const std::string name = upper_name(INS_state->target_name);
+    if (names->count(name) || names->count(name + CPY_TEMPORARY_SUFFIX))
+        return 0;
+    names->insert(name);
+    return 1;
 }
 
 int16_t check_existing()
@@ -369,20 +393,20 @@ int16_t check_existing()
     if (!read_list())
         return 0;
     int16_t asked = 0;
-    std::map<std::string, std::set<std::string>> folders;
+    target_names.clear();
     while (IFL_next_record(INS_state)) {
         INS_PATH installed, folder;
         if (!IFL_installed_path(INS_state, installed) || !IFL_place(INS_state, folder))
             continue;
-        std::set<std::string> *names = names_in(&folders, folder);
-        const auto found = names->find(upper_name(INS_state->target_name));
-        if (found == names->end())
+        std::set<std::string> *names = names_in(folder);
+        const auto found = names ? names->find(upper_name(INS_state->target_name)) : std::set<std::string>::iterator();
+        if (names ? found == names->end() : !FE_exists(installed))
             continue;
         if (!asked && !WE_question(INS_TEXT_OVERWRITE))
             return 0;
         asked = 1;
         WE_status("Maže se : %s", installed);
-        if (FE_remove(installed))   // a name that stays (a folder, a file in use) is there for a later record too
+        if (FE_remove(installed) && names)   // a name that stays (a folder, a file in use) is there for a later record too
             names->erase(found);
         if (INS_check_abort())
             return 0;
@@ -443,33 +467,46 @@ int16_t ask_for_disk()
     }
 }
 
-// Unpacks the packed file into the target file name in the current
-// directory, the target directory (an older file of that name deleted
-// first); *landed: the size the unpacked file holds on the disk. 1 when
-// unpacked; 2 when the packed data is bad (the next file may still be
-// installed); 0 when a file could not be read or written (an unreadable
-// disk, a full target disk: the copy's failure, which stops the installation).
-int16_t unpack(const char *packed, uint32_t *landed)
+// Unpacks the packed file into destination, its installed place (an older
+// file there deleted first, unless its folder was seen without it);
+// *landed: the size the unpacked file holds on the disk. 1 when unpacked;
+// 2 when the packed data is bad (the next file may still be installed); 0
+// when a file could not be read or written (an unreadable disk, a full
+// target disk: the copy's failure, which stops the installation).
+int16_t unpack(const char *packed, const char *destination, uint32_t *landed)
 {
-    FE_remove(INS_state->target_name);
+    if (!installed_name_is_new())
+        FE_remove(destination);
     C_ZIP zip;
-    if (zip.decompress_file(packed, INS_state->target_name, landed))
+    if (zip.decompress_file(packed, destination, landed))
         return 1;
     WE_error(ZIP_error_text(zip.last_error()));
     return zip.last_error() == ZIP_FILE_ERROR ? 0 : 2;
 }
 
+// A file the target directory held when it was read (left by an earlier,
+// stopped attempt) is deleted.
+void remove_if_seen(const char *path, const char *name)
+{
+    const std::set<std::string> *names = names_in(INS_state->target_dir);
+    if (!names || names->count(upper_name(name)))
+        FE_remove(path);
+}
+
 // 1: installed; 2: unpacking failed, go on with the next file; 0: stop.
-// The packed file is unpacked straight from the disk: its copy in the target
-// directory keeps its status line and its record (a record of a file never
-// made counts as removed), and a packed copy left there by an earlier attempt
-// is still deleted. An unpacked file of another size than the record's did
-// not land.
+// The packed file is unpacked straight from the disk into its installed
+// place: its copy in the target directory and, for a file of a
+// subdirectory, the unpacked file there before its move keep their status
+// lines and records in their order (a record of a file never made is taken
+// as removed), the records written before the bytes; what an earlier,
+// stopped attempt left at those two places is deleted. An unpacked file of
+// another size than the record's did not land.
 int16_t install_packed(const char *disk_path, const char *installed)
 {
     INS_PATH copy, unpacked;
     INS_join(copy, INS_state->target_dir, INS_state->source_name);
     INS_join(unpacked, INS_state->target_dir, INS_state->target_name);
+    const int16_t moved = ST_compare(INS_state->target_subdir, ".") != 0;
     if (!UNL_add_file(copy))
         return 0;
     WE_status(COPY_STATUS, disk_path, copy);
@@ -477,34 +514,25 @@ int16_t install_packed(const char *disk_path, const char *installed)
     if (INS_check_abort())
         return 0;
     WE_status("Rozbaluje se %s ...", copy);
-    if (!UNL_add_file(INS_state->target_dir, INS_state->target_name))
+    if (!UNL_add_file(INS_state->target_dir, INS_state->target_name) || (moved && !UNL_add_file(installed)))
         return 0;
     before_long_step();
     uint32_t landed = 0;
-    const int16_t unpacked_now = unpack(disk_path, &landed);
+    const int16_t unpacked_now = unpack(disk_path, installed, &landed);
     if (unpacked_now != 1)
         return unpacked_now;
     if (landed != INS_state->size) {
-        FE_remove(unpacked);
+        FE_remove(installed);
         WE_error_format(COPY_FAILED, copy);
         return 0;
     }
     WE_status("%s", "");
     if (INS_check_abort())
         return 0;
-    FE_remove(copy);
-    if (ST_compare(INS_state->target_subdir, ".") != 0) {
-        // Into its subdirectory by a rename: the file is in one of its two
-        // recorded places at every moment, and its bytes are not written again.
-        // A file in the way goes first (the usual new name costs one call).
+    remove_if_seen(copy, INS_state->source_name);
+    if (moved) {
+        remove_if_seen(unpacked, INS_state->target_name);
         WE_status(COPY_STATUS, unpacked, installed);
-        if (!UNL_add_file(installed))
-            return 0;
-        if (!FE_rename(unpacked, installed) &&
-            ((FE_exists(installed) && !FE_remove(installed)) || !FE_rename(unpacked, installed))) {
-            WE_error_format(COPY_FAILED, unpacked);
-            return 0;
-        }
         WE_status("%s", "");
     }
     return 1;
@@ -512,7 +540,7 @@ int16_t install_packed(const char *disk_path, const char *installed)
 
 int16_t install_plain(const char *disk_path, const char *installed)
 {
-    if (!UNL_add_file(installed) || !copy_file(disk_path, installed, 1))
+    if (!UNL_add_file(installed) || !copy_file(disk_path, installed, 1, installed_name_is_new()))
         return 0;
     WE_status("%s", "");
     return !INS_check_abort();
@@ -670,6 +698,7 @@ int16_t INS_install(IFL_state *state)
         INS_register_uninstall();
         WE_status("%s", "");
     }
+    target_names.clear();
     if (n > 0 && n < sizeof started_in)
         change_dir(started_in);
     running = 0;

@@ -57,14 +57,15 @@ int16_t move_bytes(int32_t size, const char *source)
 }
 
 // The name the copy is written under: the destination + ".$$$" (".$$_"
-// when that is the source itself); 0 when it would be too long.
+// when that is the source itself; not looked at for a null source); 0 when
+// it would be too long.
 int16_t temporary_name(const char *destination, const char *source, char *temporary)
 {
     if (ST_length(destination) > FN_MAX_PATH - 4)
         return 0;
     ST_copy(temporary, destination, FN_MAX_PATH);
     ST_append(temporary, CPY_TEMPORARY_SUFFIX, FN_MAX_PATH);
-    if (FE_same_file(source, temporary))
+    if (source && FE_same_file(source, temporary))
         temporary[ST_length(temporary) - 1] = '_';
     return 1;
 }
@@ -90,10 +91,11 @@ void CPY_set_buffer_limit(int32_t largest)
 int16_t CPY_copy_file(const char *source, const char *destination)
 {
     uint32_t source_size = 0, landed = 0;
-    return CPY_copy_file_sized(source, destination, &source_size, &landed);
+    return CPY_copy_file_sized(source, destination, &source_size, &landed, 0);
 }
 
-int16_t CPY_copy_file_sized(const char *source, const char *destination, uint32_t *source_size, uint32_t *landed)
+int16_t CPY_copy_file_sized(const char *source, const char *destination, uint32_t *source_size, uint32_t *landed,
+                            int16_t seen_missing)
 {
     if (!source || !destination || !source_size || !landed) {
         WE_internal_error(SRC, __LINE__);
@@ -101,12 +103,12 @@ int16_t CPY_copy_file_sized(const char *source, const char *destination, uint32_
     }
     *source_size = *landed = 0xFFFFFFFFu;
     // Opening the destination for writing would empty the source first.
-    if (FE_same_file(source, destination)) {
+    if (!seen_missing && FE_same_file(source, destination)) {
         WE_error_format("Soubor %s nelze kopírovat sám na sebe", source);
         return 0;
     }
     char temporary[FN_MAX_PATH + 1];
-    if (!temporary_name(destination, source, temporary)) {
+    if (!temporary_name(destination, seen_missing ? nullptr : source, temporary)) {
         WE_error_format("Nelze otevřít soubor %s", destination);
         return 0;
     }

@@ -21,8 +21,12 @@ int16_t CPY_copy_file(const char *source, const char *destination);
 // As CPY_copy_file, and on success *source_size is the source's size as its
 // open file tells and *landed the size the destination holds on the disk
 // once its file is closed (a full disk may have let a write seem to succeed).
-// 0xFFFFFFFF for a size that cannot be told (more than 32 bits), and both on failure.
-int16_t CPY_copy_file_sized(const char *source, const char *destination, uint32_t *source_size, uint32_t *landed);
+// 0xFFFFFFFF for a size that cannot be told (more than 32 bits), and both on
+// failure. seen_missing 1: the caller has read the destination's folder and
+// neither the destination nor its temporary name is there, so neither can be
+// the source: the two look-ups that would tell are left out.
+int16_t CPY_copy_file_sized(const char *source, const char *destination, uint32_t *source_size, uint32_t *landed,
+                            int16_t seen_missing);
 
 // Buffers larger than `largest` bytes count as unobtainable, as if memory were
 // short (for tests of the adaptive buffer); 0 lifts the limit.

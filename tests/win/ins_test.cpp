@@ -572,7 +572,7 @@ TEST_F(InsTest, FullDiskDuringTheCopyFailsTheInstallation)
     std::error_code ec;
     std::filesystem::remove_all(target, ec);
     EXPECT_EQ(install(scratch.file("packed"), target, {{"Do souboru", OK}, {"Komprese", OK}}), 0);
-    EXPECT_EQ(seen, std::vector<std::string>({" Chyba |Do souboru TRAKPRN.EXE.$$$ nelze zapisovat (plný disk?)",
+    EXPECT_EQ(seen, std::vector<std::string>({" Chyba |Do souboru " + target + "\\EXE\\TRAKPRN.EXE.$$$ nelze zapisovat (plný disk?)",
                                               " Chyba |Komprese/dekomprese dat - chyba při práci se soubory"}));
     EXPECT_FALSE(TU_exists(target + "\\EXE\\TRAKPRN.EXE") || TU_exists(target + "\\EXE\\UNINSTAL.EXE"));
     SetCurrentDirectoryA(scratch.path().c_str());

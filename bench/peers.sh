@@ -15,16 +15,20 @@
 # minimum and the median per system, the median ratios, and the engine's peak
 # memory on a packed distribution of a tenth of the 200 MB (flat: ratio near 1).
 #
-#   bench/peers.sh [--quick] [--rounds N]     (BENCH_DIR: where the files go, /tmp)
+#   bench/peers.sh [--quick] [--rounds N] [--sets big|small]
+#                      (BENCH_DIR: where the files go, /tmp; --sets: only the
+#                      200 MB sets with the memory, or only the small files)
 set -eu -o pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 quick=0
 rounds=3
+sets="big small"
 while [ $# -gt 0 ]; do
     case "$1" in
         --quick) quick=1 ;;
         --rounds) rounds=${2:?}; shift ;;
-        *) echo "usage: $0 [--quick] [--rounds N]" >&2; exit 2 ;;
+        --sets) sets=${2:?}; shift; [ "$sets" = big ] || [ "$sets" = small ] || { echo "--sets big or small" >&2; exit 2; } ;;
+        *) echo "usage: $0 [--quick] [--rounds N] [--sets big|small]" >&2; exit 2 ;;
     esac
     shift
 done
@@ -260,24 +264,28 @@ else
     big=2000 small=20000 mem=200
 fi
 echo "Making the sets ($([ "$quick" = 1 ] && echo quick || echo full)) in $work ..."
-make_set "$work/big" "$big" 100000
-make_set "$work/small" "$small" 4096
-make_set "$work/mem" "$mem" 100000
-make_installers "$work/big"
-make_installers "$work/small"
-make_installers "$work/mem" engine
-for s in big small; do cat "$work/$s"/plain/* >/dev/null; done   # every input read once before
+for s in $sets; do
+    make_set "$work/$s" "$([ "$s" = big ] && echo "$big" || echo "$small")" "$([ "$s" = big ] && echo 100000 || echo 4096)"
+    make_installers "$work/$s"
+    cat "$work/$s"/plain/* >/dev/null   # every input read once before
+done
 
 big_label="$((big + 2)) files / $((big / 10)) MB"
 small_label="$((small + 2)) files (of 4 KB)"
 echo "Rounds: $rounds; times in ms from the start of each program to its end (inside: INS_install"
 echo "alone, in the engine's process; window: from pressing \"&Start instalace\" to the success"
 echo "text, the driver's own time taken off); ratios within each round."
-compare "$work/big" "$big_label" plain 1
-compare "$work/big" "$big_label" packed 1
-compare "$work/small" "$small_label" plain 0
-compare "$work/small" "$small_label" packed 0
-
+case " $sets " in *" big "*)
+    compare "$work/big" "$big_label" plain 1
+    compare "$work/big" "$big_label" packed 1 ;;
+esac
+case " $sets " in *" small "*)
+    compare "$work/small" "$small_label" plain 0
+    compare "$work/small" "$small_label" packed 0 ;;
+esac
+case " $sets " in *" big "*) ;; *) exit 0 ;; esac
+make_set "$work/mem" "$mem" 100000
+make_installers "$work/mem" engine
 install "$work/mem" engine packed >/dev/null; m_small=$(cat "$work/engine.kb")
 install "$work/big" engine packed >/dev/null; m_big=$(cat "$work/engine.kb")
 echo

@@ -258,7 +258,8 @@ void stat_print(const char *format, ...)
 
 bool stat_on() { return stat_table && stat_file; }
 
-int16_t open_file_mode(C_FILE *file, int16_t mode)
+// renamable: a new binary file that FI_rename_open can rename while open.
+int16_t open_file_mode(C_FILE *file, int16_t mode, int16_t renamable = 0)
 {
     file->memory = 0;
     file->mode = FI_CLOSED;
@@ -267,7 +268,7 @@ int16_t open_file_mode(C_FILE *file, int16_t mode)
     const FILE_MODE &fm = FILE_MODES[mode];
     if (stat_on())
         stat_print("Otevreni souboru %s v rezimu %s\n", file->name, fm.shown);
-    FILE *stream = SYS_fopen(file->name, fm.opened);
+    FILE *stream = renamable ? SYS_fopen_new(file->name) : SYS_fopen(file->name, fm.opened);
     if (!stream) {
         WE_error_format(MSG_OPEN, file->name);
         if (stat_on())
@@ -521,6 +522,17 @@ int16_t FI_create_open(C_FILE **file, const char *name, int16_t mode)
     return 1;
 }
 
+int16_t FI_create_open_new(C_FILE **file, const char *name)
+{
+    if (!FI_create(file, name))
+        return 0;
+    if (!open_file_mode(*file, FI_BIN_CREATE, 1)) {
+        FI_destroy(file);
+        return 0;
+    }
+    return 1;
+}
+
 int16_t FI_open(C_FILE *file, int16_t mode)
 {
     if (!file)
@@ -593,6 +605,19 @@ int16_t FI_flush(C_FILE *file)
         return 1;
     if (std::fflush(file->stream) != 0)
         return write_failed(file);
+    return 1;
+}
+
+int16_t FI_rename_open(C_FILE *file, const char *new_name)
+{
+    if (!new_name)
+        return fail_internal(__LINE__);
+    if (!check_open(file, __LINE__))
+        return 0;
+    if (file->mode != FI_BIN_CREATE || ST_length(new_name) > FI_NAME_MAX ||
+        !SYS_frename(file->stream, file->name, new_name))
+        return 0;
+    ST_copy(file->name, new_name, FI_NAME_MAX);
     return 1;
 }
 

@@ -96,6 +96,10 @@ int16_t FI_set_name(C_FILE *file, const char *name);
 int16_t FI_open(C_FILE *file, int16_t mode);
 // FI_create and FI_open in one: on any failure *file is null and nothing stays open.
 int16_t FI_create_open(C_FILE **file, const char *name, int16_t mode);
+// As FI_create_open in FI_BIN_CREATE, for a file under a temporary name:
+// FI_rename_open can give it its name while it is open (until it is closed,
+// nobody else can open it).
+int16_t FI_create_open_new(C_FILE **file, const char *name);
 // Lends the buffer of size bytes (not owned, never written) and opens mode 10.
 int16_t FI_open_memory(C_FILE *file, const void *buffer, int32_t size);
 // Closes a file mode (a failed final flush shows the write message, unless a
@@ -104,6 +108,10 @@ int16_t FI_open_memory(C_FILE *file, const void *buffer, int32_t size);
 int16_t FI_close(C_FILE *file, int16_t remove);
 // Flushes a file stream (failure: the write message and 0); memory modes: 1.
 int16_t FI_flush(C_FILE *file);
+// Gives a file of FI_create_open_new the name new_name while it stays open
+// (file->name follows); 1 when it has it. 0, with nothing shown, when it
+// cannot have it so (the name is taken, another file): it keeps its name.
+int16_t FI_rename_open(C_FILE *file, const char *new_name);
 
 // Positions are byte offsets from the start; -1 on failure.
 int32_t FI_tell(C_FILE *file);

@@ -561,11 +561,11 @@ int16_t copy_files()
                 return 0;
             // The disk may be in another place than the one before it.
             INS_join(disk_path, INS_state->source_dir, INS_state->source_name);
-        }
-        if (!FE_exists(disk_path)) {
-            if (WE_question_format(INS_TEXT_SKIP_MISSING, disk_path))
-                continue;
-            return 0;
+            if (!FE_exists(disk_path)) {
+                if (WE_question_format(INS_TEXT_SKIP_MISSING, disk_path))
+                    continue;
+                return 0;
+            }
         }
         if (INS_check_abort())
             return 0;

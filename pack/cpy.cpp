@@ -122,22 +122,35 @@ int16_t CPY_copy_file_sized(const char *source, const char *destination, uint32_
     if (!source_stream) {
         WE_error_format("Nelze otevřít soubor %s", source);
     } else {
-        destination_stream = SYS_fopen(temporary, "wb");
+        destination_stream = SYS_fopen_new(temporary);
         if (!destination_stream) {
             WE_error_format("Nelze otevřít soubor %s", destination);
         } else {
+            // Streams as large as the pieces: each piece is one read and one
+            // write of the system; the last piece of a file is written by the
+            // flush.
+            std::setvbuf(source_stream, nullptr, _IOFBF, static_cast<size_t>(size));
+            std::setvbuf(destination_stream, nullptr, _IOFBF, static_cast<size_t>(size));
             FE_stream_size(source_stream, source_size);
             result = move_bytes(size, source);
             // Buffered bytes reach the disk only here: a full disk shows now,
             // when the runtime tells it; when not, the size on the disk does.
-            if (std::fclose(destination_stream) != 0 && result) {
+            if (std::fflush(destination_stream) != 0 && result) {
                 WE_error_format("Do souboru %s nelze zapisovat (plný disk?)", destination);
                 result = 0;
             }
-            destination_stream = nullptr;
             if (result)
-                FE_file_size(temporary, landed);
-            result = result && take_name(temporary, destination);
+                FE_stream_size(destination_stream, landed);
+            // The open file takes its name; when that fails, the name is
+            // taken after the close (an older file may stand in the way).
+            const int renamed = result && SYS_frename(destination_stream, temporary, destination);
+            if (std::fclose(destination_stream) != 0 && result) {
+                WE_error_format("Do souboru %s nelze zapisovat (plný disk?)", destination);
+                FE_remove(renamed ? destination : temporary);
+                result = 0;
+            }
+            destination_stream = nullptr;
+            result = result && (renamed || take_name(temporary, destination));
             if (!result) {
                 FE_remove(temporary);
                 *source_size = *landed = 0xFFFFFFFFu;

@@ -145,7 +145,7 @@ int16_t new_file_open(NEW_FILE *f, const char *name, const char *source)
     ST_append(f->temporary, ".$$$", 0);
     if (source && same_name(source, f->temporary))
         f->temporary[ST_length(f->temporary) - 1] = '_';
-    if (!FI_create_open(&f->file, f->temporary, FI_BIN_CREATE))
+    if (!FI_create_open_new(&f->file, f->temporary))
         return 0;
     return 1;
 }
@@ -160,20 +160,24 @@ int16_t put_file(void *sink, const uint8_t *data, int32_t length, int16_t *code)
     return 1;
 }
 
-// Completes the file: closed and renamed; an old file of the name is removed
-// only when it stands in the way (the usual new name costs one call). landed
-// (may be null): what the file holds on the disk once it is closed.
+// Completes the file: flushed (a full disk shows here, in the file layer's
+// box), renamed while open, and closed; an old file of the name is removed,
+// after the close, only when it stands in the way. landed (may be null):
+// what the file holds on the disk once its bytes are written.
 int16_t new_file_commit(NEW_FILE *f, uint32_t *landed)
 {
-    int16_t closed = FI_close(f->file, 0);
+    int16_t ok = FI_flush(f->file);
+    if (ok && landed)
+        FE_stream_size(f->file->stream, landed);
+    const int16_t renamed = ok && FI_rename_open(f->file, f->name);
+    ok = FI_close(f->file, 0) && ok;
     FI_destroy(&f->file);
-    if (!closed) {
-        FE_remove(f->temporary);
+    if (!ok) {
+        FE_remove(renamed ? f->name : f->temporary);
         return 0;
     }
-    if (landed)
-        FE_file_size(f->temporary, landed);
-    if (!FE_rename(f->temporary, f->name) && (!FE_remove(f->name) || !FE_rename(f->temporary, f->name))) {
+    if (!renamed && !FE_rename(f->temporary, f->name) &&
+        (!FE_remove(f->name) || !FE_rename(f->temporary, f->name))) {
         WE_error_format("Soubor %s nelze vytvořit", f->name);
         FE_remove(f->temporary);
         return 0;

@@ -473,15 +473,14 @@ int16_t ask_for_disk()
 // 2 when the packed data is bad (the next file may still be installed); 0
 // when a file could not be read or written (an unreadable disk, a full
 // target disk: the copy's failure, which stops the installation).
-int16_t unpack(const char *packed, const char *destination, uint32_t *landed)
+int16_t unpack(C_ZIP *zip, const char *packed, const char *destination, uint32_t *landed)
 {
     if (!installed_name_is_new())
         FE_remove(destination);
-    C_ZIP zip;
-    if (zip.decompress_file(packed, destination, landed))
+    if (zip->decompress_file(packed, destination, landed))
         return 1;
-    WE_error(ZIP_error_text(zip.last_error()));
-    return zip.last_error() == ZIP_FILE_ERROR ? 0 : 2;
+    WE_error(ZIP_error_text(zip->last_error()));
+    return zip->last_error() == ZIP_FILE_ERROR ? 0 : 2;
 }
 
 // A file the target directory held when it was read (left by an earlier,
@@ -501,7 +500,7 @@ void remove_if_seen(const char *path, const char *name)
 // as removed), the records written before the bytes; what an earlier,
 // stopped attempt left at those two places is deleted. An unpacked file of
 // another size than the record's did not land.
-int16_t install_packed(const char *disk_path, const char *installed)
+int16_t install_packed(C_ZIP *zip, const char *disk_path, const char *installed)
 {
     INS_PATH copy, unpacked;
     INS_join(copy, INS_state->target_dir, INS_state->source_name);
@@ -518,7 +517,7 @@ int16_t install_packed(const char *disk_path, const char *installed)
         return 0;
     before_long_step();
     uint32_t landed = 0;
-    const int16_t unpacked_now = unpack(disk_path, installed, &landed);
+    const int16_t unpacked_now = unpack(zip, disk_path, installed, &landed);
     if (unpacked_now != 1)
         return unpacked_now;
     if (landed != INS_state->size) {
@@ -551,6 +550,7 @@ int16_t copy_files()
     DSK_disk_index = 0;
     if (!DSK_check_label(INS_state) || !read_list())
         return 0;
+    C_ZIP zip;   // one for every packed file
     while (IFL_next_record(INS_state)) {
         INS_PATH installed, disk_path;
         IFL_installed_path(INS_state, installed);
@@ -569,7 +569,7 @@ int16_t copy_files()
         }
         if (INS_check_abort())
             return 0;
-        const int16_t done = INS_state->packed ? install_packed(disk_path, installed) : install_plain(disk_path, installed);
+        const int16_t done = INS_state->packed ? install_packed(&zip, disk_path, installed) : install_plain(disk_path, installed);
         if (done == 0)
             return 0;
         if (done == 1 && inst_list)

@@ -129,6 +129,29 @@ TEST(Fi, WritesPutExactBytes)
     }
 }
 
+// A new file takes its name while open and is written on under it; a name
+// already taken is not (on Windows: the caller removes the older file first).
+TEST(Fi, NewFileTakesItsNameWhileOpen)
+{
+    TU_SCRATCH scratch;
+    for (const bool taken : {false, true}) {
+        TU_clear_reports();
+        if (taken)
+            TU_write("final.dat", "old");
+        C_FILE *f = nullptr;
+        ASSERT_EQ(FI_create_open_new(&f, "final.dat.$$$"), 1);
+        const int16_t renamed = FI_rename_open(f, "final.dat");
+        EXPECT_EQ(renamed, taken && TRK_WINDOWS ? 0 : 1) << taken;
+        EXPECT_EQ(std::string(f->name), renamed ? "final.dat" : "final.dat.$$$");
+        EXPECT_EQ((V{FI_write(f, "new", 3), FI_close(f, 0), FI_destroy(&f)}), (V{1, 1, 1}));
+        EXPECT_EQ((V{TU_exists("final.dat.$$$")}), (V{!renamed}));
+        EXPECT_EQ(TU_read("final.dat"), renamed ? "new" : "old");
+        EXPECT_TRUE(TU_reports().empty());
+        FE_remove("final.dat");
+        FE_remove("final.dat.$$$");
+    }
+}
+
 // Pieces of 7 bytes written across the 20000-byte steps of a mode-11 buffer, overwritten (the position moves,
 // not the length), read back in pieces of 13 in mode 10 up to the capacity; in one write several steps at once;
 // a seek past the capacity; the buffer handed out: the next write takes a fresh one.

@@ -138,6 +138,10 @@ TEST(Zip, FailuresGiveTheirCodes)
         EXPECT_EQ(zip.last_error(), c.code) << c.name;
         EXPECT_EQ(TU_read("old.exe"), "stará verze") << c.name;
         EXPECT_FALSE(TU_exists("plain.exe") || TU_exists("plain.exe.$$$") || TU_exists("old.exe.$$$")) << c.name;
+        OUT again;   // the same object then unpacks a sound stream
+        EXPECT_TRUE(zip.decompress_buffer(bytes_of(good), length_of(good), &again.p, &again.n) &&
+                    again.text() == data(100000, 4, "řádek"))
+            << c.name;
     }
     EXPECT_TRUE(TU_reports().empty());
     TU_write("ok.tx_", zlib_pack("abc", 9));

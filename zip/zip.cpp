@@ -19,6 +19,16 @@ const int32_t CHUNK = 65536;        // pieces of packed input read at a time
 const int32_t OUT_CHUNK = 262144;   // inflated bytes handed on at a time: fewer, larger writes
 const int32_t LARGEST = 0x7FFFFFFF;  // a memory result never passes this
 
+}  // namespace
+
+struct ZIP_KEPT {
+    z_stream zs;       // initialised once, reset for each stream
+    uint8_t *input;    // CHUNK bytes: packed input of a file source
+    uint8_t *output;   // OUT_CHUNK bytes: inflated bytes before they are handed on
+};
+
+namespace {
+
 // Where inflated bytes go. 0 from put: the code is in *code.
 typedef int16_t (*PUT)(void *sink, const uint8_t *data, int32_t length, int16_t *code);
 // The next piece of packed input: *length 0 at the end. 0 on a failure (file layer).
@@ -45,7 +55,7 @@ int16_t take_memory(void *source, const uint8_t **data, int32_t *length)
 struct FILE_SOURCE {
     C_FILE *file;
     int32_t remaining;
-    uint8_t *buffer;   // CHUNK bytes
+    uint8_t *buffer;   // CHUNK bytes, lent
 };
 
 int16_t take_file(void *source, const uint8_t **data, int32_t *length)
@@ -195,21 +205,15 @@ void new_file_abandon(NEW_FILE *f)
 
 // --- the work ----------------------------------------------------------------
 
-// Inflates one zlib stream from take into put through pieces of fixed size.
-// The result code: 0 when the stream ended and was closed cleanly, else the
-// code of zlib, the sink or ZIP_FILE_ERROR (a failed input read).
-int16_t inflate_stream(TAKE take, void *source, PUT put, void *sink)
+// Inflates one zlib stream from take into put through pieces of fixed size,
+// with the kept inflater (reset). The result code: 0 when the stream ended
+// cleanly, else the code of zlib, the sink or ZIP_FILE_ERROR (a failed input read).
+int16_t inflate_stream(ZIP_KEPT *kept, TAKE take, void *source, PUT put, void *sink)
 {
-    uint8_t *out = static_cast<uint8_t *>(MM_alloc_raw(OUT_CHUNK, SRC, __LINE__));
-    if (!out)
-        return Z_MEM_ERROR;
-    z_stream zs;
-    std::memset(&zs, 0, sizeof zs);   // zlib's own allocation: zalloc, zfree, opaque null
-    int code = inflateInit_(&zs, ZLIB_VERSION, static_cast<int>(sizeof(z_stream)));
-    if (code != Z_OK) {
-        MM_free(out, SRC, __LINE__);
-        return static_cast<int16_t>(code);
-    }
+    z_stream &zs = kept->zs;
+    zs.next_in = nullptr;   // nothing left over from an earlier stream
+    zs.avail_in = 0;
+    uint8_t *out = kept->output;
     int16_t result = Z_OK;
     int16_t input_ended = 0;
     for (;;) {
@@ -227,7 +231,7 @@ int16_t inflate_stream(TAKE take, void *source, PUT put, void *sink)
         }
         zs.next_out = out;
         zs.avail_out = OUT_CHUNK;
-        code = inflate(&zs, Z_NO_FLUSH);
+        int code = inflate(&zs, Z_NO_FLUSH);
         int32_t produced = OUT_CHUNK - static_cast<int32_t>(zs.avail_out);
         if (produced > 0 && !put(sink, out, produced, &result))
             break;
@@ -241,18 +245,15 @@ int16_t inflate_stream(TAKE take, void *source, PUT put, void *sink)
             break;
         }
     }
-    code = inflateEnd(&zs);
-    if (result == Z_OK)
-        result = static_cast<int16_t>(code);
-    MM_free(out, SRC, __LINE__);
     return result;
 }
 
-// A file opened for reading in pieces; 0 (file layer's message) on failure.
-int16_t file_source_open(FILE_SOURCE *f, const char *name)
+// A file opened for reading in pieces through buffer (CHUNK bytes); 0 (file
+// layer's message) on failure.
+int16_t file_source_open(FILE_SOURCE *f, const char *name, uint8_t *buffer)
 {
     f->file = nullptr;
-    f->buffer = nullptr;
+    f->buffer = buffer;
     f->remaining = 0;
     if (!FI_create(&f->file, name))
         return 0;
@@ -260,9 +261,7 @@ int16_t file_source_open(FILE_SOURCE *f, const char *name)
         int32_t size = FI_size(f->file);
         if (size >= 0 && FI_seek(f->file, 0)) {
             f->remaining = size;
-            f->buffer = static_cast<uint8_t *>(MM_alloc_raw(CHUNK, SRC, __LINE__));
-            if (f->buffer)
-                return 1;
+            return 1;
         }
     }
     FI_destroy(&f->file);
@@ -273,8 +272,6 @@ void file_source_close(FILE_SOURCE *f)
 {
     if (f->file)
         FI_destroy(&f->file);
-    MM_free(f->buffer, SRC, __LINE__);
-    f->buffer = nullptr;
 }
 
 // Reads a whole file into a new buffer of MM_alloc (null for an empty file).
@@ -340,7 +337,50 @@ int32_t first_room(int32_t length)
 
 }  // namespace
 
-C_ZIP::C_ZIP() : level_(Z_DEFAULT_COMPRESSION), last_result_(Z_OK) {}
+C_ZIP::C_ZIP() : level_(Z_DEFAULT_COMPRESSION), last_result_(Z_OK), kept_(nullptr) {}
+
+namespace {
+
+// Gives back what inflater made (null is accepted); initialised: its
+// inflater was initialised.
+void give_back(ZIP_KEPT *kept, int16_t initialised)
+{
+    if (!kept)
+        return;
+    if (initialised)
+        inflateEnd(&kept->zs);
+    MM_free(kept->input, SRC, __LINE__);
+    MM_free(kept->output, SRC, __LINE__);
+    MM_free(kept, SRC, __LINE__);
+}
+
+}  // namespace
+
+C_ZIP::~C_ZIP() { give_back(kept_, 1); }
+
+ZIP_KEPT *C_ZIP::inflater()
+{
+    if (kept_) {
+        inflateReset(&kept_->zs);
+        return kept_;
+    }
+    // All zero: zlib's own allocation (zalloc, zfree, opaque null), no buffers yet.
+    ZIP_KEPT *kept = static_cast<ZIP_KEPT *>(MM_alloc(1, static_cast<int32_t>(sizeof(ZIP_KEPT)), SRC, __LINE__));
+    if (kept) {
+        kept->input = static_cast<uint8_t *>(MM_alloc_raw(CHUNK, SRC, __LINE__));
+        kept->output = static_cast<uint8_t *>(MM_alloc_raw(OUT_CHUNK, SRC, __LINE__));
+    }
+    const int code = !kept || !kept->input || !kept->output
+                         ? Z_MEM_ERROR
+                         : inflateInit_(&kept->zs, ZLIB_VERSION, static_cast<int>(sizeof(z_stream)));
+    if (code != Z_OK) {
+        give_back(kept, 0);
+        last_result_ = static_cast<int16_t>(code);
+        return nullptr;
+    }
+    kept_ = kept;
+    return kept_;
+}
 
 int16_t C_ZIP::set_level(int16_t level)
 {
@@ -386,6 +426,9 @@ int16_t C_ZIP::decompress_buffer(const uint8_t *data, int32_t length, uint8_t **
     }
     if (!check_out(out, out_length))
         return 0;
+    ZIP_KEPT *kept = inflater();
+    if (!kept)
+        return 0;
     // The first room is the input length rounded to 256; it doubles when full.
     MEMORY_SINK sink = {nullptr, first_room(length), 0};
     sink.buffer = static_cast<uint8_t *>(MM_alloc_raw(sink.capacity, SRC, __LINE__));
@@ -394,7 +437,7 @@ int16_t C_ZIP::decompress_buffer(const uint8_t *data, int32_t length, uint8_t **
         return 0;
     }
     MEMORY_SOURCE source = {data, length};
-    last_result_ = inflate_stream(take_memory, &source, put_memory, &sink);
+    last_result_ = inflate_stream(kept, take_memory, &source, put_memory, &sink);
     if (last_result_ != Z_OK) {
         MM_free(sink.buffer, SRC, __LINE__);
         return 0;
@@ -427,13 +470,16 @@ int16_t C_ZIP::decompress_buffer_to_file(const uint8_t *data, int32_t length, co
         WE_internal_error(SRC, __LINE__);
         return 0;
     }
+    ZIP_KEPT *kept = inflater();
+    if (!kept)
+        return 0;
     NEW_FILE sink;
     if (!new_file_open(&sink, name, nullptr)) {
         last_result_ = ZIP_FILE_ERROR;
         return 0;
     }
     MEMORY_SOURCE source = {data, length};
-    last_result_ = inflate_stream(take_memory, &source, put_file, &sink);
+    last_result_ = inflate_stream(kept, take_memory, &source, put_file, &sink);
     if (last_result_ != Z_OK) {
         new_file_abandon(&sink);
         return 0;
@@ -473,8 +519,11 @@ int16_t C_ZIP::decompress_file_to_buffer(const char *name, uint8_t **out, int32_
     }
     if (!check_out(out, out_length))
         return 0;
+    ZIP_KEPT *kept = inflater();
+    if (!kept)
+        return 0;
     FILE_SOURCE source;
-    if (!file_source_open(&source, name)) {
+    if (!file_source_open(&source, name, kept->input)) {
         last_result_ = ZIP_FILE_ERROR;
         return 0;
     }
@@ -485,7 +534,7 @@ int16_t C_ZIP::decompress_file_to_buffer(const char *name, uint8_t **out, int32_
         last_result_ = Z_MEM_ERROR;
         return 0;
     }
-    last_result_ = inflate_stream(take_file, &source, put_memory, &sink);
+    last_result_ = inflate_stream(kept, take_file, &source, put_memory, &sink);
     file_source_close(&source);
     if (last_result_ != Z_OK) {
         MM_free(sink.buffer, SRC, __LINE__);
@@ -523,8 +572,11 @@ int16_t C_ZIP::decompress_file(const char *source, const char *destination, uint
         WE_internal_error(SRC, __LINE__);
         return 0;
     }
+    ZIP_KEPT *kept = inflater();
+    if (!kept)
+        return 0;
     FILE_SOURCE input;
-    if (!file_source_open(&input, source)) {
+    if (!file_source_open(&input, source, kept->input)) {
         last_result_ = ZIP_FILE_ERROR;
         return 0;
     }
@@ -534,7 +586,7 @@ int16_t C_ZIP::decompress_file(const char *source, const char *destination, uint
         last_result_ = ZIP_FILE_ERROR;
         return 0;
     }
-    last_result_ = inflate_stream(take_file, &input, put_file, &output);
+    last_result_ = inflate_stream(kept, take_file, &input, put_file, &output);
     file_source_close(&input);
     if (last_result_ != Z_OK) {
         new_file_abandon(&output);
@@ -555,13 +607,16 @@ int16_t C_ZIP::measure_file(const char *source, uint32_t *size)
         return 0;
     }
     *size = 0;
+    ZIP_KEPT *kept = inflater();
+    if (!kept)
+        return 0;
     FILE_SOURCE input;
-    if (!file_source_open(&input, source)) {
+    if (!file_source_open(&input, source, kept->input)) {
         last_result_ = ZIP_FILE_ERROR;
         return 0;
     }
     uint32_t count = 0;
-    last_result_ = inflate_stream(take_file, &input, put_count, &count);
+    last_result_ = inflate_stream(kept, take_file, &input, put_count, &count);
     file_source_close(&input);
     if (last_result_ != Z_OK)
         return 0;

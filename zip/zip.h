@@ -9,7 +9,12 @@
 // error, -6 version error) and the file layer's.
 enum : int16_t { ZIP_FILE_ERROR = -10 };
 
-// Made on the stack for one operation. Every operation returns 1 on success
+// The inflater and the pieces' buffers an object keeps between operations.
+struct ZIP_KEPT;
+
+// Made on the stack for one or more operations: what inflating needs is
+// made at the first inflation and kept until the object is destroyed (an
+// installation unpacks all its files with one). Every operation returns 1 on success
 // and 0 on failure, when last_error tells why. The module shows no message of
 // its own except internal-error reports (a missing name or buffer, an out
 // buffer that is not null on entry) and "Soubor %s nelze vytvořit" when a
@@ -23,6 +28,9 @@ enum : int16_t { ZIP_FILE_ERROR = -10 };
 class C_ZIP {
 public:
     C_ZIP();
+    ~C_ZIP();
+    C_ZIP(const C_ZIP &) = delete;
+    C_ZIP &operator=(const C_ZIP &) = delete;
 
     // Accepts 0 to 9 and -1 (zlib's default); anything else: 0, level unchanged.
     int16_t set_level(int16_t level);
@@ -44,8 +52,13 @@ public:
     int16_t measure_file(const char *source, uint32_t *size);
 
 private:
+    // The kept inflater, reset for a new stream; null (last_result_ says why)
+    // when it cannot be made.
+    ZIP_KEPT *inflater();
+
     int16_t level_;         // passed to zlib
     int16_t last_result_;   // zlib's code of the last operation, or ZIP_FILE_ERROR
+    ZIP_KEPT *kept_;        // null until the first inflation
 };
 
 // The Czech text of a result code (a constant text, not to be freed).

@@ -159,6 +159,7 @@ drive() {   # TRKDRIVE with the script on standard input
 install() {
     local dir=$1 system=$2 variant=$3 t=$work/t t0 t1 base exe=
     rm -rf "$t"
+    sync   # the last installation's writes and removal not on this one's time
     case "$system/$variant" in
         nsis*/plain) exe=$dir/nsis_stored.exe ;;
         nsis*/packed) exe=$dir/nsis_zlib.exe ;;

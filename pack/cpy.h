@@ -20,7 +20,8 @@
 int16_t CPY_copy_file(const char *source, const char *destination);
 // As CPY_copy_file, and on success *source_size is the source's size as its
 // open file tells and *landed the size the destination holds on the disk
-// once its file is closed (a full disk may have let a write seem to succeed).
+// once its last bytes are written (a full disk may have let a write seem to
+// succeed).
 // 0xFFFFFFFF for a size that cannot be told (more than 32 bits), and both on
 // failure. seen_missing 1: the caller has read the destination's folder and
 // neither the destination nor its temporary name is there, so neither can be

@@ -45,10 +45,16 @@ const char COPY_FAILED[] = "Chyba při kopírování souboru %s";
 // A record at least this large takes long enough to be worth drawing the
 // window before it (otherwise the window draws at its own pace).
 const uint32_t LONG_STEP = 1048576;
+// The abort checks after a step of a file work off the window's messages
+// only when the last check that did so is this many ms old: files of a few
+// milliseconds each do not ask the system for messages two or three times
+// (the check before each file always does).
+const DWORD PUMP_PERIOD = 10;
 
 C_INS_WINDOW *window = nullptr;
 std::atomic<int16_t> abort_request{0};
 int16_t running = 0;   // 1 while INS_install runs
+DWORD pumped_at = 0;   // GetTickCount of the last abort check that worked off messages
 C_FILE *inst_list = nullptr;   // "INST.LST" while the files are copied
 
 int16_t change_dir(const char *path) { return SetCurrentDirectoryA(path) ? 1 : 0; }
@@ -440,6 +446,24 @@ int16_t check_space()
     return 1;
 }
 
+// 1 when an abort was requested and the user confirms it.
+int16_t abort_confirmed()
+{
+    if (!abort_request)
+        return 0;
+    if (WE_question(INS_TEXT_ABORT))
+        return 1;
+    abort_request = 0;
+    window->abort_declined();
+    return 0;
+}
+
+// The abort check after a step of the current file.
+int16_t check_abort_after_step()
+{
+    return GetTickCount() - pumped_at >= PUMP_PERIOD ? INS_check_abort() : abort_confirmed();
+}
+
 void show_file(const char *installed)
 {
     char line[IFL_PATH_MAX + 100];
@@ -510,7 +534,7 @@ int16_t install_packed(C_ZIP *zip, const char *disk_path, const char *installed)
         return 0;
     WE_status(COPY_STATUS, disk_path, copy);
     WE_status("%s", "");
-    if (INS_check_abort())
+    if (check_abort_after_step())
         return 0;
     WE_status("Rozbaluje se %s ...", copy);
     if (!UNL_add_file(INS_state->target_dir, INS_state->target_name) || (moved && !UNL_add_file(installed)))
@@ -526,7 +550,7 @@ int16_t install_packed(C_ZIP *zip, const char *disk_path, const char *installed)
         return 0;
     }
     WE_status("%s", "");
-    if (INS_check_abort())
+    if (check_abort_after_step())
         return 0;
     remove_if_seen(copy, INS_state->source_name);
     if (moved) {
@@ -542,7 +566,7 @@ int16_t install_plain(const char *disk_path, const char *installed)
     if (!UNL_add_file(installed) || !copy_file(disk_path, installed, 1, installed_name_is_new()))
         return 0;
     WE_status("%s", "");
-    return !INS_check_abort();
+    return !check_abort_after_step();
 }
 
 int16_t copy_files()
@@ -667,13 +691,8 @@ int16_t INS_request_abort()
 int16_t INS_check_abort()
 {
     window->pump_messages();
-    if (!abort_request)
-        return 0;
-    if (WE_question(INS_TEXT_ABORT))
-        return 1;
-    abort_request = 0;
-    window->abort_declined();
-    return 0;
+    pumped_at = GetTickCount();
+    return abort_confirmed();
 }
 
 int16_t INS_install(IFL_state *state)

@@ -495,6 +495,12 @@ int16_t FE_rename(const char *old_name, const char *new_name)
     return std::rename(SYS_host_path(old_name).c_str(), SYS_host_path(new_name).c_str()) == 0;
 }
 
+int16_t FE_rename_over(const char *old_name, const char *new_name)
+{
+    return FE_rename(old_name, new_name) ||
+           ((!FE_exists(new_name) || FE_remove(new_name)) && FE_rename(old_name, new_name));
+}
+
 int16_t FE_remove(const char *name)
 {
     if (!name_ok(__LINE__, name) || is_directory(name))

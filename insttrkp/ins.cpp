@@ -620,9 +620,8 @@ void write_configuration()
     INS_PATH file, temporary;
     INS_join(file, exe_directory, CO_SYSTEM_WCO);
     INS_join(temporary, file, CPY_TEMPORARY_SUFFIX);
-    if (UNL_add_file(target, "EXE", CO_SYSTEM_WCO) && WCO_save_forced(store, temporary) &&
-        (!FE_exists(file) || FE_remove(file)))
-        FE_rename(temporary, file);
+    if (UNL_add_file(target, "EXE", CO_SYSTEM_WCO) && WCO_save_forced(store, temporary))
+        FE_rename_over(temporary, file);
     FE_remove(temporary);
     WE_status("%s", "");
 }

@@ -70,12 +70,11 @@ int16_t temporary_name(const char *destination, const char *source, char *tempor
     return 1;
 }
 
-// The complete copy takes the destination's name; an older file is removed
-// only when it stands in the way (the usual new name costs one call).
+// The complete copy takes the destination's name (an older file removed
+// when it stands in the way).
 int16_t take_name(const char *temporary, const char *destination)
 {
-    if (FE_rename(temporary, destination) ||
-        ((!FE_exists(destination) || FE_remove(destination)) && FE_rename(temporary, destination)))
+    if (FE_rename_over(temporary, destination))
         return 1;
     WE_error_format("Nelze otevřít soubor %s", destination);
     return 0;

@@ -186,8 +186,7 @@ int16_t new_file_commit(NEW_FILE *f, uint32_t *landed)
         FE_remove(renamed ? f->name : f->temporary);
         return 0;
     }
-    if (!renamed && !FE_rename(f->temporary, f->name) &&
-        (!FE_remove(f->name) || !FE_rename(f->temporary, f->name))) {
+    if (!renamed && !FE_rename_over(f->temporary, f->name)) {
         WE_error_format("Soubor %s nelze vytvořit", f->name);
         FE_remove(f->temporary);
         return 0;

@@ -65,6 +65,7 @@ wine_services
 # (it crashed or did not start) counts as one failure.
 passed=0
 failed=0
+failures=
 for preset in native win64; do
     expected=$(ctest --preset "$preset" -N -L gtest | sed -n 's/^ *Test *#[0-9]*: *//p')
     [ "$preset" = win64 ] && expected="$expected win_tests_no_printer"
@@ -85,6 +86,7 @@ for preset in native win64; do
         passed=$((passed + n - d - bad))
         failed=$((failed + bad))
         echo "$preset/$t: $((n - d - bad)) passed, $bad failed"
+        [ "$bad" -gt 0 ] && failures="$failures $xml"
     done
     # Tests that are not GoogleTest programs count one each.
     other=$(ctest --preset "$preset" -N -LE gtest | sed -n 's/^ *Total Tests: *//p')
@@ -97,6 +99,13 @@ for preset in native win64; do
         passed=$((passed + total - bad))
         failed=$((failed + bad))
     fi
+done
+# What each failed case reported, at the end where a short log still shows it.
+for xml in $failures; do
+    awk '/<testcase /   { match($0, /name="[^"]*"/); name = substr($0, RSTART + 6, RLENGTH - 7)
+                          match($0, /classname="[^"]*"/); suite = substr($0, RSTART + 11, RLENGTH - 12) }
+         /<failure /    { print "--- " suite "." name; shown = 0; text = 1; sub(/.*<!\[CDATA\[/, "") }
+         text           { if (sub(/\]\]><\/failure>.*/, "")) text = 0; if (shown++ < 25) print }' "$xml"
 done
 echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ] && [ "$passed" -gt 0 ]

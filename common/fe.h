@@ -67,8 +67,9 @@ int16_t FE_same_file(const char *a, const char *b);
 // Renames old_name to new_name; 1 on success (an existing new_name: the
 // system's rule, a failure on Windows).
 int16_t FE_rename(const char *old_name, const char *new_name);
-// Renames old_name to new_name, an older file of new_name removed only when
-// it stands in the way (the usual free name costs one call); 1 on success.
+// Renames old_name to new_name, replacing an older file of new_name in one
+// step; 1 on success. On a failure (old_name missing, either name in use)
+// both files stay as they were.
 int16_t FE_rename_over(const char *old_name, const char *new_name);
 // Removes the file (not a directory); 1 on success.
 int16_t FE_remove(const char *name);

@@ -82,6 +82,9 @@ TEST(Fe, Operations)
         {FE_not_newer, 1, "OLD", "SRC.BIN"}, {FE_not_newer, 1, "OLD", "OLD"}, {FE_not_newer, 0, "SRC.BIN", "OLD"},
         {FE_not_newer, 0, "OLD", "MISSING"}, {FE_not_newer, 0, "MISSING", "OLD"},
         {FE_rename, 1, "SRC.BIN", "A\\MOVED.BIN"}, {exists, 0, "SRC.BIN"}, {FE_rename, 0, "SRC.BIN", "OTHER.BIN"},
+        // Over an older file: it gives way only to the new one.
+        {FE_rename_over, 0, "SRC.BIN", "F"}, {FE_copy_file, 1, "F", "A\\F2"}, {FE_copy_file, 1, "A\\MOVED.BIN", "A\\F3"},
+        {FE_rename_over, 1, "A\\F2", "A\\F3"}, {exists, 0, "A\\F2"},
         {remove, 1, "OLD"}, {exists, 0, "OLD"}, {remove, 0, "OLD"}, {remove, 0, "D"}, {dir, 1, "D"},   // files only
     };
     for (const STEP &s : steps) {
@@ -95,6 +98,7 @@ TEST(Fe, Operations)
         EXPECT_TRUE(fs::is_directory(host(d))) << d;
     EXPECT_EQ(TU_read("F"), "x");
     EXPECT_EQ(TU_read(host("A\\MOVED.BIN")), bytes(5000));
+    EXPECT_EQ(TU_read(host("A\\F3")), "x");
     EXPECT_FALSE(TU_exists("X.BIN"));
     char out[FN_MAX_PATH + 1];
     uint32_t size = 0;
@@ -103,7 +107,7 @@ TEST(Fe, Operations)
         TU_FAILS(FE_make_path(nullptr)), TU_FAILS(FE_exists(nullptr)), TU_FAILS(FE_dir_exists(nullptr)),
         TU_FAILS(FE_remove_dir(nullptr)), TU_FAILS(FE_change_dir(nullptr)), TU_FAILS(FE_change_dir_drive(nullptr)),
         TU_FAILS(FE_remove(nullptr)), TU_FAILS(FE_copy_file(nullptr, "B")), TU_FAILS(FE_copy_file("A", nullptr)),
-        TU_FAILS(FE_rename(nullptr, "B")), TU_FAILS(FE_not_newer("A", nullptr)), TU_FAILS(FE_get_dir(nullptr)),
+        TU_FAILS(FE_rename(nullptr, "B")), TU_FAILS(FE_rename_over("A", nullptr)), TU_FAILS(FE_not_newer("A", nullptr)), TU_FAILS(FE_get_dir(nullptr)),
         TU_FAILS(FE_full_path(nullptr, out, sizeof out)), TU_FAILS(FE_full_path("A", nullptr, 10)),
         TU_FAILS(FE_full_path("A", out, 0)), TU_FAILS(FE_file_size(nullptr, &size)),
         TU_FAILS(FE_file_size("A", nullptr)), TU_FAILS(FE_disk_space(nullptr, &free_bytes, &size)),

@@ -186,8 +186,10 @@ void previous_configuration(char *path)
 }
 
 // Runs the previous installation's uninstall program with "-r" and waits for
-// it. It runs in the drive's root, and so does this program meanwhile: a
-// directory that is some process's current directory cannot be removed.
+// it and for what it leaves running (the removal of its own file and
+// folders, which would otherwise race the new installation's folders). It
+// runs in the drive's root, and so does this program meanwhile: a directory
+// that is some process's current directory cannot be removed.
 int16_t run_uninstall_program(const char *program)
 {
     char root[4] = {INS_state->target_dir[0], ':', '\\', 0};

@@ -8,6 +8,7 @@
 
 #include "common/fe.h"
 #include "common/st.h"
+#include "common/sysproc.h"
 #include "common/sysreg.h"
 #include "common/u8.h"
 #include "inst/unl.h"
@@ -204,7 +205,7 @@ TEST_F(E2eTest, InstallationThenOneOverItThenUninstallFromTheStartMenu)
     ASSERT_TRUE(link.has_value());
     CHILD_RUN run = WT_run_child(link->program, "", link->directory, "Odinstalace TRAKPRN", {IDYES, IDOK});
     EXPECT_EQ(run.code, 0u);
-    WT_wait([&] { return !TU_exists(target); }, 3000);
+    WT_wait([&] { return !TU_exists(target); }, SYS_STARTED_WAIT_MS);
     EXPECT_EQ(snapshot(roots), before);
     RemoveDirectoryA(quick_launch().c_str());
 }
@@ -336,7 +337,7 @@ TEST_F(E2eTest, KilledAtAnyMomentLeavesAWayBack)
     const size_t records = uninst_records(target + "\\UNINST.LST").size();
     ASSERT_GT(records, 100u);
     ASSERT_EQ(WT_run_child(target + "\\EXE\\UNINSTAL.EXE", "-r", scratch.path(), "Odinstalace TRAKPRN").code, 0u);
-    WT_wait([&] { return !TU_exists(target); }, 3000);
+    WT_wait([&] { return !TU_exists(target); }, SYS_STARTED_WAIT_MS);
 
     for (size_t point = 1; point <= 10; point++) {
         SCOPED_TRACE(point);
@@ -371,7 +372,7 @@ TEST_F(E2eTest, KilledAtAnyMomentLeavesAWayBack)
         EXPECT_EQ(snapshot({target}), reference);
         if (point < 10) {   // the next one starts on an empty target
             ASSERT_EQ(WT_run_child(target + "\\EXE\\UNINSTAL.EXE", "-r", scratch.path(), "Odinstalace TRAKPRN").code, 0u);
-            ASSERT_TRUE(WT_wait([&] { return !TU_exists(target); }, 3000));
+            ASSERT_TRUE(WT_wait([&] { return !TU_exists(target); }, SYS_STARTED_WAIT_MS));
         }
     }
 
@@ -388,7 +389,7 @@ TEST_F(E2eTest, KilledAtAnyMomentLeavesAWayBack)
     CloseHandle(removal.hThread);
     EXPECT_TRUE(TU_exists(target + "\\UNINST.LST") && TU_exists(target + "\\EXE\\UNINSTAL.EXE"));
     EXPECT_EQ(WT_run_child(target + "\\EXE\\UNINSTAL.EXE", "-r", scratch.path(), "Odinstalace TRAKPRN").code, 0u);
-    WT_wait([&] { return !TU_exists(target); }, 3000);
+    WT_wait([&] { return !TU_exists(target); }, SYS_STARTED_WAIT_MS);
     EXPECT_EQ(snapshot(roots), before);
 }
 
@@ -412,7 +413,7 @@ TEST_F(E2eTest, UnattendedInstallationIsTheWindowsOne)
     ASSERT_EQ(install(both, "set 10 " + target + "\npress 14\n" + SUCCESS + EXIT), 0u);
     const std::map<std::string, std::string> by_window = installation(target);
     ASSERT_EQ(WT_run_child(target + "\\EXE\\UNINSTAL.EXE", "-r", scratch.path(), "Odinstalace TRAKPRN").code, 0u);
-    ASSERT_TRUE(WT_wait([&] { return !TU_exists(target); }, 3000));
+    ASSERT_TRUE(WT_wait([&] { return !TU_exists(target); }, SYS_STARTED_WAIT_MS));
 
     const std::string log = scratch.file("instalace.log"), disk1 = dist + "\\DISK1";
     ASSERT_EQ(console_install(disk1, "/target=" + target + " /LOG=" + log), 0u);
@@ -480,6 +481,7 @@ TEST_F(E2eTest, UnattendedInstallationStopsWithItsCause)
     SetConsoleCtrlHandler(nullptr, TRUE);   // not for this program
     EXPECT_TRUE(GenerateConsoleCtrlEvent(CTRL_C_EVENT, 0));
     FreeConsole();
+    SetConsoleCtrlHandler(nullptr, FALSE);   // programs it starts later inherit the ignoring
     EXPECT_EQ(end_installer(), 1u);
     std::vector<std::string> out = console_lines();
     ASSERT_GE(out.size(), 3u);

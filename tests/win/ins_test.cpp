@@ -16,6 +16,7 @@
 #include "common/st.h"
 #include "common/sysfold.h"
 #include "common/syslink.h"
+#include "common/sysproc.h"
 #include "common/sysreg.h"
 #include "inst/ifl.h"
 #include "inst/unl.h"
@@ -525,7 +526,7 @@ TEST_F(InsTest, EverySpellingOfTheTargetInstallsAndUninstallsToNothing)
         if (run.code != 0)   // what its list still holds
             for (const auto &r : uninst_records(c.canonical + "\\UNINST.LST"))
                 ADD_FAILURE() << "left: " << r.first << " " << r.second;
-        WT_wait([&] { return !TU_exists(c.canonical); }, 2000);
+        WT_wait([&] { return !TU_exists(c.canonical); }, SYS_STARTED_WAIT_MS);
         EXPECT_EQ(snapshot(roots), before);
     }
 }
@@ -737,7 +738,7 @@ TEST_F(InsTest, UninstallLeavesWhatWasThereBeforeAndTheUsersFiles)
         CHILD_RUN run = WT_run_child(link->program, arguments, link->directory, "Odinstalace TRAKPRN",
                                      arguments[0] ? std::vector<int>{} : std::vector<int>{IDYES, IDOK});
         EXPECT_EQ(run.code, 0u);
-        WT_wait([&] { return !TU_exists(target + "\\EXE"); }, 2000);
+        WT_wait([&] { return !TU_exists(target + "\\EXE"); }, SYS_STARTED_WAIT_MS);
         for (const std::string &kept : {target, target + "\\Data", target + "\\Data\\MOJE.GBR"})
             before.push_back(kept);
         std::sort(before.begin(), before.end());

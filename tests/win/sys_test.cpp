@@ -51,6 +51,11 @@ TEST(SystemBoundary, ChildProcessExitCodeAndDirectory)
     EXPECT_EQ(SYS_run_and_wait("cmd /c echo > here.txt", scratch.path().c_str(), &code), 1);
     EXPECT_EQ(code, 0u);
     EXPECT_TRUE(TU_exists(scratch.file("here.txt")));
+    // What it started and left running is waited for too.
+    TU_write(scratch.file("late.bat"), "ping -n 2 127.0.0.1 > nul\r\necho > late.txt\r\n");
+    EXPECT_EQ(SYS_run_and_wait("cmd /c start /b late.bat", scratch.path().c_str(), &code), 1);
+    EXPECT_EQ(code, 0u);
+    EXPECT_TRUE(TU_exists(scratch.file("late.txt")));
     code = 99;
     EXPECT_EQ(SYS_run_and_wait("no_such_program_here.exe", nullptr, &code), 0);
     EXPECT_EQ(code, 99u);

@@ -15,6 +15,7 @@
 #include "common/fe.h"
 #include "common/sysfold.h"
 #include "common/syslink.h"
+#include "common/sysproc.h"
 #include "common/sysreg.h"
 #include "inst/unl.h"
 #include "insttrkp/unr.h"
@@ -25,7 +26,7 @@
 
 namespace {
 
-const int ALLOWED_AFTER_EXIT_MS = 2000;   // the installer waits this long before it installs again
+const int ALLOWED_AFTER_EXIT_MS = SYS_STARTED_WAIT_MS;   // the installer waits this long for what it left running
 
 std::string shell_folder(HKEY root, const char *name)
 {

@@ -367,7 +367,11 @@ TEST_F(E2eTest, KilledAtAnyMomentLeavesAWayBack)
                     break;
                 }
         }
-        ASSERT_EQ(run_to_the_end(boxes), 0u);
+        const DWORD code = run_to_the_end(boxes);
+        std::string left;   // what a failed removal of the killed installation left in its list
+        for (const auto &r : code != 0 ? uninst_records(target + "\\UNINST.LST") : decltype(uninst_records("")){})
+            left += "\n" + std::to_string(r.first) + " " + r.second;
+        ASSERT_EQ(code, 0u) << "UNINST.LST:" << left;
         expect_complete(target, files, true, false);
         EXPECT_EQ(snapshot({target}), reference);
         if (point < 10) {   // the next one starts on an empty target

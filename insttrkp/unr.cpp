@@ -384,10 +384,6 @@ int32_t UNR_helper(const char *process, const char *program, const char *identit
             return 1;
         Sleep(HELPER_POLL_MS);
     }
-    // The file goes when the last handle to it is closed (the system may hold
-    // an ended program's image a moment longer): its folder is empty only then.
-    for (int waited = 0; !gone(program) && waited < UNR_PROGRAM_WAIT_MS; waited += HELPER_POLL_MS)
-        Sleep(HELPER_POLL_MS);
     // Its folder, then the installation directory, each only when empty and no link.
     char folder[UNL_PATH_MAX + 1];
     ST_copy(folder, program, UNL_PATH_MAX);

@@ -70,8 +70,8 @@ int16_t temporary_name(const char *destination, const char *source, char *tempor
     return 1;
 }
 
-// The complete copy takes the destination's name (an older file removed
-// when it stands in the way).
+// The complete copy takes the destination's name (an older file of that
+// name replaced in one step).
 int16_t take_name(const char *temporary, const char *destination)
 {
     if (FE_rename_over(temporary, destination))

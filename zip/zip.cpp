@@ -171,8 +171,8 @@ int16_t put_file(void *sink, const uint8_t *data, int32_t length, int16_t *code)
 }
 
 // Completes the file: flushed (a full disk shows here, in the file layer's
-// box), renamed while open, and closed; an old file of the name is removed,
-// after the close, only when it stands in the way. landed (may be null):
+// box), renamed while open, and closed; when an old file has the name, it is
+// replaced after the close. landed (may be null):
 // what the file holds on the disk once its bytes are written.
 int16_t new_file_commit(NEW_FILE *f, uint32_t *landed)
 {

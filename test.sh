@@ -25,6 +25,7 @@ mkdir -p "$results/native" "$results/win64"
 
 run_ctest() {   # preset, result folder
     GTEST_OUTPUT="xml:$2/" ctest --preset "$1" --output-on-failure || true
+    cp "build/$1/Testing/Temporary/LastTest.log" "$results/$1/" 2>/dev/null || true
 }
 run_ctest native "$results/native"
 
@@ -66,6 +67,7 @@ wine_services
 passed=0
 failed=0
 failures=
+silent=
 for preset in native win64; do
     expected=$(ctest --preset "$preset" -N -L gtest | sed -n 's/^ *Test *#[0-9]*: *//p')
     [ "$preset" = win64 ] && expected="$expected win_tests_no_printer"
@@ -75,6 +77,7 @@ for preset in native win64; do
         if [ ! -f "$xml" ]; then
             echo "$preset/$t: no test report"
             failed=$((failed + 1))
+            silent="$silent $preset/$t"
             continue
         fi
         line=$(grep -m1 '<testsuites ' "$xml")
@@ -106,6 +109,17 @@ for xml in $failures; do
                           match($0, /classname="[^"]*"/); suite = substr($0, RSTART + 11, RLENGTH - 12) }
          /<failure /    { print "--- " suite "." name; shown = 0; text = 1; sub(/.*<!\[CDATA\[/, "") }
          text           { if (sub(/\]\]><\/failure>.*/, "")) text = 0; if (shown++ < 25) print }' "$xml"
+done
+# A program without a report ended early: the last of what it printed.
+for t in $silent; do
+    echo "--- $t ended without a report; the end of its output:"
+    if [ "${t#*/}" = win_tests_no_printer ]; then
+        tail -n 25 "$results/win64/no_printer.log"
+    else
+        awk -v test="${t#*/}" '$0 ~ "^[0-9]+/[0-9]+ Test: " test "$" { on = 1 }
+                               on && /^<end of output>/ { exit }
+                               on' "$results/${t%/*}/LastTest.log" 2>/dev/null | tail -n 25
+    fi
 done
 echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ] && [ "$passed" -gt 0 ]

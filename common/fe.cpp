@@ -497,14 +497,14 @@ int16_t FE_rename(const char *old_name, const char *new_name)
 
 int16_t FE_rename_over(const char *old_name, const char *new_name)
 {
+#if TRK_WINDOWS
     if (!name_ok(__LINE__, old_name) || !name_ok(__LINE__, new_name))
         return 0;
-#if TRK_WINDOWS
     // One step: the older file gives way only to the new one (a remove and a
     // second rename would lose it when the second failed).
     return MoveFileExA(old_name, new_name, MOVEFILE_REPLACE_EXISTING) ? 1 : 0;
 #else
-    return std::rename(SYS_host_path(old_name).c_str(), SYS_host_path(new_name).c_str()) == 0;
+    return FE_rename(old_name, new_name);   // a rename replaces here
 #endif
 }
 

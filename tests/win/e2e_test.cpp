@@ -369,8 +369,9 @@ TEST_F(E2eTest, KilledAtAnyMomentLeavesAWayBack)
         }
         const DWORD code = run_to_the_end(boxes);
         std::string left;   // what a failed removal of the killed installation left in its list
-        for (const auto &r : code != 0 ? uninst_records(target + "\\UNINST.LST") : decltype(uninst_records("")){})
-            left += "\n" + std::to_string(r.first) + " " + r.second;
+        if (code != 0)
+            for (const auto &r : uninst_records(target + "\\UNINST.LST"))
+                left += "\n" + std::to_string(r.first) + " " + r.second;
         ASSERT_EQ(code, 0u) << "UNINST.LST:" << left;
         expect_complete(target, files, true, false);
         EXPECT_EQ(snapshot({target}), reference);
